@@ -1,0 +1,3 @@
+#include "Line.h"
+
+Line::Line(Game* game, QObject* parent) : QObject(parent), game(game) {}

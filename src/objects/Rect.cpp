@@ -1,0 +1,3 @@
+#include "Rect.h"
+
+Rect::Rect(Game* game, QObject* parent) : QObject(parent), game(game) {}

@@ -1,0 +1,3 @@
+#include "Sound.h"
+
+Sound::Sound(Game* game, QObject* parent) : QObject(parent), game(game) {}

@@ -1,0 +1,3 @@
+#include "Text.h"
+
+Text::Text(Game* game, QObject* parent) : QObject(parent), game(game) {}

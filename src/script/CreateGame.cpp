@@ -1,0 +1,20 @@
+#include "CreateGame.h"
+
+#include "ExtProc.h"
+#include "Game.h"
+#include "MapViewer.h"
+#include "QGameSystem.h"
+
+Game* createGame(const QString& name, MapViewer* map, ExtProc* sink)
+{
+    auto* game = new Game(QStringLiteral("scripts/") + name + QStringLiteral(".js"));
+    map->setEngine(game->scriptEngine());
+    game->registerObject(QStringLiteral("mapviewer"), map);
+    QGameSystem* system = game->systemObject();
+    QObject::connect(system, &QGameSystem::writeMessage, sink, &ExtProc::getMessage);
+    QObject::connect(system, &QGameSystem::writePair, sink, &ExtProc::getPair);
+    QObject::connect(game, &Game::sendLog, sink, &ExtProc::getMessage);
+    QObject::connect(game, &Game::sendTitle, sink, &ExtProc::setTitle);
+    QObject::connect(system, &QGameSystem::showCursor, sink, &ExtProc::switchCursor);
+    return game;
+}

@@ -1,0 +1,186 @@
+#include "Game.h"
+
+#include "IncludeExpander.h"
+#include "Line.h"
+#include "Prelude.h"
+#include "QGameSystem.h"
+#include "Rect.h"
+#include "ScriptJson.h"
+#include "Sound.h"
+#include "Sprite.h"
+#include "Text.h"
+
+#include <QScriptEngine>
+#include <SFML/Graphics/RenderTarget.hpp>
+
+namespace {
+
+sf::Uint8 channel(int value)
+{
+    return sf::Uint8(value & 0xFF);
+}
+
+} // namespace
+
+Game::Game(const QString& path, QObject* parent)
+    : QObject(parent), engine(std::make_unique<QScriptEngine>())
+{
+    if (const std::optional<QByteArray> bytes = readWholeFile(path)) {
+        const QString text = expandIncludes(scriptTextFromBytes(*bytes), readWholeFile);
+        // Top-level errors are not reported: missing entry functions show up
+        // as errors of the first entry call instead.
+        engine->evaluate(prelude() + text, QString(), 1);
+    }
+    mousePos = engine->newObject();
+    mousePos.setProperty(QStringLiteral("x"), 0, QScriptValue::KeepExistingFlags);
+    mousePos.setProperty(QStringLiteral("y"), 0, QScriptValue::KeepExistingFlags);
+
+    system = new QGameSystem(engine.get());
+    registerObject(QStringLiteral("game"), this);
+    registerObject(QStringLiteral("system"), system);
+}
+
+Game::~Game()
+{
+    // Script values must not outlive the engine they belong to.
+    mousePos = QScriptValue();
+    pendingParams_ = QScriptValue();
+    engine.reset();
+    delete system;
+}
+
+QScriptValue Game::wrap(QObject* object)
+{
+    return engine->newQObject(object, QScriptEngine::QtOwnership);
+}
+
+void Game::registerObject(const QString& name, QObject* object)
+{
+    engine->globalObject().setProperty(name, wrap(object), QScriptValue::KeepExistingFlags);
+}
+
+bool Game::callScript(const QString& callText)
+{
+    const QScriptValue result = engine->evaluate(callText, QString(), 1);
+    if (result.isError()) {
+        emit sendLog(QStringLiteral("ОШИБКА функции ") + callText + QStringLiteral(": ") +
+                     result.toString());
+        return false;
+    }
+    if (result.isBool() && !result.toBool()) {
+        emit sendLog(QStringLiteral("Игра остановлена"));
+        return false;
+    }
+    return true;
+}
+
+bool Game::callInit(const QString& paramsText)
+{
+    return callScript(QStringLiteral("Init(") + paramsText + QLatin1Char(')'));
+}
+
+bool Game::callFrame(double dt)
+{
+    // Index loop: a sprite's update must not see the list change under it.
+    for (int i = 0; i < sprites.size(); ++i)
+        sprites.at(i)->update(dt);
+    stats.advance(dt);
+    const bool ok =
+        callScript(QStringLiteral("Frame(") + QString::number(dt, 'g', 6) + QLatin1Char(')'));
+    input.clearKeys();
+    return ok;
+}
+
+bool Game::callRender(sf::RenderTarget* renderTarget)
+{
+    target = renderTarget;
+    if (target)
+        target->clear(backgroundColor);
+    return callScript(QStringLiteral("Render()"));
+}
+
+bool Game::releaseAll()
+{
+    system->stopAllTimers();
+    qDeleteAll(sounds);
+    sounds.clear();
+    qDeleteAll(texts);
+    texts.clear();
+    qDeleteAll(lines);
+    lines.clear();
+    qDeleteAll(rects);
+    rects.clear();
+    qDeleteAll(sprites);
+    sprites.clear();
+    return true;
+}
+
+void Game::setMousePos(int x, int y)
+{
+    mousePos.setProperty(QStringLiteral("x"), x, QScriptValue::KeepExistingFlags);
+    mousePos.setProperty(QStringLiteral("y"), y, QScriptValue::KeepExistingFlags);
+}
+
+bool Game::isKeyDown(int keycode)
+{
+    return input.isKeyDown(keycode);
+}
+
+bool Game::isOneOfKeysDown(QScriptValue arr)
+{
+    if (!arr.isArray())
+        return false;
+    // The length is read again at every step: converting an element may run
+    // script code that changes the array.
+    for (qint32 i = 0; i < arr.property(QStringLiteral("length")).toInt32(); ++i) {
+        if (input.isKeyDown(arr.property(quint32(i)).toInt32()))
+            return true;
+    }
+    return false;
+}
+
+QScriptValue Game::getMousePos()
+{
+    return mousePos;
+}
+
+bool Game::isLeftButtonClicked()
+{
+    return input.takeLeftClick();
+}
+
+bool Game::isRightButtonClicked()
+{
+    return input.takeRightClick();
+}
+
+void Game::setGameTitle(QString title)
+{
+    emit sendTitle(title);
+}
+
+double Game::getTotalTime()
+{
+    return stats.totalTime;
+}
+
+int Game::getFPS()
+{
+    return stats.fps;
+}
+
+void Game::resetTotalTime()
+{
+    stats.totalTime = 0.0;
+}
+
+void Game::setBackgroundColor(int r, int g, int b)
+{
+    backgroundColor = sf::Color(channel(r), channel(g), channel(b), 255);
+}
+
+void Game::goToScript(QString scriptname, QScriptValue params)
+{
+    pendingScript_ = scriptname;
+    pendingParams_ = params;
+}

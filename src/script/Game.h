@@ -1,0 +1,114 @@
+#pragma once
+
+#include "FrameStats.h"
+#include "InputState.h"
+
+#include <QList>
+#include <QObject>
+#include <QScriptValue>
+#include <QString>
+#include <SFML/Graphics/Color.hpp>
+#include <memory>
+
+class QScriptEngine;
+class QGameSystem;
+class Sprite;
+class Text;
+class Line;
+class Rect;
+class Sound;
+namespace sf {
+class RenderTarget;
+}
+
+// The runtime of one script: its engine, its `system` object, everything the
+// script made, and the input and time state it reads.
+class Game : public QObject {
+    Q_OBJECT
+public:
+    explicit Game(const QString& path, QObject* parent = nullptr);
+    ~Game() override;
+
+    // Wraps a native object for scripts and makes it a global.
+    void registerObject(const QString& name, QObject* object);
+
+    // Entry calls; false when the script failed or returned false.
+    bool callScript(const QString& callText);
+    bool callInit(const QString& paramsText);
+    bool callFrame(double dt);
+    bool callRender(sf::RenderTarget* renderTarget);
+
+    bool hasPendingScript() const { return !pendingScript_.isEmpty(); }
+    QString pendingScript() const { return pendingScript_; }
+    QScriptValue pendingParams() const { return pendingParams_; }
+    bool releaseAll();
+
+    // Input captured by the frame loop's polling step.
+    void keyPressed(int code) { input.keyPressed(code); }
+    void leftPressed() { input.leftPressed(); }
+    void rightPressed() { input.rightPressed(); }
+    void setMousePos(int x, int y);
+
+    QScriptEngine* scriptEngine() const { return engine.get(); }
+    QGameSystem* systemObject() const { return system; }
+    // Where drawables draw; null until the first render step.
+    sf::RenderTarget* renderTarget() const { return target; }
+    const QList<Sprite*>& spriteList() const { return sprites; }
+
+signals:
+    void sendLog(QString msg);
+    void sendTitle(QString title);
+
+public slots:
+    QScriptValue loadSprite(QString filename);
+    QScriptValue loadSpritePCX8bit(QString filename, bool usetransp);
+    QScriptValue loadSpritePCX8bit(QString filename);
+    QScriptValue loadSound(QString filename);
+    QScriptValue loadText(QString fontname, QString text, int size);
+    QScriptValue loadAnimationFromFiles(QScriptValue arr, int fps);
+    QScriptValue loadAnimation(QString filename, int w, int h, int framecount, int fps);
+    QScriptValue loadAnimation(QString filename, int framecount, int fps);
+    QScriptValue loadAnimationPCX8bit(QString filename, int w, int h, int framecount, int fps,
+                                      int usetransp);
+    QScriptValue loadAnimationPCX8bit(QString filename, int w, int h, int framecount, int fps);
+    QScriptValue loadAnimationPCX8bit(QString filename, int framecount, int fps, int usetransp);
+    QScriptValue loadAnimationPCX8bit(QString filename, int framecount, int fps);
+    QScriptValue createLine(int r, int g, int b);
+    QScriptValue createRect(int r, int g, int b);
+    bool isKeyDown(int keycode);
+    bool isOneOfKeysDown(QScriptValue arr);
+    QScriptValue getMousePos();
+    bool isLeftButtonClicked();
+    bool isRightButtonClicked();
+    void setGameTitle(QString title);
+    double getTotalTime();
+    int getFPS();
+    void resetTotalTime();
+    void setBackgroundColor(int r, int g, int b);
+    void goToScript(QString scriptname, QScriptValue params);
+
+private:
+    // Wraps an object this Game owns; the engine never deletes it.
+    QScriptValue wrap(QObject* object);
+    template <typename T>
+    QScriptValue adopt(QList<T*>& list, T* object)
+    {
+        list.append(object);
+        return wrap(object);
+    }
+
+    QList<Sprite*> sprites;
+    QList<Text*> texts;
+    QList<Line*> lines;
+    QList<Rect*> rects;
+    QList<Sound*> sounds;
+    sf::RenderTarget* target = nullptr;
+    InputState input;
+    QScriptValue mousePos;
+    FrameStats stats;
+    sf::Color backgroundColor = sf::Color::Black;
+    QString pendingScript_;
+    QScriptValue pendingParams_;
+    std::unique_ptr<QScriptEngine> engine;
+    QGameSystem* system = nullptr;
+};

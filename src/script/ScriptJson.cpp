@@ -1,0 +1,86 @@
+#include "ScriptJson.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QScriptValueIterator>
+#include <cmath>
+
+namespace {
+
+QJsonValue toJsonValue(const QScriptValue& value)
+{
+    return QJsonValue::fromVariant(value.toVariant());
+}
+
+QJsonDocument toDocument(const QScriptValue& value)
+{
+    if (value.isArray()) {
+        QJsonArray array;
+        // The length is read again before every step, as a getter may change it.
+        for (qint32 i = 0; i < value.property(QStringLiteral("length")).toInt32(); ++i)
+            array.append(toJsonValue(value.property(quint32(i))));
+        return QJsonDocument(array);
+    }
+    QJsonObject object;
+    QScriptValueIterator it(value);
+    while (it.hasNext()) {
+        it.next();
+        object.insert(it.name(), toJsonValue(it.value()));
+    }
+    return QJsonDocument(object);
+}
+
+} // namespace
+
+QString formatNumber(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NaN");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
+    return QString::number(value, 'g', 6);
+}
+
+QString quoteString(const QString& text)
+{
+    QString out;
+    out.reserve(text.size() + 2);
+    out += QLatin1Char('"');
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        switch (u) {
+        case '"': out += QStringLiteral("\\\""); break;
+        case '\\': out += QStringLiteral("\\\\"); break;
+        case '\n': out += QStringLiteral("\\n"); break;
+        case '\r': out += QStringLiteral("\\r"); break;
+        case '\t': out += QStringLiteral("\\t"); break;
+        case '\b': out += QStringLiteral("\\b"); break;
+        case '\f': out += QStringLiteral("\\f"); break;
+        default:
+            // Control characters and the two line separators that end a
+            // script string literal are written as escapes.
+            if (u < 0x20 || u == 0x2028 || u == 0x2029)
+                out += QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += QLatin1Char('"');
+    return out;
+}
+
+QString scriptValueToJson(const QScriptValue& value)
+{
+    if (value.isObject())
+        return QString::fromUtf8(toDocument(value).toJson(QJsonDocument::Indented));
+    if (value.isString())
+        return quoteString(value.toString());
+    if (value.isNumber())
+        return formatNumber(value.toNumber());
+    if (value.isBool())
+        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    if (value.isNull())
+        return QStringLiteral("null");
+    return QString();
+}

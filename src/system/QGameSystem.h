@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QScriptValue>
+#include <QString>
+#include <QVariant>
+
+class QScriptEngine;
+class QTimer;
+
+// The script global `system`: timers, saved values and the logging/cursor signals.
+class QGameSystem : public QObject {
+    Q_OBJECT
+public:
+    explicit QGameSystem(QScriptEngine* engine, QObject* parent = nullptr);
+    ~QGameSystem() override;
+
+    // Deletes every timer of this script so no job of it runs again.
+    void stopAllTimers();
+
+signals:
+    void writeMessage(QString msg);
+    void writePair(QString name, QVariant value);
+    void showCursor(bool showed);
+
+public slots:
+    void saveObject(QString filename, QScriptValue obj);
+    QScriptValue loadObject(QString filename);
+    void saveObjectToAppData(QString filename, QScriptValue obj);
+    QScriptValue loadObjectFromAppData(QString filename);
+    void setTimeout(QString code, int ms);
+    void setInterval(QString code, int ms);
+
+private:
+    QScriptEngine* engine;
+    QList<QTimer*> timers;
+};

@@ -1,0 +1,68 @@
+#include "TestGame.h"
+
+#include "Game.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QScriptEngine>
+
+void ensureTestApp()
+{
+    static int argc = 1;
+    static char name[] = "tests";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance())
+        new QCoreApplication(argc, argv);
+}
+
+TestGame::TestGame(const QString& mainSource)
+{
+    ensureTestApp();
+    previousDir = QDir::currentPath();
+    QDir(dir.path()).mkpath(QStringLiteral("scripts"));
+    QDir::setCurrent(dir.path());
+    if (!mainSource.isNull()) {
+        addScript(QStringLiteral("main"), mainSource);
+        load();
+    }
+}
+
+TestGame::~TestGame()
+{
+    if (current)
+        current->releaseAll();
+    current.reset();
+    QDir::setCurrent(previousDir);
+}
+
+void TestGame::addFile(const QString& path, const QByteArray& bytes)
+{
+    const QString full = dir.path() + QLatin1Char('/') + path;
+    QDir().mkpath(QFileInfo(full).path());
+    QFile file(full);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+}
+
+void TestGame::addScript(const QString& name, const QString& source)
+{
+    addFile(QStringLiteral("scripts/") + name + QStringLiteral(".js"), source.toUtf8());
+}
+
+Game& TestGame::load(const QString& name)
+{
+    if (current)
+        current->releaseAll();
+    current.reset();
+    logs.clear();
+    current = std::make_unique<Game>(QStringLiteral("scripts/") + name + QStringLiteral(".js"));
+    QObject::connect(current.get(), &Game::sendLog, [this](const QString& m) { logs << m; });
+    return *current;
+}
+
+QString TestGame::eval(const QString& source)
+{
+    return current->scriptEngine()->evaluate(source).toString();
+}
