@@ -1,3 +1,23 @@
 #include "Line.h"
 
-Line::Line(Game* game, QObject* parent) : QObject(parent), game(game) {}
+#include "Game.h"
+
+#include <SFML/Graphics/RenderTarget.hpp>
+
+Line::Line(Game* game, QObject* parent) : QObject(parent), vertices(sf::Lines, 2), game(game) {}
+
+void Line::drawTo(int x1, int y1, int x2, int y2)
+{
+    vertices[0].position = sf::Vector2f(float(x1), float(y1));
+    vertices[1].position = sf::Vector2f(float(x2), float(y2));
+    if (sf::RenderTarget* target = game->renderTarget())
+        target->draw(vertices, sf::RenderStates::Default);
+}
+
+void Line::setColor(int r, int g, int b)
+{
+    // Channels keep their low 8 bits; a line is never transparent.
+    const sf::Color color(sf::Uint8(r & 0xFF), sf::Uint8(g & 0xFF), sf::Uint8(b & 0xFF), 255);
+    vertices[0].color = color;
+    vertices[1].color = color;
+}

@@ -1,3 +1,28 @@
 #include "Sound.h"
 
-Sound::Sound(Game* game, QObject* parent) : QObject(parent), game(game) {}
+Sound::Sound(const QString& filename, QObject* parent) : QObject(parent)
+{
+    buffer.loadFromFile((QStringLiteral("sounds/") + filename).toUtf8().toStdString());
+    player.setBuffer(buffer);
+}
+
+void Sound::play()
+{
+    player.setPlayingOffset(sf::Time::Zero);
+    player.play();
+}
+
+void Sound::stop()
+{
+    player.stop();
+}
+
+void Sound::setLoop(bool isloop)
+{
+    player.setLoop(isloop);
+}
+
+bool Sound::isPlayed()
+{
+    return player.getStatus() == sf::Sound::Playing;
+}

@@ -1,14 +1,36 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Text.hpp>
 
 class Game;
 
+// Text in a font of the game's own; each object loads its own copy of the font.
 class Text : public QObject {
     Q_OBJECT
 public:
-    explicit Text(Game* game, QObject* parent = nullptr);
+    // Loads fonts/<fontname>; a font that fails to load leaves a Text that
+    // draws no glyphs.
+    Text(const QString& fontname, Game* game, QObject* parent = nullptr);
+
+    // Glyphs are rasterised at the character size, so a size the screen
+    // cannot show is capped rather than handed to the font library.
+    static constexpr int maxSize = 1024;
+
+public slots:
+    void printTo(int x, int y);
+    void setAlignCenter();
+    // A backslash followed by n starts a new line.
+    void setText(QString str);
+    // Sizes below 1 draw nothing; sizes above maxSize draw at maxSize.
+    void setSize(int size);
+    void setColor(int r, int g, int b);
 
 private:
+    sf::Font font;
+    sf::Text label;
     Game* game;
+    bool alignCenter = false;
 };

@@ -25,14 +25,17 @@ QScriptValue Game::loadSpritePCX8bit(QString)
     return engine->undefinedValue();
 }
 
-QScriptValue Game::loadSound(QString)
+QScriptValue Game::loadSound(QString filename)
 {
-    return engine->undefinedValue();
+    return adopt(sounds, new Sound(filename));
 }
 
-QScriptValue Game::loadText(QString, QString, int)
+QScriptValue Game::loadText(QString fontname, QString text, int size)
 {
-    return engine->undefinedValue();
+    auto* label = new Text(fontname, this);
+    label->setText(text);
+    label->setSize(size);
+    return adopt(texts, label);
 }
 
 QScriptValue Game::loadAnimationFromFiles(QScriptValue, int)
@@ -70,12 +73,17 @@ QScriptValue Game::loadAnimationPCX8bit(QString, int, int)
     return engine->undefinedValue();
 }
 
-QScriptValue Game::createLine(int, int, int)
+QScriptValue Game::createLine(int r, int g, int b)
 {
-    return engine->undefinedValue();
+    auto* line = new Line(this);
+    line->setColor(r, g, b);
+    return adopt(lines, line);
 }
 
-QScriptValue Game::createRect(int, int, int)
+QScriptValue Game::createRect(int r, int g, int b)
 {
-    return engine->undefinedValue();
+    auto* rect = new Rect(this);
+    rect->setFillColor(r, g, b);
+    rect->setBorderColor(r, g, b);
+    return adopt(rects, rect);
 }
