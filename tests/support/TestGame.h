@@ -35,3 +35,10 @@ private:
 
 // The process-wide application object that timers and scripts need.
 void ensureTestApp();
+
+#include <ostream>
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}

@@ -1,0 +1,168 @@
+#include "Game.h"
+#include "TestGame.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString entryFunctions = QStringLiteral(R"(
+var mode = "";
+function Init(p) { return p; }
+function Frame(dt) {
+    switch (mode) {
+    case "error": throw new Error("boom");
+    case "string": throw "just text";
+    case "thrownFalse": throw false;
+    case "false": return false;
+    case "zero": return 0;
+    case "null": return null;
+    case "empty": return "";
+    case "errorValue": return new TypeError("returned");
+    case "call": undefinedFunction(); break;
+    }
+}
+)");
+
+} // namespace
+
+TEST(GameEntryCalls, OnlyErrorsAndBooleanFalseFail)
+{
+    TestGame t(entryFunctions);
+    struct Case {
+        const char* mode;
+        bool ok;
+        QString log;
+    } cases[] = {
+        {"", true, QString()},
+        {"zero", true, QString()},
+        {"null", true, QString()},
+        {"empty", true, QString()},
+        {"string", true, QString()},
+        {"false", false, QStringLiteral("Игра остановлена")},
+        {"thrownFalse", false, QStringLiteral("Игра остановлена")},
+        {"error", false, QStringLiteral("ОШИБКА функции Frame(0.5): Error: boom")},
+        {"errorValue", false, QStringLiteral("ОШИБКА функции Frame(0.5): TypeError: returned")},
+        {"call", false,
+         QStringLiteral("ОШИБКА функции Frame(0.5): ReferenceError: Can't find variable: "
+                        "undefinedFunction")},
+    };
+    for (const Case& c : cases) {
+        t.eval(QStringLiteral("mode = '%1'").arg(QLatin1String(c.mode)));
+        t.logs.clear();
+        EXPECT_EQ(t.game().callFrame(0.5), c.ok) << c.mode;
+        EXPECT_EQ(t.logs, c.log.isNull() ? QStringList() : QStringList{c.log}) << c.mode;
+    }
+}
+
+TEST(GameEntryCalls, InitReceivesParameterTextAndReportsItWhole)
+{
+    TestGame t(QStringLiteral("function Frame() {}"));
+    EXPECT_FALSE(t.game().callInit(QStringLiteral("{\"a\": 1}")));
+    ASSERT_EQ(t.logs.size(), 1);
+    EXPECT_EQ(t.logs[0], QStringLiteral("ОШИБКА функции Init({\"a\": 1}): ReferenceError: "
+                                        "Can't find variable: Init"));
+
+    TestGame u(QStringLiteral("var got; function Init(p) { got = arguments.length + ':' + p; }"));
+    EXPECT_TRUE(u.game().callInit(QString()));
+    EXPECT_EQ(u.eval(QStringLiteral("got")), QStringLiteral("0:undefined"));
+}
+
+TEST(GameEntryCalls, FrameTextUsesSixSignificantDigits)
+{
+    TestGame t(QStringLiteral("function Frame(dt) { throw new Error('x'); }"));
+    t.game().callFrame(0.0166667);
+    t.game().callFrame(1e-5);
+    EXPECT_EQ(t.logs, (QStringList{QStringLiteral("ОШИБКА функции Frame(0.0166667): Error: x"),
+                                   QStringLiteral("ОШИБКА функции Frame(1e-05): Error: x")}));
+}
+
+TEST(GameEntryCalls, TimeAndFrameRateAreUpdatedBeforeFrame)
+{
+    TestGame t(QStringLiteral(R"(
+        var seen = [];
+        function Frame(dt) { seen.push(game.getTotalTime().toFixed(2) + '/' + game.getFPS()); }
+    )"));
+    // 0.25 s frames: the fourth completes the first second and counts itself.
+    for (int i = 0; i < 6; ++i)
+        t.game().callFrame(0.25);
+    EXPECT_EQ(t.eval(QStringLiteral("seen.join(' ')")),
+              QStringLiteral("0.25/0 0.50/0 0.75/0 1.00/4 1.25/4 1.50/4"));
+}
+
+TEST(GameEntryCalls, FrameRateDropsTheRemainderAboveOneSecond)
+{
+    FrameStats s;
+    s.advance(0.7);
+    s.advance(0.7); // 1.4 s: the 0.4 s above the second is dropped
+    EXPECT_EQ(s.fps, 2);
+    s.advance(0.5);
+    s.advance(0.3);
+    s.advance(0.3);
+    EXPECT_EQ(s.fps, 3);
+    EXPECT_EQ(s.frameCount, 0);
+    EXPECT_DOUBLE_EQ(s.totalTime, 2.5);
+}
+
+TEST(GameEntryCalls, ResetTotalTimeKeepsFrameRateCounters)
+{
+    TestGame t(QStringLiteral(R"(
+        var inside;
+        function Frame(dt) { game.resetTotalTime(); inside = game.getTotalTime(); }
+    )"));
+    for (int i = 0; i < 5; ++i)
+        t.game().callFrame(0.25);
+    EXPECT_EQ(t.eval(QStringLiteral("inside")), QStringLiteral("0"));
+    EXPECT_EQ(t.game().getFPS(), 4);
+    t.eval(QStringLiteral("Frame = function() {}"));
+    t.game().callFrame(0.125);
+    EXPECT_DOUBLE_EQ(t.game().getTotalTime(), 0.125);
+}
+
+TEST(GameEntryCalls, GoToScriptRecordsAndAnEmptyNameClears)
+{
+    TestGame t(QStringLiteral(R"(
+        var step = 0;
+        function Frame() {
+            if (step == 0) game.goToScript("next", {score: 3});
+            if (step == 1) { game.goToScript("next", 1); game.goToScript("", 2); }
+            step++;
+        }
+    )"));
+    EXPECT_TRUE(t.game().callFrame(0.1));
+    EXPECT_TRUE(t.game().hasPendingScript());
+    EXPECT_EQ(t.game().pendingScript(), QStringLiteral("next"));
+    EXPECT_EQ(t.game().pendingParams().property(QStringLiteral("score")).toInt32(), 3);
+    t.game().callFrame(0.1);
+    EXPECT_FALSE(t.game().hasPendingScript());
+}
+
+TEST(GameEntryCalls, TopLevelCodeRunsBeforeTheGlobalsExist)
+{
+    TestGame t(QStringLiteral("function Init() { return typeof game; }\n"
+                              "var before = 1; var s = game.getFPS(); var after = 1;"));
+    // The top-level statement using `game` threw silently and stopped evaluation.
+    EXPECT_EQ(t.eval(QStringLiteral("typeof after")), QStringLiteral("undefined"));
+    EXPECT_EQ(t.eval(QStringLiteral("before")), QStringLiteral("1"));
+    EXPECT_TRUE(t.logs.isEmpty());
+    EXPECT_EQ(t.eval(QStringLiteral("typeof mapviewer + typeof system + typeof game")),
+              QStringLiteral("undefinedobjectobject"));
+}
+
+TEST(GameEntryCalls, PreludeConstantsAndIncludesReachTheScript)
+{
+    TestGame t;
+    t.addScript(QStringLiteral("lib"), QStringLiteral("function fromLib() { return KEY_F1; }"));
+    t.addScript(QStringLiteral("main"),
+                QStringLiteral("function Init() {}\n$include<lib.js>\nvar line3 = KEY_Z;"));
+    t.load();
+    EXPECT_EQ(t.eval(QStringLiteral("fromLib() + ',' + line3")), QStringLiteral("85,25"));
+}
+
+TEST(GameEntryCalls, MissingScriptFailsTheFirstInit)
+{
+    TestGame t;
+    t.load(QStringLiteral("absent"));
+    EXPECT_FALSE(t.game().callInit(QStringLiteral("1")));
+    ASSERT_EQ(t.logs.size(), 1);
+    EXPECT_TRUE(t.logs[0].startsWith(QStringLiteral("ОШИБКА функции Init(1): ReferenceError")));
+}
