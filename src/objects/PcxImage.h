@@ -6,12 +6,21 @@
 #include <memory>
 
 // One decoded 8-bit palette PCX image as RGBA bytes, rows top to bottom.
+//
+// Only Xmax/Ymax, the run-length data from offset 128 and the last 768 bytes
+// (the palette) are read; bytes outside the file read as 0, so truncated or
+// malformed files still decode. Images whose pixel buffer would not fit in
+// 32 bits, or whose sides exceed what a texture can hold, are refused and
+// leave the object empty.
 class PcxImage {
 public:
     // False (and empty) when the file does not exist or cannot be opened.
     bool load(const QString& path, bool usetransp);
     // Decodes file bytes; true for any content (a refused size leaves it empty).
+    // Sides above the graphics library's texture limit are refused.
     bool decode(const QByteArray& bytes, bool usetransp);
+    // As above with an explicit side limit, so the decoder needs no GL context.
+    bool decode(const QByteArray& bytes, bool usetransp, unsigned maxSide);
 
     const std::uint8_t* pixels() const { return pixels_.get(); }
     int width() const { return width_; }
