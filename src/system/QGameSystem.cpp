@@ -1,9 +1,27 @@
 #include "QGameSystem.h"
 
+#include "SaveFiles.h"
+#include "ScriptJson.h"
+#include "TimerEvent.h"
+
+#include <QDir>
+#include <QScriptContext>
 #include <QScriptEngine>
 #include <QTimer>
+#include <utility>
 
-QGameSystem::QGameSystem(QScriptEngine* engine, QObject* parent) : QObject(parent), engine(engine) {}
+namespace {
+
+QString inAppData(const QString& filename)
+{
+    return appDataDirectory() + QLatin1Char('/') + filename;
+}
+
+} // namespace
+
+QGameSystem::QGameSystem(QScriptEngine* engine, QObject* parent) : QObject(parent), engine(engine)
+{
+}
 
 QGameSystem::~QGameSystem()
 {
@@ -12,25 +30,68 @@ QGameSystem::~QGameSystem()
 
 void QGameSystem::stopAllTimers()
 {
-    for (QTimer* timer : timers)
-        delete timer;
-    timers.clear();
+    // Taken out first: deleting a timer must not meet a list being walked.
+    const QList<QTimer*> ending = std::exchange(timers, {});
+    qDeleteAll(ending);
 }
 
-void QGameSystem::saveObject(QString, QScriptValue) {}
-
-QScriptValue QGameSystem::loadObject(QString)
+void QGameSystem::addTimer(const QString& code, int ms, bool once)
 {
-    return engine->nullValue();
+    // A timer refuses a negative interval and would never fire; not making it
+    // keeps the script's timers from filling up with dead ones.
+    if (ms < 0)
+        return;
+    auto* timer = new QTimer(this);
+    timer->setSingleShot(once);
+    auto* job = new TimerEvent(code, engine, once, timer);
+    connect(timer, &QTimer::timeout, job, &TimerEvent::execCode);
+    if (once)
+        connect(timer, &QTimer::timeout, this, [this, timer] { retire(timer); });
+    timer->start(ms);
+    timers.append(timer);
 }
 
-void QGameSystem::saveObjectToAppData(QString, QScriptValue) {}
-
-QScriptValue QGameSystem::loadObjectFromAppData(QString)
+void QGameSystem::retire(QTimer* timer)
 {
-    return engine->nullValue();
+    timers.removeOne(timer);
+    // The timer is still emitting; it and its job go at the next event pass.
+    timer->deleteLater();
 }
 
-void QGameSystem::setTimeout(QString, int) {}
+void QGameSystem::setTimeout(QString code, int ms)
+{
+    addTimer(code, ms, true);
+}
 
-void QGameSystem::setInterval(QString, int) {}
+void QGameSystem::setInterval(QString code, int ms)
+{
+    addTimer(code, ms, false);
+}
+
+void QGameSystem::saveObject(QString filename, QScriptValue obj)
+{
+    writeSaveFile(filename, scriptValueToJson(obj).toUtf8());
+}
+
+QScriptValue QGameSystem::loadObject(QString filename)
+{
+    const std::optional<QString> text = readSaveFile(filename);
+    if (!text)
+        return engine->nullValue();
+    // A context of its own keeps the helper variable out of the script's globals.
+    engine->pushContext();
+    const QScriptValue value = engine->evaluate(loadProgram(*text), QString(), 1);
+    engine->popContext();
+    return value;
+}
+
+void QGameSystem::saveObjectToAppData(QString filename, QScriptValue obj)
+{
+    QDir().mkpath(appDataDirectory());
+    saveObject(inAppData(filename), obj);
+}
+
+QScriptValue QGameSystem::loadObjectFromAppData(QString filename)
+{
+    return loadObject(inAppData(filename));
+}

@@ -33,6 +33,10 @@ public slots:
     void setInterval(QString code, int ms);
 
 private:
+    void addTimer(const QString& code, int ms, bool once);
+    void retire(QTimer* timer);
+
     QScriptEngine* engine;
+    // Timers that may still fire, in creation order; each owns its job.
     QList<QTimer*> timers;
 };
