@@ -7,7 +7,7 @@
 
 Text::Text(const QString& fontname, Game* game, QObject* parent) : QObject(parent), game(game)
 {
-    font.loadFromFile((QStringLiteral("fonts/") + fontname).toUtf8().toStdString());
+    hasFont = font.loadFromFile((QStringLiteral("fonts/") + fontname).toUtf8().toStdString());
     label.setFillColor(sf::Color::White);
     label.setFont(font);
     label.setCharacterSize(14);
@@ -17,7 +17,7 @@ Text::Text(const QString& fontname, Game* game, QObject* parent) : QObject(paren
 void Text::printTo(int x, int y)
 {
     sf::RenderTarget* target = game->renderTarget();
-    if (!target || label.getCharacterSize() == 0)
+    if (!target || !hasFont || label.getCharacterSize() == 0)
         return;
     float left = float(x);
     if (alignCenter)

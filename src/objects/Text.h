@@ -33,4 +33,6 @@ private:
     sf::Text label;
     Game* game;
     bool alignCenter = false;
+    // Without a font the drawing library still puts a dot at every glyph.
+    bool hasFont = false;
 };

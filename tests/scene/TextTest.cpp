@@ -1,0 +1,210 @@
+// Text drawn by a script in a shipped font onto an offscreen target.
+#include "Game.h"
+#include "TestGame.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray testFont()
+{
+    QFile file(QFileInfo(QStringLiteral(__FILE__))
+                   .dir()
+                   .filePath(QStringLiteral("../fixtures/fonts/DejaVuSans.ttf")));
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+struct Scene {
+    sf::Image image;
+    QStringList logs;
+};
+
+// Loads the test font as fonts/sans.ttf, runs Init() (with `init`) and one
+// render step whose Render() runs `render`.
+Scene drawText(const QString& init, const QString& render)
+{
+    TestGame test;
+    test.addFile(QStringLiteral("fonts/sans.ttf"), testFont());
+    test.addScript(QStringLiteral("main"), QStringLiteral("var t, u; function Init(p) {") + init +
+                                               QStringLiteral("return true; }"
+                                                              "function Frame(dt) { return true; }"
+                                                              "function Render() {") +
+                                               render + QStringLiteral("return true; }"));
+    test.load();
+    sf::RenderTexture canvas;
+    canvas.create(800, 600);
+    EXPECT_TRUE(test.game().callInit(QStringLiteral("{}")));
+    EXPECT_TRUE(test.game().callRender(&canvas));
+    canvas.display();
+    return {canvas.getTexture().copyToImage(), test.logs};
+}
+
+// The smallest box holding every pixel that is not the black background.
+struct Box {
+    int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
+    bool empty() const { return right < 0; }
+    int width() const { return right - left + 1; }
+    int height() const { return bottom - top + 1; }
+};
+
+Box litBox(const sf::Image& image, int x0 = 0, int y0 = 0, int x1 = 799, int y1 = 599)
+{
+    Box box;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+            if (image.getPixel(unsigned(x), unsigned(y)) != sf::Color::Black) {
+                box.left = std::min(box.left, x);
+                box.right = std::max(box.right, x);
+                box.top = std::min(box.top, y);
+                box.bottom = std::max(box.bottom, y);
+            }
+    return box;
+}
+
+// Bands of consecutive rows with ink: one per line of capital letters.
+int inkBands(const sf::Image& image)
+{
+    int bands = 0;
+    bool inside = false;
+    for (unsigned y = 0; y < image.getSize().y; ++y) {
+        bool ink = false;
+        for (unsigned x = 0; x < image.getSize().x && !ink; ++x)
+            ink = image.getPixel(x, y) != sf::Color::Black;
+        bands += ink && !inside;
+        inside = ink;
+    }
+    return bands;
+}
+
+bool hasPixel(const sf::Image& image, const sf::Color& color)
+{
+    const Box all{0, 0, int(image.getSize().x) - 1, int(image.getSize().y) - 1};
+    for (int y = all.top; y <= all.bottom; ++y)
+        for (int x = all.left; x <= all.right; ++x)
+            if (image.getPixel(unsigned(x), unsigned(y)) == color)
+                return true;
+    return false;
+}
+
+} // namespace
+
+TEST(TextScene, DrawsWhiteGlyphsAtTheFactorySizeFromThePosition)
+{
+    const Scene scene = drawText(QStringLiteral("t = game.loadText('sans.ttf', 'HHHH', 40);"),
+                                 QStringLiteral("t.printTo(100, 200);"));
+    EXPECT_TRUE(scene.logs.isEmpty());
+    const Box box = litBox(scene.image);
+    ASSERT_FALSE(box.empty());
+    // Capitals of a 40-pixel font stand about 29 pixels tall below the line top.
+    EXPECT_GE(box.left, 100);
+    EXPECT_LE(box.left, 106);
+    EXPECT_GE(box.top, 200);
+    EXPECT_NEAR(box.height(), 29, 3);
+    EXPECT_NEAR(box.width(), 4 * 29, 20);
+    EXPECT_TRUE(hasPixel(scene.image, sf::Color::White));
+}
+
+TEST(TextScene, ColourChannelsWrapAndStayOpaque)
+{
+    const Scene scene = drawText(
+        QStringLiteral("t = game.loadText('sans.ttf', 'HHHH', 40); t.setColor(256, 300, -1);"),
+        QStringLiteral("t.printTo(100, 200);"));
+    EXPECT_TRUE(hasPixel(scene.image, sf::Color(0, 44, 255)));
+    EXPECT_FALSE(hasPixel(scene.image, sf::Color::White));
+}
+
+TEST(TextScene, BackslashNStartsANewLine)
+{
+    // Script string literals: "\\n" is the two characters backslash and n.
+    struct Case {
+        const char* literal;
+        int lines;
+    };
+    const Case cases[] = {
+        {R"('H\\nH')", 2},    {R"('H\nH')", 2},     {R"('H\\NH')", 1},
+        {R"('H\\nH\\n')", 2}, {R"('H\\n\\nH')", 2}, {R"('HH')", 1},
+    };
+    for (const Case& c : cases) {
+        const Scene scene = drawText(
+            QStringLiteral("t = game.loadText('sans.ttf', %1, 30);").arg(QLatin1String(c.literal)),
+            QStringLiteral("t.printTo(50, 50);"));
+        EXPECT_EQ(inkBands(scene.image), c.lines) << c.literal;
+    }
+    // An empty line between two lines pushes the second one further down.
+    const Box one = litBox(drawText(QStringLiteral("t = game.loadText('sans.ttf', 'H\\\\nH', 30);"),
+                                    QStringLiteral("t.printTo(50, 50);"))
+                               .image);
+    const Box two =
+        litBox(drawText(QStringLiteral("t = game.loadText('sans.ttf', 'H\\\\n\\\\nH', 30);"),
+                        QStringLiteral("t.printTo(50, 50);"))
+                   .image);
+    EXPECT_GT(two.height(), one.height() + 25);
+}
+
+TEST(TextScene, CentringShiftsLeftByHalfTheWidthOnly)
+{
+    const Scene scene = drawText(QStringLiteral("t = game.loadText('sans.ttf', 'HHHH', 40);"
+                                                "u = game.loadText('sans.ttf', 'HHHH', 40);"
+                                                "u.setAlignCenter();"),
+                                 QStringLiteral("t.printTo(400, 50); u.printTo(400, 300);"));
+    const Box plain = litBox(scene.image, 0, 0, 799, 250);
+    const Box centred = litBox(scene.image, 0, 251, 799, 599);
+    ASSERT_FALSE(plain.empty());
+    ASSERT_FALSE(centred.empty());
+    EXPECT_NEAR(centred.left, plain.left - plain.width() / 2.0, 4);
+    EXPECT_EQ(centred.top - 250, plain.top);
+}
+
+TEST(TextScene, NonLatinTextKeepsItsLetters)
+{
+    const Scene scene =
+        drawText(QStringLiteral("t = game.loadText('sans.ttf', '\\u0416\\u0416\\u0416\\u0416', 40);"
+                                "u = game.loadText('sans.ttf', '?' + '?' + '?' + '?', 40);"),
+                 QStringLiteral("t.printTo(50, 50); u.printTo(50, 300);"));
+    const Box cyrillic = litBox(scene.image, 0, 0, 799, 250);
+    const Box question = litBox(scene.image, 0, 251, 799, 599);
+    EXPECT_GT(cyrillic.width(), question.width() + 30);
+}
+
+TEST(TextScene, DrawsNothingWithoutTargetFontOrSize)
+{
+    struct Case {
+        const char* label;
+        const char* init;
+        const char* render;
+    };
+    const Case cases[] = {
+        {"drawn during Init", "t = game.loadText('sans.ttf', 'HHHH', 40); t.printTo(100, 100);",
+         ""},
+        {"missing font", "t = game.loadText('none.ttf', 'HHHH', 40);", "t.printTo(100, 100);"},
+        {"negative size", "t = game.loadText('sans.ttf', 'HHHH', -40);", "t.printTo(100, 100);"},
+        {"size zero", "t = game.loadText('sans.ttf', 'HHHH', 40); t.setSize(0);",
+         "t.printTo(100, 100);"},
+        {"empty string", "t = game.loadText('sans.ttf', '', 40); t.setAlignCenter();",
+         "t.printTo(100, 100);"},
+    };
+    for (const Case& c : cases) {
+        const Scene scene = drawText(QLatin1String(c.init), QLatin1String(c.render));
+        EXPECT_TRUE(litBox(scene.image).empty()) << c.label;
+        EXPECT_TRUE(scene.logs.isEmpty()) << c.label;
+    }
+}
+
+TEST(TextScene, AbsurdSizeIsCappedAndDrawsPromptly)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const Scene scene = drawText(QStringLiteral("t = game.loadText('sans.ttf', 'H', 2000000000);"),
+                                 QStringLiteral("t.printTo(0, 0);"));
+    EXPECT_LT(clock.elapsed(), 20000);
+    const Box box = litBox(scene.image);
+    ASSERT_FALSE(box.empty());
+    // A capital at the capped size is taller than the window.
+    EXPECT_EQ(box.bottom, 599);
+}
