@@ -26,7 +26,7 @@ public:
     // Waits until a debug message equal to `text` has arrived.
     bool waitForMessage(const QString& text, int timeoutMs = 20000);
     bool waitForMessageStartingWith(const QString& prefix, int timeoutMs = 20000);
-    // The X window of the process (found by its pid); 0 when none.
+    // The X window id of the running program; empty when none appeared.
     QString windowId(int timeoutMs = 20000);
     void closeWindow();
     // Waits for the process to end; -1 when it had to be killed.
