@@ -43,7 +43,7 @@ void QGameSystem::addTimer(const QString& code, int ms, bool once)
         return;
     auto* timer = new QTimer(this);
     timer->setSingleShot(once);
-    auto* job = new TimerEvent(code, engine, once, timer);
+    auto* job = new TimerEvent(code, engine, timer);
     connect(timer, &QTimer::timeout, job, &TimerEvent::execCode);
     if (once)
         connect(timer, &QTimer::timeout, this, [this, timer] { retire(timer); });

@@ -2,17 +2,14 @@
 
 #include <QScriptEngine>
 
-TimerEvent::TimerEvent(const QString& code, QScriptEngine* engine, bool runOnce, QObject* parent)
-    : QObject(parent), code(code), engine(engine), runOnce(runOnce)
+TimerEvent::TimerEvent(const QString& code, QScriptEngine* engine, QObject* parent)
+    : QObject(parent), code(code), engine(engine)
 {
 }
 
 void TimerEvent::execCode()
 {
     // Failures of timer code are the script's own business: the result, an
-    // error included, is dropped and the exception must not linger into the
-    // next entry call.
+    // error included, is dropped unseen.
     engine->evaluate(code, QString(), 1);
-    if (engine->hasUncaughtException())
-        engine->clearExceptions();
 }

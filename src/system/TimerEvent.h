@@ -9,9 +9,8 @@ class QScriptEngine;
 class TimerEvent : public QObject {
     Q_OBJECT
 public:
-    TimerEvent(const QString& code, QScriptEngine* engine, bool runOnce, QObject* parent = nullptr);
-
-    bool isRunOnce() const { return runOnce; }
+    // The parent is the timer that runs the job: the job goes with it.
+    TimerEvent(const QString& code, QScriptEngine* engine, QObject* parent = nullptr);
 
 public slots:
     void execCode();
@@ -19,5 +18,4 @@ public slots:
 private:
     QString code;
     QScriptEngine* engine;
-    bool runOnce;
 };
