@@ -1,5 +1,181 @@
 #include "Sprite.h"
 
-Sprite::Sprite(Game* game, QObject* parent) : QObject(parent), game(game) {}
+#include "Game.h"
+#include "PixelConversion.h"
+
+#include <SFML/Graphics/RenderTarget.hpp>
+
+Sprite::Sprite(Game* game, QObject* parent) : QObject(parent), game(game), border(sf::LineStrip, 5)
+{
+    for (std::size_t i = 0; i < border.getVertexCount(); ++i)
+        border[i].color = sf::Color::White;
+}
 
 void Sprite::update(double) {}
+
+void Sprite::loadImageFile(const QString& filename)
+{
+    sf::Texture loaded;
+    const QByteArray path = (QStringLiteral("sprites/") + filename).toUtf8();
+    loaded.loadFromFile(path.constData());
+    assignTexture(loaded);
+}
+
+void Sprite::assignTexture(const sf::Texture& source)
+{
+    texture = source;
+    texture.setSmooth(true);
+    picture.setTexture(texture);
+    width = static_cast<int>(texture.getSize().x);
+    height = static_cast<int>(texture.getSize().y);
+    picture.setOrigin(static_cast<float>(width / 2), static_cast<float>(height / 2));
+}
+
+void Sprite::convertTexture(sf::Texture& tex, const QString& convertFunc)
+{
+    convertTextureWith(game->scriptEngine(), tex, convertFunc);
+}
+
+contact::Corners Sprite::corners() const
+{
+    const sf::Transform& t = picture.getTransform();
+    const float w = static_cast<float>(width);
+    const float h = static_cast<float>(height);
+    const sf::Vector2f image[4] = {{0, 0}, {0, h}, {w, h}, {w, 0}};
+    contact::Corners out;
+    for (int i = 0; i < 4; ++i) {
+        const sf::Vector2f p = t.transformPoint(image[i]);
+        out[i] = {p.x, p.y};
+    }
+    return out;
+}
+
+void Sprite::renderTo(int x, int y)
+{
+    picture.setPosition(static_cast<float>(x), static_cast<float>(y));
+    picture.setScale(mirrorH ? -scaleX : scaleX, mirrorV ? -scaleY : scaleY);
+    sf::RenderTarget* target = game->renderTarget();
+    if (!target)
+        return;
+    target->draw(picture);
+    if (bordered) {
+        const contact::Corners c = corners();
+        for (int i = 0; i < 5; ++i)
+            border[i].position = {c[i % 4].x, c[i % 4].y};
+        target->draw(border);
+    }
+}
+
+void Sprite::render()
+{
+    renderTo(posX, posY);
+}
+
+void Sprite::setXY(int x, int y)
+{
+    posX = x;
+    posY = y;
+}
+
+void Sprite::mirrorHorz(bool mirror)
+{
+    mirrorH = mirror;
+}
+
+void Sprite::mirrorVert(bool mirror)
+{
+    mirrorV = mirror;
+}
+
+void Sprite::setBordered(bool on)
+{
+    bordered = on;
+}
+
+void Sprite::setScale(int perc)
+{
+    scaleX = scaleY = static_cast<float>(perc / 100.0);
+}
+
+void Sprite::setScaleX(int perc)
+{
+    scaleX = static_cast<float>(perc / 100.0);
+}
+
+void Sprite::setScaleY(int perc)
+{
+    scaleY = static_cast<float>(perc / 100.0);
+}
+
+void Sprite::setAngle(int a)
+{
+    picture.setRotation(static_cast<float>(a));
+}
+
+void Sprite::setAlpha(int alpha)
+{
+    picture.setColor(sf::Color(255, 255, 255, static_cast<sf::Uint8>(alpha & 0xFF)));
+}
+
+void Sprite::setHotSpot(int x, int y)
+{
+    picture.setOrigin(static_cast<float>(x), static_cast<float>(y));
+}
+
+void Sprite::setSmooth(bool smooth)
+{
+    texture.setSmooth(smooth);
+}
+
+void Sprite::setContactModelBox()
+{
+    contactModel = Box;
+}
+
+void Sprite::setContactModelCircle()
+{
+    contactModel = Circle;
+}
+
+void Sprite::setTag(QString tagname, QScriptValue tagvalue)
+{
+    tags.insert(tagname, tagvalue);
+}
+
+void Sprite::convertPixels(QString convertFunc)
+{
+    convertTexture(texture, convertFunc);
+}
+
+bool Sprite::isContactWith(QScriptValue obj2)
+{
+    // A wrapper whose object is gone yields null here.
+    auto* other = qobject_cast<Sprite*>(obj2.toQObject());
+    if (!other)
+        return false;
+    const contact::Corners mine = corners();
+    const contact::Corners theirs = other->corners();
+    if (contactModel == Circle)
+        return contact::circleContact(mine, width, height, theirs, other->width, other->height);
+    return contact::boxContact(mine, theirs);
+}
+
+bool Sprite::isPointIn(int x, int y)
+{
+    return contact::inQuad(corners(), {static_cast<float>(x), static_cast<float>(y)});
+}
+
+QScriptValue Sprite::getTag(QString tagname)
+{
+    return tags.value(tagname);
+}
+
+int Sprite::getWidth()
+{
+    return width;
+}
+
+int Sprite::getHeight()
+{
+    return height;
+}

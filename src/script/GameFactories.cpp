@@ -3,6 +3,7 @@
 #include "Game.h"
 
 #include "Line.h"
+#include "PcxImage.h"
 #include "Rect.h"
 #include "Sound.h"
 #include "Sprite.h"
@@ -10,19 +11,28 @@
 
 #include <QScriptEngine>
 
-QScriptValue Game::loadSprite(QString)
+QScriptValue Game::loadSprite(QString filename)
 {
-    return engine->undefinedValue();
+    auto* sprite = new Sprite(this);
+    sprite->loadImageFile(filename);
+    return adopt(sprites, sprite);
 }
 
-QScriptValue Game::loadSpritePCX8bit(QString, bool)
+QScriptValue Game::loadSpritePCX8bit(QString filename, bool usetransp)
 {
-    return engine->undefinedValue();
+    auto* sprite = new Sprite(this);
+    sf::Texture loaded;
+    PcxImage image;
+    if (image.load(QStringLiteral("sprites/") + filename, usetransp) && image.pixels() &&
+        loaded.create(static_cast<unsigned>(image.width()), static_cast<unsigned>(image.height())))
+        loaded.update(image.pixels());
+    sprite->assignTexture(loaded);
+    return adopt(sprites, sprite);
 }
 
-QScriptValue Game::loadSpritePCX8bit(QString)
+QScriptValue Game::loadSpritePCX8bit(QString filename)
 {
-    return engine->undefinedValue();
+    return loadSpritePCX8bit(filename, false);
 }
 
 QScriptValue Game::loadSound(QString filename)

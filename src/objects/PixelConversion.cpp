@@ -1,0 +1,62 @@
+#include "PixelConversion.h"
+
+#include <QScriptEngine>
+#include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/Texture.hpp>
+
+#include <vector>
+
+QString pixelCallText(const QString& convertFunc, int r, int g, int b, int a)
+{
+    return (convertFunc + QStringLiteral("({r:%1,g:%2,b:%3,a:%4})")).arg(r).arg(g).arg(b).arg(a);
+}
+
+namespace {
+
+std::uint8_t channel(const QScriptValue& result, const QString& name)
+{
+    return static_cast<std::uint8_t>(result.property(name).toInt32() & 0xFF);
+}
+
+} // namespace
+
+void convertPixelBuffer(QScriptEngine* engine, std::uint8_t* rgba, int width, int height,
+                        const QString& convertFunc)
+{
+    if (!engine || !rgba)
+        return;
+    const QString a = QStringLiteral("a"), b = QStringLiteral("b"), g = QStringLiteral("g"),
+                  r = QStringLiteral("r");
+    for (int x = 0; x < width; ++x) {
+        for (int y = 0; y < height; ++y) {
+            std::uint8_t* p = rgba + (static_cast<std::size_t>(y) * width + x) * 4;
+            const QScriptValue result =
+                engine->evaluate(pixelCallText(convertFunc, p[0], p[1], p[2], p[3]), QString(), 1);
+            if (engine->hasUncaughtException())
+                engine->clearExceptions();
+            if (!result.isObject()) {
+                p[0] = p[1] = p[2] = p[3] = 0;
+                continue;
+            }
+            p[3] = channel(result, a);
+            p[2] = channel(result, b);
+            p[1] = channel(result, g);
+            p[0] = channel(result, r);
+        }
+    }
+}
+
+void convertTextureWith(QScriptEngine* engine, sf::Texture& tex, const QString& convertFunc)
+{
+    const sf::Vector2u size = tex.getSize();
+    if (size.x == 0 || size.y == 0)
+        return;
+    const sf::Image image = tex.copyToImage();
+    const sf::Uint8* src = image.getPixelsPtr();
+    if (!src)
+        return;
+    std::vector<std::uint8_t> pixels(src, src + static_cast<std::size_t>(size.x) * size.y * 4);
+    convertPixelBuffer(engine, pixels.data(), static_cast<int>(size.x), static_cast<int>(size.y),
+                       convertFunc);
+    tex.update(pixels.data());
+}

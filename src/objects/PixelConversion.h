@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+class QScriptEngine;
+namespace sf {
+class Texture;
+}
+
+// Recolouring by a script function, one evaluation per pixel: the text is
+// convertFunc followed by "({r:R,g:G,b:B,a:A})", its %-markers filled in
+// turn by QString::arg, so markers in convertFunc itself are filled too.
+QString pixelCallText(const QString& convertFunc, int r, int g, int b, int a);
+
+// Converts an RGBA buffer in place, column by column, each column top to
+// bottom. A channel is the result's property ToInt32, low 8 bits; failed
+// evaluations and non-object results give (0, 0, 0, 0). Exceptions raised
+// by the conversion code are not left pending for the calling script.
+void convertPixelBuffer(QScriptEngine* engine, std::uint8_t* rgba, int width, int height,
+                        const QString& convertFunc);
+
+// Reads tex back, converts it and uploads it again (size and smoothing stay).
+void convertTextureWith(QScriptEngine* engine, sf::Texture& tex, const QString& convertFunc);

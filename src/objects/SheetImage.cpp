@@ -1,0 +1,18 @@
+#include "SheetImage.h"
+
+#include "PcxImage.h"
+
+sf::Image loadSheetImage(const QString& filename, bool usetransp)
+{
+    sf::Image image;
+    const QString path = QStringLiteral("sprites/") + filename;
+    if (filename.endsWith(QStringLiteral(".pcx"), Qt::CaseSensitive)) {
+        PcxImage pcx;
+        if (pcx.load(path, usetransp) && pcx.pixels())
+            image.create(static_cast<unsigned>(pcx.width()), static_cast<unsigned>(pcx.height()),
+                         pcx.pixels());
+    } else {
+        image.loadFromFile(path.toUtf8().constData());
+    }
+    return image;
+}
