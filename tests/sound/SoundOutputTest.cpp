@@ -1,0 +1,145 @@
+// Sounds played by a script, checked at the audio output (a wave file).
+#include "Game.h"
+#include "SoundWaveOutput.h"
+#include "TestGame.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+const qint16 toneLevel = 8000;
+
+// Polls until `done` holds; real time, so the limit is generous.
+bool waitFor(const std::function<bool()>& done, int timeoutMs = 10000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+// A game whose sounds/ holds tone.wav (`seconds` long) and short.wav (0.1 s)
+// and whose Init() runs `init`, which may set the globals s, t and u.
+void setUpGame(TestGame& test, double seconds, const QString& init)
+{
+    test.addFile(QStringLiteral("sounds/tone.wav"), constantWav(seconds, toneLevel));
+    test.addFile(QStringLiteral("sounds/short.wav"), constantWav(0.1, toneLevel));
+    test.addScript(QStringLiteral("main"), QStringLiteral("var s, t, u; function Init(p) {") +
+                                               init + QStringLiteral("return true; }"));
+    test.load();
+    EXPECT_TRUE(test.game().callInit(QStringLiteral("{}")));
+}
+
+bool playing(TestGame& test, const char* sound)
+{
+    return test.eval(QLatin1String(sound) + QStringLiteral(".isPlayed()")) == QLatin1String("true");
+}
+
+// Runs `calls` on sounds s and t (both tone.wav), waits until both have ended
+// and returns the loudest sample that reached the output.
+int peakOfPlayback(const char* calls)
+{
+    {
+        TestGame test;
+        setUpGame(test, 0.4,
+                  QStringLiteral("s = game.loadSound('tone.wav');"
+                                 "t = game.loadSound('tone.wav');"));
+        test.eval(QLatin1String(calls));
+        EXPECT_TRUE(waitFor([&] { return !playing(test, "s") && !playing(test, "t"); })) << calls;
+    }
+    // The last sound is gone, so the device is closed and the file complete.
+    return peakLevel(waveOutputSamples());
+}
+
+} // namespace
+
+TEST(SoundOutput, PlayedSoundIsHeardAndEndsOnItsOwn)
+{
+    {
+        TestGame test;
+        setUpGame(test, 0.3, QStringLiteral("s = game.loadSound('tone.wav');"));
+        EXPECT_FALSE(playing(test, "s"));
+        QElapsedTimer clock;
+        clock.start();
+        test.eval(QStringLiteral("s.play()"));
+        EXPECT_TRUE(playing(test, "s"));
+        ASSERT_TRUE(waitFor([&] { return !playing(test, "s"); }));
+        EXPECT_GE(clock.elapsed(), 200) << "a 0.3 s sound ended too early";
+        EXPECT_TRUE(test.logs.isEmpty());
+    }
+    EXPECT_GT(peakLevel(waveOutputSamples()), toneLevel / 4);
+}
+
+TEST(SoundOutput, PlayRestartsOneCopyWhileTwoSoundsMix)
+{
+    const int single = peakOfPlayback("s.play();");
+    ASSERT_GT(single, toneLevel / 4);
+    EXPECT_LT(peakOfPlayback("s.play(); s.play();"), single * 5 / 4) << "play twice";
+    EXPECT_LT(peakOfPlayback("s.play(); t.play(); t.stop();"), single * 5 / 4) << "stopped";
+    EXPECT_GT(peakOfPlayback("s.play(); t.play();"), single * 3 / 2) << "two sounds";
+}
+
+TEST(SoundOutput, LoopingSoundPlaysUntilStopped)
+{
+    TestGame test;
+    setUpGame(test, 0.3,
+              QStringLiteral("s = game.loadSound('short.wav');"
+                             "t = game.loadSound('tone.wav');"));
+    test.eval(QStringLiteral("s.setLoop(true); s.play(); t.play(); t.setLoop(true);"));
+    // Several times longer than either sound.
+    QThread::msleep(900);
+    EXPECT_TRUE(playing(test, "s"));
+    EXPECT_TRUE(playing(test, "t")) << "looping switched on while playing";
+    test.eval(QStringLiteral("s.stop()"));
+    EXPECT_FALSE(playing(test, "s"));
+    test.eval(QStringLiteral("s.stop()"));
+    EXPECT_FALSE(playing(test, "s"));
+    test.eval(QStringLiteral("t.setLoop(false)"));
+    EXPECT_TRUE(waitFor([&] { return !playing(test, "t"); }))
+        << "looping switched off while playing";
+    EXPECT_TRUE(test.logs.isEmpty());
+}
+
+TEST(SoundOutput, MissingFileGivesASilentSound)
+{
+    {
+        TestGame test;
+        setUpGame(test, 0.3, QStringLiteral("s = game.loadSound('none.wav');"));
+        EXPECT_EQ(test.eval(QStringLiteral("typeof s")), QLatin1String("object"));
+        test.eval(QStringLiteral("s.setLoop(true); s.play()"));
+        EXPECT_TRUE(waitFor([&] { return !playing(test, "s"); }));
+        QThread::msleep(200);
+        EXPECT_TRUE(test.logs.isEmpty());
+    }
+    EXPECT_EQ(peakLevel(waveOutputSamples()), 0);
+}
+
+TEST(SoundOutput, ScriptSwitchStopsEverySoundOfTheOldScript)
+{
+    TestGame test;
+    setUpGame(test, 5.0,
+              QStringLiteral("s = game.loadSound('short.wav');"
+                             "t = game.loadSound('tone.wav');"
+                             "s.setLoop(true); s.play(); t.play();"));
+    test.addScript(
+        QStringLiteral("second"),
+        QStringLiteral("var u; function Init(p) { u = game.loadSound('tone.wav'); return true; }"));
+    ASSERT_TRUE(waitFor([] { return peakLevel(waveOutputSamples()) > toneLevel / 4; }));
+
+    test.load(QStringLiteral("second"));
+    ASSERT_TRUE(test.game().callInit(QStringLiteral("{}")));
+    const int quarterSecond = 44100 / 4 * 2;
+    // The output keeps running for the new script's sound; its last quarter
+    // second must hold nothing of the old script's.
+    ASSERT_TRUE(waitFor([&] { return waveOutputSamples().size() > 3 * quarterSecond; }));
+    QThread::msleep(500);
+    const QVector<qint16> samples = waveOutputSamples();
+    EXPECT_EQ(peakLevel(samples, samples.size() - quarterSecond), 0);
+}
