@@ -2,9 +2,7 @@
 // process, so the wave driver is chosen here before any test runs.
 #include "SoundWaveOutput.h"
 
-#include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,77 +14,6 @@ QString waveOutputPath()
     return outputPath;
 }
 
-QVector<qint16> waveOutputSamples()
-{
-    QFile file(outputPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
-        return {};
-    // While the device is open the chunk sizes are not final: the data chunk
-    // simply runs to the end of the file.
-    int pos = 12;
-    while (pos + 8 <= bytes.size()) {
-        const QByteArray id = bytes.mid(pos, 4);
-        const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + pos + 4);
-        if (id == "fmt " && pos + 8 + 16 <= bytes.size()) {
-            const quint16 bits = qFromLittleEndian<quint16>(bytes.constData() + pos + 8 + 14);
-            if (bits != 16)
-                return {};
-        } else if (id == "data") {
-            QVector<qint16> samples;
-            for (int at = pos + 8; at + 2 <= bytes.size(); at += 2)
-                samples.append(qFromLittleEndian<qint16>(bytes.constData() + at));
-            return samples;
-        }
-        if (size > quint32(bytes.size()))
-            return {};
-        pos += 8 + int(size) + int(size & 1);
-    }
-    return {};
-}
-
-QByteArray constantWav(double seconds, qint16 level)
-{
-    const quint32 rate = 44100;
-    const quint32 frames = quint32(seconds * rate);
-    QByteArray bytes;
-    auto put32 = [&bytes](quint32 v) {
-        char b[4];
-        qToLittleEndian(v, b);
-        bytes.append(b, 4);
-    };
-    auto put16 = [&bytes](quint16 v) {
-        char b[2];
-        qToLittleEndian(v, b);
-        bytes.append(b, 2);
-    };
-    bytes.append("RIFF");
-    put32(36 + frames * 2);
-    bytes.append("WAVEfmt ");
-    put32(16);
-    put16(1);
-    put16(1);
-    put32(rate);
-    put32(rate * 2);
-    put16(2);
-    put16(16);
-    bytes.append("data");
-    put32(frames * 2);
-    for (quint32 i = 0; i < frames; ++i)
-        put16(quint16(level));
-    return bytes;
-}
-
-int peakLevel(const QVector<qint16>& samples, int from)
-{
-    int peak = 0;
-    for (int i = std::max(from, 0); i < samples.size(); ++i)
-        peak = std::max(peak, std::abs(int(samples[i])));
-    return peak;
-}
-
 int main(int argc, char** argv)
 {
     QTemporaryDir dir;
@@ -95,10 +22,7 @@ int main(int argc, char** argv)
     QFile conf(confPath);
     if (!conf.open(QIODevice::WriteOnly))
         return 1;
-    conf.write(QStringLiteral("[general]\ndrivers=wave\nsample-type=int16\nchannels=stereo\n"
-                              "frequency=44100\ndither=false\n[wave]\nfile=%1\n")
-                   .arg(outputPath)
-                   .toUtf8());
+    conf.write(waveDriverConf(outputPath));
     conf.close();
     qputenv("ALSOFT_CONF", confPath.toUtf8());
     ::testing::InitGoogleTest(&argc, argv);
