@@ -2,6 +2,7 @@
 // hands it to the script wrapped, never owned by the engine.
 #include "Game.h"
 
+#include "Animation.h"
 #include "Line.h"
 #include "PcxImage.h"
 #include "Rect.h"
@@ -48,39 +49,50 @@ QScriptValue Game::loadText(QString fontname, QString text, int size)
     return adopt(texts, label);
 }
 
-QScriptValue Game::loadAnimationFromFiles(QScriptValue, int)
+QScriptValue Game::loadAnimationFromFiles(QScriptValue arr, int fps)
 {
-    return engine->undefinedValue();
+    Animation* animation = Animation::fromFiles(this, arr, fps);
+    if (!animation)
+        return QScriptValue(engine.get(), QStringLiteral("none"));
+    return adopt<Sprite>(sprites, animation);
 }
 
-QScriptValue Game::loadAnimation(QString, int, int, int, int)
+QScriptValue Game::loadAnimation(QString filename, int w, int h, int framecount, int fps)
 {
-    return engine->undefinedValue();
+    Animation* animation = Animation::fromSheet(this, filename, w, h, framecount, fps, true);
+    if (!animation)
+        return QScriptValue(engine.get(), QStringLiteral("none"));
+    return adopt<Sprite>(sprites, animation);
 }
 
-QScriptValue Game::loadAnimation(QString, int, int)
+QScriptValue Game::loadAnimation(QString filename, int framecount, int fps)
 {
-    return engine->undefinedValue();
+    return loadAnimation(filename, -1, -1, framecount, fps);
 }
 
-QScriptValue Game::loadAnimationPCX8bit(QString, int, int, int, int, int)
+QScriptValue Game::loadAnimationPCX8bit(QString filename, int w, int h, int framecount, int fps,
+                                        int usetransp)
 {
-    return engine->undefinedValue();
+    Animation* animation =
+        Animation::fromSheet(this, filename, w, h, framecount, fps, usetransp != 0);
+    if (!animation)
+        return QScriptValue(engine.get(), QStringLiteral("none"));
+    return adopt<Sprite>(sprites, animation);
 }
 
-QScriptValue Game::loadAnimationPCX8bit(QString, int, int, int, int)
+QScriptValue Game::loadAnimationPCX8bit(QString filename, int w, int h, int framecount, int fps)
 {
-    return engine->undefinedValue();
+    return loadAnimationPCX8bit(filename, w, h, framecount, fps, 0);
 }
 
-QScriptValue Game::loadAnimationPCX8bit(QString, int, int, int)
+QScriptValue Game::loadAnimationPCX8bit(QString filename, int framecount, int fps, int usetransp)
 {
-    return engine->undefinedValue();
+    return loadAnimationPCX8bit(filename, -1, -1, framecount, fps, usetransp);
 }
 
-QScriptValue Game::loadAnimationPCX8bit(QString, int, int)
+QScriptValue Game::loadAnimationPCX8bit(QString filename, int framecount, int fps)
 {
-    return engine->undefinedValue();
+    return loadAnimationPCX8bit(filename, -1, -1, framecount, fps, 0);
 }
 
 QScriptValue Game::createLine(int r, int g, int b)

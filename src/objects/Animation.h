@@ -1,0 +1,44 @@
+#pragma once
+
+#include "AnimationClock.h"
+#include "Sprite.h"
+
+#include <QStringList>
+#include <vector>
+
+// A Sprite that shows one of several frame textures, stepped by the Game
+// once per frame. Frames come from a sheet cut in equal rectangles or from
+// one file each; all are made at construction.
+class Animation : public Sprite {
+    Q_OBJECT
+public:
+    // More frames than this are refused: each is a texture of its own.
+    static constexpr int maxFrames = 65536;
+
+    // Null when the call cannot make an animation (framecount below 1 or
+    // above maxFrames). w or h below 0 cuts a strip of framecount frames.
+    static Animation* fromSheet(Game* game, const QString& filename, int w, int h, int framecount,
+                                int fps, bool usetransp);
+    // Null for a non-array, an empty array or more than maxFrames names.
+    static Animation* fromFiles(Game* game, const QScriptValue& arr, int fps);
+
+    void update(double dt) override;
+
+public slots:
+    void setSmooth(bool smooth) override;
+    void convertPixels(QString convertFunc) override;
+    void play();
+    void playOneTime();
+    void stop();
+    bool isPlayed();
+
+private:
+    Animation(Game* game, int framecount, int fps);
+    void cutSheet(const QString& filename, int w, int h, bool usetransp);
+    void loadFiles(const QStringList& names);
+    void show(int frame);
+    void showFirstFrame();
+
+    std::vector<sf::Texture> frames;
+    AnimationClock clock;
+};
