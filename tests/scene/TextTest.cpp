@@ -84,11 +84,11 @@ int inkBands(const sf::Image& image)
 
 bool hasPixel(const sf::Image& image, const sf::Color& color)
 {
-    const Box all{0, 0, int(image.getSize().x) - 1, int(image.getSize().y) - 1};
-    for (int y = all.top; y <= all.bottom; ++y)
-        for (int x = all.left; x <= all.right; ++x)
-            if (image.getPixel(unsigned(x), unsigned(y)) == color)
-                return true;
+    const sf::Uint8* p = image.getPixelsPtr();
+    const sf::Uint8* end = p + 4 * image.getSize().x * image.getSize().y;
+    for (; p != end; p += 4)
+        if (sf::Color(p[0], p[1], p[2], p[3]) == color)
+            return true;
     return false;
 }
 

@@ -1,6 +1,6 @@
 // Sounds played by a script, checked at the audio output (a wave file).
 #include "Game.h"
-#include "SoundWaveOutput.h"
+#include "SoundWav.h"
 #include "TestGame.h"
 
 #include <QElapsedTimer>

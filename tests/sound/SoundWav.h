@@ -1,7 +1,8 @@
 #pragma once
 
-// WAV bytes for the sound tests: a generated input and a reader for the
-// output that OpenAL's wave driver writes.
+// The sound tests' process sends all its audio to a wave file instead of a
+// sound card (main() sets this up before the first sound is made); these read
+// that output and generate the inputs.
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -91,4 +92,11 @@ inline QByteArray waveDriverConf(const QString& wavePath)
                           "frequency=44100\ndither=false\n[wave]\nfile=%1\n")
         .arg(wavePath)
         .toUtf8();
+}
+
+QString waveOutputPath();
+
+inline QVector<qint16> waveOutputSamples()
+{
+    return waveSamples(waveOutputPath());
 }

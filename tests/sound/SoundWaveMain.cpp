@@ -1,6 +1,6 @@
 // Entry point of the sound tests: OpenAL reads its configuration once per
 // process, so the wave driver is chosen here before any test runs.
-#include "SoundWaveOutput.h"
+#include "SoundWav.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
