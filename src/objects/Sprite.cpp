@@ -57,7 +57,11 @@ void Sprite::renderTo(int x, int y)
     sf::RenderTarget* target = game->renderTarget();
     if (!target)
         return;
-    target->draw(picture);
+    // An empty frame has no pixels; drawn through a non-empty rectangle it
+    // would show as a plain white box.
+    const sf::Texture* shown = picture.getTexture();
+    if (shown && shown->getSize().x > 0 && shown->getSize().y > 0)
+        target->draw(picture);
     if (bordered) {
         const contact::Corners c = corners();
         for (int i = 0; i < 5; ++i)
