@@ -5,16 +5,18 @@
 #include "TimerEvent.h"
 
 #include <QDir>
-#include <QScriptContext>
 #include <QScriptEngine>
 #include <QTimer>
 #include <utility>
 
 namespace {
 
+// Empty when the platform knows no such directory: the name alone would
+// then land in the file system's root.
 QString inAppData(const QString& filename)
 {
-    return appDataDirectory() + QLatin1Char('/') + filename;
+    const QString dir = appDataDirectory();
+    return dir.isEmpty() ? QString() : dir + QLatin1Char('/') + filename;
 }
 
 } // namespace
@@ -37,8 +39,8 @@ void QGameSystem::stopAllTimers()
 
 void QGameSystem::addTimer(const QString& code, int ms, bool once)
 {
-    // A timer refuses a negative interval and would never fire; not making it
-    // keeps the script's timers from filling up with dead ones.
+    // A negative delay never fires (a QTimer would run it as a zero delay),
+    // and a timer that cannot fire is not worth keeping.
     if (ms < 0)
         return;
     auto* timer = new QTimer(this);
@@ -87,11 +89,15 @@ QScriptValue QGameSystem::loadObject(QString filename)
 
 void QGameSystem::saveObjectToAppData(QString filename, QScriptValue obj)
 {
+    const QString path = inAppData(filename);
+    if (path.isEmpty())
+        return;
     QDir().mkpath(appDataDirectory());
-    saveObject(inAppData(filename), obj);
+    saveObject(path, obj);
 }
 
 QScriptValue QGameSystem::loadObjectFromAppData(QString filename)
 {
-    return loadObject(inAppData(filename));
+    const QString path = inAppData(filename);
+    return path.isEmpty() ? engine->nullValue() : loadObject(path);
 }
