@@ -2,16 +2,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-
-QString binary()
-{
-    return QString::fromLocal8Bit(qgetenv("LEDGE_BINARY"));
-}
-
-} // namespace
-
 TEST(RuntimeE2E, MissingMainScriptFailsInitWithExitCode1)
 {
     LedgeRun run;
@@ -19,7 +9,7 @@ TEST(RuntimeE2E, MissingMainScriptFailsInitWithExitCode1)
     const QString expected =
         QStringLiteral("ОШИБКА функции Init({\n    \"0\": \"%1\",\n    \"length\": 1\n}\n): "
                        "ReferenceError: Can't find variable: Init")
-            .arg(binary());
+            .arg(ledgeBinary());
     EXPECT_EQ(run.messages(), QStringList{expected});
 }
 

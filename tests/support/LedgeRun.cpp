@@ -19,12 +19,12 @@ QCoreApplication* ensureApp()
     return QCoreApplication::instance();
 }
 
-QString env(const char* name)
-{
-    return QString::fromLocal8Bit(qgetenv(name));
-}
-
 } // namespace
+
+QString ledgeBinary()
+{
+    return QStringLiteral(LEDGE_BINARY_PATH);
+}
 
 bool parseDebugLine(const QString& line, QString* text)
 {
@@ -103,7 +103,7 @@ void LedgeRun::start(const QStringList& args)
     if (!process)
         process = std::make_unique<QProcess>();
     process->setWorkingDirectory(dir.path() + QStringLiteral("/bin"));
-    process->setProgram(env("LEDGE_BINARY"));
+    process->setProgram(ledgeBinary());
     process->setArguments(args);
     process->start();
     process->waitForStarted(10000);
@@ -184,7 +184,7 @@ QString LedgeRun::windowId(int timeoutMs)
 void LedgeRun::closeWindow()
 {
     const QString id = windowId();
-    QProcess::execute(env("LEDGE_TEST_TOOLS") + QStringLiteral("/xclose"), {id});
+    QProcess::execute(QStringLiteral(LEDGE_XCLOSE_PATH), {id});
 }
 
 int LedgeRun::finish(int timeoutMs)

@@ -46,5 +46,15 @@ private:
     int parsedUpTo = 0;
 };
 
+// The ledge executable under test.
+QString ledgeBinary();
+
 // Unquotes one line of qDebug() << QString output; false when it is not one.
 bool parseDebugLine(const QString& line, QString* text);
+
+#include <ostream>
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
