@@ -50,13 +50,27 @@ QString quoteString(const QString& text)
     for (const QChar c : text) {
         const ushort u = c.unicode();
         switch (u) {
-        case '"': out += QStringLiteral("\\\""); break;
-        case '\\': out += QStringLiteral("\\\\"); break;
-        case '\n': out += QStringLiteral("\\n"); break;
-        case '\r': out += QStringLiteral("\\r"); break;
-        case '\t': out += QStringLiteral("\\t"); break;
-        case '\b': out += QStringLiteral("\\b"); break;
-        case '\f': out += QStringLiteral("\\f"); break;
+        case '"':
+            out += QStringLiteral("\\\"");
+            break;
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
+        case '\b':
+            out += QStringLiteral("\\b");
+            break;
+        case '\f':
+            out += QStringLiteral("\\f");
+            break;
         default:
             // Control characters and the two line separators that end a
             // script string literal are written as escapes.
@@ -72,8 +86,14 @@ QString quoteString(const QString& text)
 
 QString scriptValueToJson(const QScriptValue& value)
 {
-    if (value.isObject())
-        return QString::fromUtf8(toDocument(value).toJson(QJsonDocument::Indented));
+    if (value.isObject()) {
+        QString text = QString::fromUtf8(toDocument(value).toJson(QJsonDocument::Indented));
+        // Valid JSON, but a script reads these two raw as line breaks; in JSON
+        // text they can only stand inside strings, so escaping them is safe.
+        text.replace(QChar(0x2028), QStringLiteral("\\u2028"));
+        text.replace(QChar(0x2029), QStringLiteral("\\u2029"));
+        return text;
+    }
     if (value.isString())
         return quoteString(value.toString());
     if (value.isNumber())

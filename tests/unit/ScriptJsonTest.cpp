@@ -55,9 +55,9 @@ TEST(ScriptJson, TopLevelStringsAndNumbersReadBack)
     // Every text written for a top-level value must evaluate back to it.
     ensureTestApp();
     QScriptEngine engine;
-    const char* values[] = {"'a\"b'", "'back\\\\slash'", "'line\\nbreak'", "'\\u2028'",
-                            "'tab\\tand\\u0001'", "'\\u043f\\u0440\\u0438'", "NaN",
-                            "Infinity", "-Infinity"};
+    const char* values[] = {"'a\"b'",    "'back\\\\slash'",    "'line\\nbreak'",
+                            "'\\u2028'", "'tab\\tand\\u0001'", "'\\u043f\\u0440\\u0438'",
+                            "NaN",       "Infinity",           "-Infinity"};
     for (const char* source : values) {
         const QScriptValue original = engine.evaluate(QString::fromUtf8(source));
         const QString text = scriptValueToJson(original);
@@ -69,4 +69,10 @@ TEST(ScriptJson, TopLevelStringsAndNumbersReadBack)
             EXPECT_TRUE(back.strictlyEquals(original)) << source << " -> " << text.toStdString();
     }
     EXPECT_EQ(quoteString(QStringLiteral("plain")), QStringLiteral("\"plain\""));
+
+    // Line separators nested in an object must read back too.
+    const QString nested = scriptValueToJson(engine.evaluate(QStringLiteral("({s: 'a\\u2028b'})")));
+    const QScriptValue back = engine.evaluate(QStringLiteral("(") + nested + QLatin1Char(')'));
+    ASSERT_FALSE(back.isError()) << nested.toStdString();
+    EXPECT_EQ(back.property(QStringLiteral("s")).toString(), QStringLiteral("a\u2028b"));
 }
