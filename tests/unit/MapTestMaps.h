@@ -4,40 +4,19 @@
 #include "PlatformMap.h"
 
 #include <QBuffer>
-#include <QByteArray>
 
-// Sizes of the usual tile set: 64 x 65 middle tile, 16-pixel caps, 10-pixel strip.
-inline TileMeasures standardMeasures()
+// Tile set of 64-wide columns, rows 60 apart, 16-wide caps, 10-high strips.
+inline PlatformMap mapFromText(QByteArray text, int tileWidth = 64)
 {
-    TileMeasures m;
-    m.tileWidth = 64;
-    m.rowPitch = 60;
-    m.capWidth = 16;
-    m.caveStripHeight = 10;
-    return m;
-}
-
-inline PlateGrid gridFromText(const QByteArray& text)
-{
-    QByteArray bytes = text;
-    QBuffer buffer(&bytes);
+    QBuffer buffer(&text);
     buffer.open(QIODevice::ReadOnly);
     PlateGrid grid;
     MapFile::parse(buffer, MapFile::standardTileCodes(), grid);
-    return grid;
-}
-
-inline PlatformMap mapFromText(const QByteArray& text,
-                               const TileMeasures& measures = standardMeasures())
-{
     PlatformMap map;
-    map.setMeasures(measures);
-    map.setGrid(gridFromText(text));
+    map.setMeasures({tileWidth, 60, 16, 10});
+    map.setGrid(grid);
     return map;
 }
 
-// The six-by-three example map: ground on row 1, a wall and two caves on row 2.
-inline const char* exampleMapText()
-{
-    return "6\n3\n......\nGGG..G\n..W.CC\n";
-}
+// Six by three: ground on row 1, a wall and two caves on row 2.
+constexpr const char* exampleMap = "6\n3\n......\nGGG..G\n..W.CC\n";
