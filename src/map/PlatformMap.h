@@ -41,12 +41,11 @@ public:
 
     // Taken once from the tile images, before any map is loaded.
     void setMeasures(const TileMeasures& taken) { measures = taken; }
-    const TileMeasures& tileMeasures() const { return measures; }
 
     // False, with nothing changed, when the file can't be opened.
     bool loadFile(const QString& path);
     // Takes the grid as the map and derives its jump points.
-    void setGrid(const PlateGrid& grid);
+    void setGrid(const PlateGrid& loaded);
 
     const PlateGrid& plates() const { return grid; }
     const std::vector<JumpPoint>& jumpPoints() const { return points; }
