@@ -1,7 +1,6 @@
 #include "PcxImage.h"
 
 #include <QFile>
-#include <SFML/Graphics/Texture.hpp>
 
 #include <algorithm>
 #include <cstring>
@@ -10,9 +9,6 @@ namespace {
 
 constexpr qint64 dataStart = 128;
 constexpr qint64 paletteSize = 768;
-// Every driver that runs the window takes textures of this side; asking the
-// library for its real limit needs a GL context, so only large headers ask.
-constexpr unsigned alwaysFits = 1024;
 
 class Bytes {
 public:
@@ -28,25 +24,14 @@ public:
 
 } // namespace
 
-bool PcxImage::load(const QString& path, bool usetransp)
+bool PcxImage::load(const QString& path, bool usetransp, unsigned maxSide)
 {
+    pixels_.reset();
+    width_ = height_ = 0;
     QFile file(path);
     if (!file.exists() || !file.open(QIODevice::ReadOnly))
         return false;
-    return decode(file.readAll(), usetransp);
-}
-
-bool PcxImage::decode(const QByteArray& bytes, bool usetransp)
-{
-    const Bytes in(bytes);
-    const unsigned w = in.at(8) + in.at(9) * 256u + 1;
-    const unsigned h = in.at(10) + in.at(11) * 256u + 1;
-    unsigned limit = alwaysFits;
-    if (w > alwaysFits || h > alwaysFits) {
-        static const unsigned textureLimit = sf::Texture::getMaximumSize();
-        limit = std::max(textureLimit, alwaysFits);
-    }
-    return decode(bytes, usetransp, limit);
+    return decode(file.readAll(), usetransp, maxSide);
 }
 
 bool PcxImage::decode(const QByteArray& bytes, bool usetransp, unsigned maxSide)

@@ -14,13 +14,14 @@
 // leave the object empty.
 class PcxImage {
 public:
+    // The side limit when the caller gives none: every driver we run on takes
+    // textures this large, and asking the driver for its own needs a GL context.
+    static constexpr unsigned defaultMaxSide = 16384;
+
     // False (and empty) when the file does not exist or cannot be opened.
-    bool load(const QString& path, bool usetransp);
+    bool load(const QString& path, bool usetransp, unsigned maxSide = defaultMaxSide);
     // Decodes file bytes; true for any content (a refused size leaves it empty).
-    // Sides above the graphics library's texture limit are refused.
-    bool decode(const QByteArray& bytes, bool usetransp);
-    // As above with an explicit side limit, so the decoder needs no GL context.
-    bool decode(const QByteArray& bytes, bool usetransp, unsigned maxSide);
+    bool decode(const QByteArray& bytes, bool usetransp, unsigned maxSide = defaultMaxSide);
 
     const std::uint8_t* pixels() const { return pixels_.get(); }
     int width() const { return width_; }

@@ -2,13 +2,15 @@
 
 #include "PcxImage.h"
 
+#include <SFML/Graphics/Texture.hpp>
+
 sf::Image loadSheetImage(const QString& filename, bool usetransp)
 {
     sf::Image image;
     const QString path = QStringLiteral("sprites/") + filename;
     if (filename.endsWith(QStringLiteral(".pcx"), Qt::CaseSensitive)) {
         PcxImage pcx;
-        if (pcx.load(path, usetransp) && pcx.pixels())
+        if (pcx.load(path, usetransp, sf::Texture::getMaximumSize()) && pcx.pixels())
             image.create(static_cast<unsigned>(pcx.width()), static_cast<unsigned>(pcx.height()),
                          pcx.pixels());
     } else {

@@ -24,7 +24,9 @@ QScriptValue Game::loadSpritePCX8bit(QString filename, bool usetransp)
     auto* sprite = new Sprite(this);
     sf::Texture loaded;
     PcxImage image;
-    if (image.load(QStringLiteral("sprites/") + filename, usetransp) && image.pixels() &&
+    if (image.load(QStringLiteral("sprites/") + filename, usetransp,
+                   sf::Texture::getMaximumSize()) &&
+        image.pixels() &&
         loaded.create(static_cast<unsigned>(image.width()), static_cast<unsigned>(image.height())))
         loaded.update(image.pixels());
     sprite->assignTexture(loaded);

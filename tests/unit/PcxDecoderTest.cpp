@@ -197,6 +197,39 @@ TEST(PcxDecoder, RefusesSizesThatCannotBecomeATexture)
     }
 }
 
+TEST(PcxDecoder, DefaultLimitNeedsNoGraphicsContext)
+{
+    PcxImage wide;
+    wide.decode(pcx(16383, 0, {}), false);
+    EXPECT_EQ(wide.width(), 16384);
+    PcxImage wider;
+    wider.decode(pcx(16384, 0, {}), false);
+    EXPECT_EQ(wider.width(), 0);
+}
+
+TEST(PcxDecoder, ArbitraryBytesStayInsideTheBuffer)
+{
+    // Small headers so each image stays small; the sanitizer build checks the reads.
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 24;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray file(int(next() * 5 + next() % 7), '\0');
+        for (char& c : file)
+            c = char(next());
+        for (int highByte : {9, 11})
+            if (file.size() > highByte)
+                file[highByte] = 0;
+        PcxImage img;
+        ASSERT_TRUE(img.decode(file, round % 2 == 0, 4096));
+        ASSERT_GT(img.width(), 0);
+        ASSERT_LE(img.width(), 256);
+        ASSERT_LE(img.height(), 256);
+    }
+}
+
 TEST(PcxDecoder, LoadReportsOnlyMissingFiles)
 {
     PcxImage img;
