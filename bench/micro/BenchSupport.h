@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+class Game;
+
+// Every benchmark runs with a scratch data directory as the working
+// directory, so relative asset and script paths resolve as in the program.
+void writeDataFile(const QString& relativePath, const QByteArray& bytes);
+
+// A Game for the script text, written as scripts/<name>.js, with Init() called.
+std::unique_ptr<Game> makeGame(const QString& name, const QByteArray& scriptText);
+
+// Window-system benchmarks need an X display (run them under Xvfb).
+bool haveDisplay();
+
+// A standard 8-bit RLE PCX file (rows encoded apart, palette marker and
+// palette at the end), so other decoders read it too. Half the image is
+// runs, a quarter flat colour, a quarter noise, as game art tends to be.
+QByteArray makePcx(int width, int height, std::uint32_t seed = 1);

@@ -1,0 +1,143 @@
+// Navigation queries on a full 20 x 20 map, pure and through the script.
+#include "BenchSupport.h"
+#include "Game.h"
+#include "MapFile.h"
+#include "MapViewer.h"
+#include "PlatformMap.h"
+
+#include <QBuffer>
+#include <QScriptEngine>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int CallsPerPass = 1000;
+
+benchmark::Counter perCall()
+{
+    return benchmark::Counter(CallsPerPass, benchmark::Counter::kIsIterationInvariantRate |
+                                                benchmark::Counter::kInvert);
+}
+
+// Platforms with gaps, walls and caves on every row but the top one.
+QByteArray mapText()
+{
+    QByteArray text = "20\n20\n";
+    for (int r = 0; r < 20; ++r) {
+        QByteArray row;
+        for (int c = 0; c < 20; ++c) {
+            const int k = (c * 7 + r * 3) % 11;
+            row += r == 0 ? '.' : k < 5 ? 'G' : k == 5 ? 'W' : k == 6 ? 'C' : '.';
+        }
+        text += row + '\n';
+    }
+    return text;
+}
+
+PlatformMap makeMap()
+{
+    QByteArray bytes = mapText();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    PlateGrid grid;
+    MapFile::parse(buffer, MapFile::standardTileCodes(), grid);
+    TileMeasures measures;
+    measures.tileWidth = 64;
+    measures.rowPitch = 60;
+    measures.capWidth = 16;
+    measures.caveStripHeight = 10;
+    PlatformMap map;
+    map.setMeasures(measures);
+    map.setGrid(grid);
+    return map;
+}
+
+void BM_Map_IsNeedStop(benchmark::State& state)
+{
+    const PlatformMap map = makeMap();
+    for (auto _ : state) {
+        for (int i = 0; i < CallsPerPass; ++i) {
+            const double x1 = (i * 37) % 1280;
+            benchmark::DoNotOptimize(map.isNeedStop(x1, x1 + 5.0, i % 20, 30.0, (i & 1) != 0));
+        }
+    }
+    state.counters["per_call"] = perCall();
+}
+BENCHMARK(BM_Map_IsNeedStop);
+
+void BM_Map_PickSpawnPoint(benchmark::State& state)
+{
+    const PlatformMap map = makeMap();
+    std::uint32_t r = 1;
+    for (auto _ : state) {
+        for (int i = 0; i < CallsPerPass; ++i) {
+            r = r * 1103515245u + 12345u;
+            benchmark::DoNotOptimize(map.pickSpawnPoint((i * 37) % 1280, i % 20, r));
+        }
+    }
+    state.counters["per_call"] = perCall();
+    state.counters["jump_points"] = double(map.jumpPoints().size());
+}
+BENCHMARK(BM_Map_PickSpawnPoint);
+
+// The mapviewer slots as a script calls them (tile images written first,
+// since they fix the map's geometry).
+struct ScriptMap {
+    std::unique_ptr<MapViewer> viewer;
+    std::unique_ptr<Game> game;
+    QScriptValue isNeedStop;
+    QScriptValue genSpawnPoint;
+
+    ScriptMap()
+    {
+        writeDataFile(QStringLiteral("gnd_mid.pcx"), makePcx(64, 65));
+        writeDataFile(QStringLiteral("gnd_left.pcx"), makePcx(16, 65));
+        writeDataFile(QStringLiteral("gnd_rght.pcx"), makePcx(16, 65));
+        writeDataFile(QStringLiteral("caveback.pcx"), makePcx(64, 10));
+        writeDataFile(QStringLiteral("gnd_ston.pcx"), makePcx(64, 65));
+        writeDataFile(QStringLiteral("bench.map"), mapText());
+        viewer = std::make_unique<MapViewer>(nullptr);
+        game = makeGame(QStringLiteral("map"),
+                        "function needStop(n) {\n"
+                        "  for (var i = 0; i < n; ++i)\n"
+                        "    mapviewer.isNeedStop((i * 37) % 1280, (i * 37) % 1280 + 5, i % 20,"
+                        " 30, (i & 1) != 0);\n"
+                        "}\n"
+                        "function spawn(n) {\n"
+                        "  for (var i = 0; i < n; ++i)\n"
+                        "    mapviewer.genSpawnPoint((i * 37) % 1280, i % 20);\n"
+                        "}\n");
+        viewer->setEngine(game->scriptEngine());
+        game->registerObject(QStringLiteral("mapviewer"), viewer.get());
+        viewer->loadMapFromFile(QStringLiteral("bench.map"));
+        isNeedStop = game->scriptEngine()->globalObject().property("needStop");
+        genSpawnPoint = game->scriptEngine()->globalObject().property("spawn");
+    }
+    ~ScriptMap() { game->releaseAll(); }
+};
+
+void BM_Map_Script_IsNeedStop(benchmark::State& state)
+{
+    if (!haveDisplay())
+        return state.SkipWithError("needs a display");
+    ScriptMap map;
+    const QScriptValueList args{QScriptValue(CallsPerPass)};
+    for (auto _ : state)
+        map.isNeedStop.call(QScriptValue(), args);
+    state.counters["per_call"] = perCall();
+}
+BENCHMARK(BM_Map_Script_IsNeedStop);
+
+void BM_Map_Script_GenSpawnPoint(benchmark::State& state)
+{
+    if (!haveDisplay())
+        return state.SkipWithError("needs a display");
+    ScriptMap map;
+    const QScriptValueList args{QScriptValue(CallsPerPass)};
+    for (auto _ : state)
+        map.genSpawnPoint.call(QScriptValue(), args);
+    state.counters["per_call"] = perCall();
+}
+BENCHMARK(BM_Map_Script_GenSpawnPoint);
+
+} // namespace

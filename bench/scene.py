@@ -1,0 +1,211 @@
+#!/usr/bin/env python3
+"""Side-by-side bunnymark runs of ledge, the plain SFML program and LOVE.
+
+Each runner prints "bench start" after its warm-up and
+"bench end frames=F seconds=S" after the measured time (its own clock). The
+CPU time of the whole process (user + system, all threads, from /proc) is
+read when each marker arrives, so start-up and shut-down stay out of the
+per-frame figure. Runs are interleaved (every runner once per round) so a
+change of load on the machine hits all of them alike; figures are medians.
+"""
+import argparse
+import json
+import os
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import threading
+import time
+
+END_RE = re.compile(r"bench end frames=(\d+) seconds=([0-9.eE+-]+)")
+TICKS = os.sysconf("SC_CLK_TCK")
+HOLD_FPS = 57.0  # "holds 60 fps": at least 95 % of the limit
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    # utime and stime are fields 14 and 15; fields[0] here is field 3.
+    return (int(fields[11]) + int(fields[12])) / TICKS
+
+
+class Runner:
+    def __init__(self, name, cmd, cwd):
+        self.name, self.cmd, self.cwd = name, cmd, cwd
+
+    def run(self, count, seconds, warmup, only_start=False, timeout=None):
+        """One run: (result dict or None, seconds from spawn to "bench start")."""
+        if timeout is None:
+            timeout = warmup + seconds + 60
+        env = dict(os.environ)
+        spawned = time.monotonic()
+        proc = subprocess.Popen(self.cmd + [str(count), str(seconds), str(warmup)],
+                                cwd=self.cwd, env=env, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.PIPE, text=True, errors="replace")
+        killer = threading.Timer(timeout, proc.kill)
+        killer.start()
+        result, first, start_cpu = None, None, None
+        try:
+            for line in proc.stderr:
+                if start_cpu is None and "bench start" in line:
+                    start_cpu = cpu_seconds(proc.pid)
+                    first = time.monotonic() - spawned
+                    if only_start:
+                        break
+                    continue
+                match = END_RE.search(line)
+                if match and start_cpu is not None:
+                    end_cpu = cpu_seconds(proc.pid)
+                    frames, secs = int(match[1]), float(match[2])
+                    if frames > 0 and secs > 0:
+                        result = {"frames": frames, "seconds": secs, "fps": frames / secs,
+                                  "cpu_ms": (end_cpu - start_cpu) * 1000.0 / frames}
+                    break
+        finally:
+            killer.cancel()
+            if proc.poll() is None:
+                proc.kill()
+            proc.wait()
+        return result, first
+
+
+def make_runners(args):
+    root = os.path.abspath(args.work)
+    shutil.rmtree(root, ignore_errors=True)
+    here = os.path.dirname(os.path.abspath(__file__))
+    runners = []
+
+    data = os.path.join(root, "ledge", "data")
+    os.makedirs(os.path.join(data, "scripts"))
+    os.makedirs(os.path.join(data, "sprites"))
+    os.makedirs(os.path.join(root, "ledge", "run"))
+    shutil.copy(os.path.join(here, "bunnymark", "ledge", "scripts", "main.js"),
+                os.path.join(data, "scripts", "main.js"))
+    shutil.copy(args.image, os.path.join(data, "sprites", "bunny.png"))
+    # The program takes ../data as its data directory.
+    runners.append(Runner("ledge", [os.path.abspath(args.ledge)],
+                          os.path.join(root, "ledge", "run")))
+
+    runners.append(Runner("sfml", [os.path.abspath(args.sfml)], root))
+
+    if args.love:
+        game = os.path.join(root, "love")
+        shutil.copytree(os.path.join(here, "bunnymark", "love"), game)
+        shutil.copy(args.image, os.path.join(game, "bunny.png"))
+        runners.append(Runner("love", [args.love, game], root))
+    return [r for r in runners if not args.only or r.name in args.only.split(",")]
+
+
+def load():
+    return "%.2f %.2f %.2f" % os.getloadavg()
+
+
+def median(values):
+    return statistics.median(values) if values else float("nan")
+
+
+def table(runners, args, out):
+    counts = [int(c) for c in args.counts.split(",")]
+    samples = {(r.name, n): [] for r in runners for n in counts}
+    print(f"# load before: {load()}", file=sys.stderr)
+    for round_ in range(args.runs):
+        for n in counts:
+            for r in runners:
+                res, _ = r.run(n, args.seconds, args.warmup)
+                print(f"round {round_ + 1} {r.name} N={n}: {res}", file=sys.stderr)
+                if res:
+                    samples[(r.name, n)].append(res)
+    print(f"# load after: {load()}", file=sys.stderr)
+    rows = []
+    for n in counts:
+        for r in runners:
+            s = samples[(r.name, n)]
+            rows.append({"runner": r.name, "n": n, "runs": len(s),
+                         "fps": median([x["fps"] for x in s]),
+                         "cpu_ms": median([x["cpu_ms"] for x in s]),
+                         "samples": s})
+    out["table"] = rows
+    print("| N | runner | fps (median) | CPU ms/frame (median) | runs |")
+    print("|---:|---|---:|---:|---:|")
+    for row in rows:
+        print(f"| {row['n']} | {row['runner']} | {row['fps']:.1f} | {row['cpu_ms']:.2f} | {row['runs']} |")
+
+
+def holds(runner, n, args):
+    res, _ = runner.run(n, args.short, 1)
+    fps = res["fps"] if res else 0.0
+    print(f"  {runner.name} N={n}: {fps:.1f} fps", file=sys.stderr)
+    return fps >= HOLD_FPS
+
+
+def max_n(runners, args, out):
+    """Largest N that still holds 60 fps: doubling, then bisection to 5 %."""
+    found = {}
+    for r in runners:
+        lo, hi = 0, None
+        n = args.start_n
+        while hi is None and n <= args.max_cap:
+            if holds(r, n, args):
+                lo, n = n, n * 2
+            else:
+                hi = n
+        if hi is None:
+            hi = n
+        while hi - lo > max(100, lo // 20):
+            mid = (lo + hi) // 2
+            if holds(r, mid, args):
+                lo = mid
+            else:
+                hi = mid
+        found[r.name] = lo
+        print(f"{r.name}: holds 60 fps up to N = {lo} (fails at {hi})")
+    out["max_n"] = found
+
+
+def startup(runners, args, out):
+    result = {}
+    for r in runners:
+        times = []
+        for _ in range(args.runs):
+            _, first = r.run(0, 1, 0, only_start=True, timeout=30)
+            if first is not None:
+                times.append(first * 1000.0)
+        result[r.name] = {"median_ms": median(times), "samples_ms": times}
+        print(f"{r.name}: process start to first frame {median(times):.1f} ms "
+              f"(median of {len(times)})")
+    out["startup"] = result
+
+
+def main():
+    p = argparse.ArgumentParser(description=__doc__,
+                                formatter_class=argparse.RawDescriptionHelpFormatter)
+    p.add_argument("mode", choices=["table", "maxn", "startup"])
+    p.add_argument("--ledge", required=True)
+    p.add_argument("--sfml", required=True)
+    p.add_argument("--love", default=shutil.which("love"))
+    p.add_argument("--image", required=True, help="the shared bunny PNG")
+    p.add_argument("--work", required=True, help="scratch directory (emptied)")
+    p.add_argument("--only", help="comma-separated runner names")
+    p.add_argument("--counts", default="1000,5000,20000")
+    p.add_argument("--runs", type=int, default=3)
+    p.add_argument("--seconds", type=float, default=5.0)
+    p.add_argument("--warmup", type=float, default=1.0)
+    p.add_argument("--short", type=float, default=3.0, help="measured seconds per max-N step")
+    p.add_argument("--start-n", type=int, default=1000)
+    p.add_argument("--max-cap", type=int, default=512000)
+    p.add_argument("--json", help="append the figures to this JSON file")
+    args = p.parse_args()
+
+    runners = make_runners(args)
+    out = {"mode": args.mode, "load_before": load(), "time": time.strftime("%Y-%m-%d %H:%M:%S %Z")}
+    {"table": table, "maxn": max_n, "startup": startup}[args.mode](runners, args, out)
+    out["load_after"] = load()
+    if args.json:
+        with open(args.json, "a") as f:
+            f.write(json.dumps(out) + "\n")
+
+
+if __name__ == "__main__":
+    main()
