@@ -1,0 +1,116 @@
+#include "FuzzTargets.h"
+#include "SaveFiles.h"
+#include "ScriptJson.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QScriptEngine>
+#include <QSet>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace {
+
+// Script words a JSON-ish value needs. Anything else (loops, functions,
+// calls of the host) is refused, so an input can neither hang nor escape.
+const QSet<QString>& allowedWords()
+{
+    static const QSet<QString> words = {
+        QStringLiteral("true"),      QStringLiteral("false"),  QStringLiteral("null"),
+        QStringLiteral("undefined"), QStringLiteral("NaN"),    QStringLiteral("Infinity"),
+        QStringLiteral("new"),       QStringLiteral("Object"), QStringLiteral("Array"),
+        QStringLiteral("String"),    QStringLiteral("Number"), QStringLiteral("Boolean"),
+        QStringLiteral("Date"),      QStringLiteral("length"), QStringLiteral("var"),
+        QStringLiteral("get"),       QStringLiteral("set"),    QStringLiteral("return"),
+        QStringLiteral("this"),      QStringLiteral("delete"), QStringLiteral("e"),
+    };
+    return words;
+}
+
+bool isWordStart(QChar c)
+{
+    return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char('$');
+}
+
+// Accepts literals, operators and single-letter variables; string contents
+// are skipped. Slashes and backslashes outside strings are refused, so no
+// comment or regular expression can hide a word from this scan.
+bool isJsonish(const QString& source)
+{
+    for (int i = 0; i < source.size();) {
+        const QChar c = source.at(i);
+        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+            int j = i + 1;
+            while (j < source.size() && source.at(j) != c)
+                j += source.at(j) == QLatin1Char('\\') ? 2 : 1;
+            i = j + 1;
+            continue;
+        }
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char('`'))
+            return false;
+        if (isWordStart(c)) {
+            int j = i + 1;
+            while (j < source.size() && (isWordStart(source.at(j)) || source.at(j).isDigit()))
+                ++j;
+            const QString word = source.mid(i, j - i);
+            if (word.size() > 1 && !allowedWords().contains(word))
+                return false;
+            i = j;
+            continue;
+        }
+        ++i;
+    }
+    return true;
+}
+
+// A script engine needs the application object.
+void ensureApp()
+{
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance())
+        new QCoreApplication(argc, argv);
+}
+
+QString savePath()
+{
+    static QTemporaryDir dir;
+    return dir.path() + QStringLiteral("/saved.json");
+}
+
+} // namespace
+
+int fuzz::scriptJson(const std::uint8_t* data, std::size_t size)
+{
+    if (size > 4096)
+        return 0;
+    const QString source = QString::fromUtf8(reinterpret_cast<const char*>(data), int(size));
+    if (!isJsonish(source))
+        return 0;
+
+    ensureApp();
+    QScriptEngine engine;
+    const QScriptValue value = engine.evaluate(source);
+    engine.clearExceptions();
+    const QString text = scriptValueToJson(value);
+    // Undefined saves as an empty file, which is no value to load back.
+    if (text.isEmpty())
+        return 0;
+
+    // Saved and read back through the same files a script's saveObject uses.
+    const QByteArray bytes = text.toUtf8();
+    if (!writeSaveFile(savePath(), bytes))
+        return 0;
+    const std::optional<QString> saved = readSaveFile(savePath());
+    check(saved.has_value(), "a written save file reads back");
+    check(bytes.contains('\0') || saved->toUtf8() == bytes, "the saved text reads back whole");
+
+    engine.pushContext();
+    const QScriptValue loaded = engine.evaluate(loadProgram(*saved));
+    engine.popContext();
+    check(!loaded.isError(), "saved text loads without error");
+    const QString again = scriptValueToJson(loaded);
+    check(again == *saved, "saving what was loaded gives the same text");
+    return 0;
+}

@@ -1,0 +1,7 @@
+// One libFuzzer binary per entry function, chosen at compile time.
+#include "FuzzTargets.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    return fuzz::LEDGE_FUZZ_ENTRY(data, size);
+}

@@ -1,0 +1,44 @@
+#include "FuzzTargets.h"
+#include "PcxImage.h"
+
+#include <QByteArray>
+
+namespace {
+
+// Large enough for every size path of the decoder, small enough that one
+// input decodes in milliseconds.
+constexpr unsigned maxSide = 1024;
+
+} // namespace
+
+int fuzz::pcxDecoder(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), int(size));
+    PcxImage opaque, keyed;
+    opaque.decode(bytes, false, maxSide);
+    keyed.decode(bytes, true, maxSide);
+
+    const unsigned w = (size > 8 ? data[8] : 0) + (size > 9 ? data[9] : 0) * 256u + 1;
+    const unsigned h = (size > 10 ? data[10] : 0) + (size > 11 ? data[11] : 0) * 256u + 1;
+    const bool fits = w <= maxSide && h <= maxSide;
+    check((opaque.pixels() != nullptr) == fits, "an image is decoded exactly when it fits");
+    if (!fits) {
+        check(opaque.width() == 0 && opaque.height() == 0, "a refused image is empty");
+        return 0;
+    }
+    check(unsigned(opaque.width()) == w && unsigned(opaque.height()) == h, "header size");
+    check(keyed.width() == opaque.width() && keyed.height() == opaque.height(), "same size");
+
+    const std::size_t count = std::size_t(w) * h;
+    const std::uint8_t* a = opaque.pixels();
+    const std::uint8_t* b = keyed.pixels();
+    for (std::size_t i = 0; i < count * 4; i += 4) {
+        check(a[i + 3] == 255, "without transparency every pixel is opaque");
+        check(b[i + 3] == 0 || b[i + 3] == 255, "alpha is all or nothing");
+        check(a[i] == b[i] && a[i + 1] == b[i + 1] && a[i + 2] == b[i + 2],
+              "transparency changes only alpha");
+    }
+    check(b[3] == 0, "the first pixel's colour is the transparent one");
+    return 0;
+}
