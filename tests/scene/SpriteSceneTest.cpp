@@ -98,30 +98,6 @@ TEST(SpriteScene, HalfAlphaBlendsWithTheBackground)
     EXPECT_EQ(c.g, 0);
 }
 
-TEST(SpriteScene, RenderUsesTheLastSetPositionOnly)
-{
-    // Before any setXY the sprite sits at (0, 0): only its bottom-right quadrant shows.
-    expectPixels(drawQuadrants(QString(), QStringLiteral("s.render();")),
-                 {{0, 0, yellow}, {31, 23, yellow}, {32, 0, black}, {0, 24, black}}, "at origin");
-    expectPixels(drawQuadrants(QStringLiteral("s.setXY(400, 300);"),
-                               QStringLiteral("s.renderTo(100, 100); s.render();")),
-                 {{68, 76, red}, {368, 276, red}, {431, 323, yellow}}, "two draws");
-}
-
-TEST(SpriteScene, OddSizesTruncateTheHotSpot)
-{
-    TestGame test;
-    writeImage(test, QStringLiteral("sprites/odd.png"), quadrants(33, 33));
-    start(test, QStringLiteral("s = game.loadSprite('odd.png');"),
-          QStringLiteral("s.renderTo(100, 100);"));
-    EXPECT_EQ(test.eval(QStringLiteral("[s.getWidth(), s.getHeight()].join()")),
-              QStringLiteral("33,33"));
-    // Hot spot (16, 16): the image covers 84..116.
-    expectPixels(renderFrame(test),
-                 {{84, 84, red}, {116, 116, yellow}, {83, 100, black}, {117, 100, black}},
-                 "33 x 33");
-}
-
 TEST(SpriteScene, OutlineFollowsTheRotatedScaledRectangle)
 {
     // At 50 % and 90 degrees the 64 x 48 image covers x 188..211, y 184..215.
@@ -138,21 +114,6 @@ TEST(SpriteScene, OutlineFollowsTheRotatedScaledRectangle)
     }
     EXPECT_FALSE(anyPixelIn(frame, 192, 188, 208, 212, white)) << "outline only on the edge";
     EXPECT_FALSE(anyPixelIn(frame, 150, 150, 180, 250, white));
-}
-
-TEST(SpriteScene, MissingImageGivesAnEmptySpriteThatDrawsNothing)
-{
-    TestGame test;
-    // Drawing in Init() happens before the Game has a render target.
-    start(test,
-          QStringLiteral("s = game.loadSprite('missing.png'); s.setBordered(true); s.render();"),
-          QStringLiteral("s.renderTo(100, 100);"));
-    EXPECT_EQ(test.eval(QStringLiteral("[s.getWidth(), s.getHeight(), s.isPointIn(100, 100)]"
-                                       ".join()")),
-              QStringLiteral("0,0,false"));
-    const sf::Image frame = renderFrame(test);
-    EXPECT_FALSE(anyPixelIn(frame, 90, 90, 110, 110, white));
-    EXPECT_EQ(frame.getPixel(100, 100), black);
 }
 
 TEST(SpriteScene, PcxFirstPixelColourIsTransparentOnRequest)
@@ -191,22 +152,28 @@ TEST(SpriteScene, PcxFirstPixelColourIsTransparentOnRequest)
     }
 }
 
-TEST(SpriteScene, PcxThatCannotLoadGivesAnEmptySprite)
+TEST(SpriteScene, ImagesThatCannotLoadGiveEmptySprites)
 {
     TestGame test;
-    // A 900-byte file claiming 65536 x 65536 pixels, and one claiming a row too
-    // wide for any texture.
+    // A 900-byte file claiming 65536 x 65536 pixels, one claiming a row too
+    // wide for any texture, and missing files. Init() draws before the Game
+    // has a render target.
     test.addFile(QStringLiteral("sprites/huge.pcx"), pcxFile(65535, 65535, {}, {}));
     test.addFile(QStringLiteral("sprites/wide.pcx"), pcxFile(65535, 0, {}, {}));
     start(test,
           QStringLiteral("s = [game.loadSpritePCX8bit('huge.pcx', true),"
                          " game.loadSpritePCX8bit('wide.pcx'),"
-                         " game.loadSpritePCX8bit('missing.pcx', true)];"),
+                         " game.loadSpritePCX8bit('missing.pcx', true),"
+                         " game.loadSprite('missing.png')];"
+                         "s.forEach(function (x) { x.setBordered(true); x.render(); });"),
           QStringLiteral("s.forEach(function (x) { x.renderTo(100, 100); });"));
-    EXPECT_EQ(test.eval(QStringLiteral(
-                  "s.map(function (x) { return x.getWidth() + 'x' + x.getHeight(); }).join()")),
-              QStringLiteral("0x0,0x0,0x0"));
-    EXPECT_EQ(renderFrame(test).getPixel(100, 100), black);
+    EXPECT_EQ(test.eval(QStringLiteral("s.map(function (x) {"
+                                       "  return x.getWidth() + 'x' + x.getHeight() +"
+                                       "         x.isPointIn(100, 100); }).join()")),
+              QStringLiteral("0x0false,0x0false,0x0false,0x0false"));
+    const sf::Image frame = renderFrame(test);
+    EXPECT_FALSE(anyPixelIn(frame, 90, 90, 110, 110, white));
+    EXPECT_EQ(frame.getPixel(100, 100), black);
 }
 
 TEST(SpriteContact, NonSpriteValuesNeverTouch)

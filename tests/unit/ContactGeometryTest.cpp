@@ -20,24 +20,6 @@ Corners drawn(int w, int h, float x, float y, float scale = 1.0f)
 
 } // namespace
 
-TEST(ContactGeometry, TriangleIsStrictAndIgnoresWinding)
-{
-    const Point a{0, 0}, b{10, 0}, c{0, 10};
-    struct Case {
-        Point p;
-        bool inside;
-    };
-    const Case cases[] = {
-        {{1, 1}, true},   {{4.9f, 4.9f}, true}, {{5, 5}, false}, // on the hypotenuse
-        {{0, 5}, false},  {{5, 0}, false},      {{0, 0}, false}, // edges and a vertex
-        {{-1, 1}, false}, {{6, 6}, false},      {{11, 0}, false},
-    };
-    for (const Case& k : cases) {
-        EXPECT_EQ(contact::inTriangle(a, b, c, k.p), k.inside) << k.p.x << "," << k.p.y;
-        EXPECT_EQ(contact::inTriangle(a, c, b, k.p), k.inside) << "reversed " << k.p.x;
-    }
-}
-
 TEST(ContactGeometry, PointInSpriteExcludesOutlineAndDiagonal)
 {
     // 32 x 32 at (100, 100) covers 84..116 on both axes; c0-c2 is the main diagonal.
@@ -92,6 +74,7 @@ TEST(ContactGeometry, BoxTestsOnlyTheOtherSpritesCorners)
         {"itself", drawn(32, 32, 100, 100), drawn(32, 32, 100, 100), false},
         {"empty self", drawn(0, 0, 100, 100), drawn(32, 32, 100, 100), false},
         {"scaled up reaches", drawn(32, 32, 100, 100, 2.0f), drawn(32, 32, 132, 100), true},
+        {"mirrored winding", drawn(32, 32, 100, 100, -1.0f), drawn(32, 32, 120, 110), true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(contact::boxContact(c.self, c.other), c.expected) << c.name;
