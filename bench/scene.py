@@ -134,47 +134,71 @@ def table(runners, args, out):
 
 
 def holds(runner, n, args):
-    res, _ = runner.run(n, args.short, 1)
-    fps = res["fps"] if res else 0.0
-    print(f"  {runner.name} N={n}: {fps:.1f} fps", file=sys.stderr)
-    return fps >= HOLD_FPS
+    # Other work on the machine only ever lowers the frame rate, so the best
+    # of a few probes is the estimate of what the runner itself can do.
+    best = 0.0
+    for _ in range(args.probes):
+        res, _ = runner.run(n, args.short, 1)
+        best = max(best, res["fps"] if res else 0.0)
+        if best >= HOLD_FPS:
+            break
+    print(f"  {runner.name} N={n}: best {best:.1f} fps", file=sys.stderr)
+    return best >= HOLD_FPS
+
+
+class Search:
+    """Largest N that still holds 60 fps: doubling, then bisection to 5 %."""
+
+    def __init__(self, start, cap):
+        self.lo, self.hi, self.next, self.cap = 0, None, start, cap
+
+    def done(self):
+        return self.hi is not None and self.hi - self.lo <= max(100, self.lo // 20)
+
+    def record(self, held):
+        if self.hi is None:
+            if held:
+                self.lo = self.next
+                if self.next * 2 > self.cap:
+                    self.hi = self.next * 2
+                self.next *= 2
+            else:
+                self.hi = self.next
+        elif held:
+            self.lo = self.next
+        else:
+            self.hi = self.next
+        if self.hi is not None:
+            self.next = (self.lo + self.hi) // 2
 
 
 def max_n(runners, args, out):
-    """Largest N that still holds 60 fps: doubling, then bisection to 5 %."""
-    found = {}
+    # One probe per runner per step, so a change of load hits all of them.
+    searches = {r.name: Search(args.start_n, args.max_cap) for r in runners}
+    while not all(s.done() for s in searches.values()):
+        for r in runners:
+            search = searches[r.name]
+            if not search.done():
+                search.record(holds(r, search.next, args))
     for r in runners:
-        lo, hi = 0, None
-        n = args.start_n
-        while hi is None and n <= args.max_cap:
-            if holds(r, n, args):
-                lo, n = n, n * 2
-            else:
-                hi = n
-        if hi is None:
-            hi = n
-        while hi - lo > max(100, lo // 20):
-            mid = (lo + hi) // 2
-            if holds(r, mid, args):
-                lo = mid
-            else:
-                hi = mid
-        found[r.name] = lo
-        print(f"{r.name}: holds 60 fps up to N = {lo} (fails at {hi})")
-    out["max_n"] = found
+        s = searches[r.name]
+        print(f"{r.name}: holds 60 fps up to N = {s.lo} (fails at {s.hi})")
+    out["max_n"] = {name: s.lo for name, s in searches.items()}
 
 
 def startup(runners, args, out):
-    result = {}
-    for r in runners:
-        times = []
-        for _ in range(args.runs):
+    times = {r.name: [] for r in runners}
+    for _ in range(args.runs):
+        for r in runners:
             _, first = r.run(0, 1, 0, only_start=True, timeout=30)
             if first is not None:
-                times.append(first * 1000.0)
-        result[r.name] = {"median_ms": median(times), "samples_ms": times}
-        print(f"{r.name}: process start to first frame {median(times):.1f} ms "
-              f"(median of {len(times)})")
+                times[r.name].append(first * 1000.0)
+    result = {}
+    for r in runners:
+        t = times[r.name]
+        result[r.name] = {"median_ms": median(t), "samples_ms": t}
+        print(f"{r.name}: process start to first frame {median(t):.1f} ms "
+              f"(median of {len(t)})")
     out["startup"] = result
 
 
@@ -193,6 +217,7 @@ def main():
     p.add_argument("--seconds", type=float, default=5.0)
     p.add_argument("--warmup", type=float, default=1.0)
     p.add_argument("--short", type=float, default=3.0, help="measured seconds per max-N step")
+    p.add_argument("--probes", type=int, default=3, help="max-N: runs per step, best counts")
     p.add_argument("--start-n", type=int, default=1000)
     p.add_argument("--max-cap", type=int, default=512000)
     p.add_argument("--json", help="append the figures to this JSON file")

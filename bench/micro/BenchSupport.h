@@ -14,7 +14,8 @@ void writeDataFile(const QString& relativePath, const QByteArray& bytes);
 // A Game for the script text, written as scripts/<name>.js, with Init() called.
 std::unique_ptr<Game> makeGame(const QString& name, const QByteArray& scriptText);
 
-// Window-system benchmarks need an X display (run them under Xvfb).
+// Anything that makes a texture (every sprite, even of a missing file) needs
+// an X display: run those under Xvfb.
 bool haveDisplay();
 
 // A standard 8-bit RLE PCX file (rows encoded apart, palette marker and

@@ -42,6 +42,8 @@ BENCHMARK(BM_EmptyFrame);
 // not draw (each gets its update step).
 void BM_EmptyFrameWith1000Sprites(benchmark::State& state)
 {
+    if (!haveDisplay())
+        return state.SkipWithError("needs a display");
     std::unique_ptr<Game> game =
         makeGame(QStringLiteral("idle"), "var list = [];\n"
                                          "function Init(params) {\n"
@@ -72,6 +74,8 @@ const QByteArray callScript = "var s;\n"
 // One pass calls the named loop function with CallsPerPass iterations.
 void scriptLoop(benchmark::State& state, const char* function)
 {
+    if (!haveDisplay())
+        return state.SkipWithError("needs a display");
     std::unique_ptr<Game> game = makeGame(QStringLiteral("calls"), callScript);
     QScriptEngine* engine = game->scriptEngine();
     QScriptValue fn = engine->globalObject().property(QString::fromLatin1(function));
