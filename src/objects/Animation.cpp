@@ -9,23 +9,38 @@
 
 namespace {
 
-// The texture for one sheet rectangle, by the graphics library's rules: a
-// zero width or height means the whole image, a rectangle reaching past the
-// image is cut to it, one wholly outside gives an empty texture. Clipping is
-// done here in 64 bits so absurd sizes cannot overflow the library's ints.
-void cutFrame(sf::Texture& frame, const sf::Image& image, qint64 left, qint64 top, qint64 w,
-              qint64 h)
+// The frames of a sheet in row-major order, as the rectangles the graphics
+// library would copy: a zero width or height means the whole image, one
+// reaching past the image is cut to it, one wholly outside is empty (0 x 0).
+// Worked out in 64 bits so that absurd sizes cannot overflow.
+std::vector<sf::IntRect> sheetFrames(sf::Vector2u size, int count, int w, int h)
 {
-    const qint64 imageW = image.getSize().x, imageH = image.getSize().y;
-    if (w == 0 || h == 0) {
-        frame.loadFromImage(image);
-        return;
+    const qint64 imageW = size.x, imageH = size.y;
+    qint64 frameW = w, frameH = h;
+    if (w < 0 || h < 0) {
+        frameW = size.x / static_cast<unsigned>(count);
+        frameH = size.y;
     }
-    const qint64 width = std::min(w, imageW - left);
-    const qint64 height = std::min(h, imageH - top);
-    if (width <= 0 || height <= 0)
-        return;
-    frame.loadFromImage(image, sf::IntRect(int(left), int(top), int(width), int(height)));
+    std::vector<sf::IntRect> rects;
+    rects.reserve(static_cast<std::size_t>(count));
+    qint64 left = 0, top = 0;
+    for (int i = 0; i < count; ++i) {
+        if (frameW == 0 || frameH == 0) {
+            rects.emplace_back(0, 0, int(imageW), int(imageH));
+        } else {
+            const qint64 width = std::min(frameW, imageW - left);
+            const qint64 height = std::min(frameH, imageH - top);
+            rects.push_back(width > 0 && height > 0
+                                ? sf::IntRect(int(left), int(top), int(width), int(height))
+                                : sf::IntRect());
+        }
+        left += frameW;
+        if (left >= imageW) {
+            top += frameH;
+            left = 0;
+        }
+    }
+    return rects;
 }
 
 } // namespace
@@ -41,8 +56,15 @@ Animation* Animation::fromSheet(Game* game, const QString& filename, int w, int 
 {
     if (framecount < 1 || framecount > maxFrames)
         return nullptr;
+    const sf::Image image = loadSheetImage(filename, usetransp);
+    const std::vector<sf::IntRect> rects = sheetFrames(image.getSize(), framecount, w, h);
+    qint64 pixels = 0;
+    for (const sf::IntRect& r : rects)
+        pixels += qint64(r.width) * r.height;
+    if (pixels > maxSheetPixels)
+        return nullptr;
     auto* animation = new Animation(game, framecount, fps);
-    animation->cutSheet(filename, w, h, usetransp);
+    animation->cutSheet(image, rects);
     return animation;
 }
 
@@ -64,24 +86,12 @@ Animation* Animation::fromFiles(Game* game, const QScriptValue& arr, int fps)
     return animation;
 }
 
-void Animation::cutSheet(const QString& filename, int w, int h, bool usetransp)
+void Animation::cutSheet(const sf::Image& image, const std::vector<sf::IntRect>& rects)
 {
-    const sf::Image image = loadSheetImage(filename, usetransp);
-    const qint64 imageW = image.getSize().x;
-    qint64 frameW = w, frameH = h;
-    if (w < 0 || h < 0) {
-        frameW = image.getSize().x / static_cast<unsigned>(frames.size());
-        frameH = image.getSize().y;
-    }
-    qint64 left = 0, top = 0;
-    for (sf::Texture& frame : frames) {
-        cutFrame(frame, image, left, top, frameW, frameH);
-        frame.setSmooth(true);
-        left += frameW;
-        if (left >= imageW) {
-            top += frameH;
-            left = 0;
-        }
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        if (rects[i].width > 0 && rects[i].height > 0)
+            frames[i].loadFromImage(image, rects[i]);
+        frames[i].setSmooth(true);
     }
     assignTexture(frames[0]);
     showFirstFrame();

@@ -4,6 +4,8 @@
 #include "Sprite.h"
 
 #include <QStringList>
+#include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/Rect.hpp>
 #include <vector>
 
 // A Sprite that shows one of several frame textures, stepped by the Game
@@ -14,9 +16,13 @@ class Animation : public Sprite {
 public:
     // More frames than this are refused: each is a texture of its own.
     static constexpr int maxFrames = 65536;
+    // Nor a sheet whose frames hold more pixels than this (1 GiB of RGBA):
+    // a frame count above the sheet's width makes every frame the whole image.
+    static constexpr qint64 maxSheetPixels = qint64(1) << 28;
 
-    // Null when the call cannot make an animation (framecount below 1 or
-    // above maxFrames). w or h below 0 cuts a strip of framecount frames.
+    // Null when the call cannot make an animation (framecount outside
+    // 1..maxFrames, or frames above maxSheetPixels). w or h below 0 cuts a
+    // strip of framecount frames.
     static Animation* fromSheet(Game* game, const QString& filename, int w, int h, int framecount,
                                 int fps, bool usetransp);
     // Null for a non-array, an empty array or more than maxFrames names.
@@ -34,7 +40,7 @@ public slots:
 
 private:
     Animation(Game* game, int framecount, int fps);
-    void cutSheet(const QString& filename, int w, int h, bool usetransp);
+    void cutSheet(const sf::Image& image, const std::vector<sf::IntRect>& rects);
     void loadFiles(const QStringList& names);
     void show(int frame);
     void showFirstFrame();

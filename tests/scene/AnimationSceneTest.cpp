@@ -200,6 +200,7 @@ TEST(AnimationScene, CallsThatCannotMakeAnAnimationGiveNone)
 {
     TestGame test;
     writeImage(test, QStringLiteral("sprites/strip.png"), coded(64, 16));
+    writeImage(test, QStringLiteral("sprites/big.png"), coded(512, 512));
     start(test, QString(), QString());
     const char* refused[] = {
         "game.loadAnimation('strip.png', 0, 10)",
@@ -207,6 +208,8 @@ TEST(AnimationScene, CallsThatCannotMakeAnAnimationGiveNone)
         "game.loadAnimation('strip.png', 16, 16, 0, 10)",
         "game.loadAnimationPCX8bit('strip.png', 0, 10, 1)",
         "game.loadAnimation('strip.png', 1000000, 10)",
+        // More frames than columns: each frame would be the whole 512 x 512 image.
+        "game.loadAnimation('big.png', 2000, 10)",
         "game.loadAnimationFromFiles([], 10)",
         "game.loadAnimationFromFiles(12, 10)",
         "game.loadAnimationFromFiles({length: 2, 0: 'strip.png'}, 10)",
@@ -219,9 +222,10 @@ TEST(AnimationScene, CallsThatCannotMakeAnAnimationGiveNone)
         EXPECT_EQ(evalIn(test, call), QStringLiteral("none")) << call;
     EXPECT_EQ(evalIn(test, "[game.loadAnimation('strip.png', 4, 0),"
                            " game.loadAnimation('strip.png', 4, -5),"
-                           " game.loadAnimation('strip.png', 2147483647, 2147483647, 4, 10)]"
+                           " game.loadAnimation('strip.png', 2147483647, 2147483647, 4, 10),"
+                           " game.loadAnimation('big.png', 512, 10)]"
                            ".map(function (a) { return a.getWidth(); }).join()"),
-              QStringLiteral("16,16,64"));
+              QStringLiteral("16,16,64,1"));
 }
 
 TEST(AnimationScene, ZeroFpsShowsTheFirstFrameForEver)
