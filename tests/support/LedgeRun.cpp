@@ -1,5 +1,7 @@
 #include "LedgeRun.h"
 
+#include "DataFiles.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -75,16 +77,12 @@ QString LedgeRun::dataDir() const
 
 void LedgeRun::addFile(const QString& path, const QByteArray& bytes)
 {
-    const QString full = dataDir() + QLatin1Char('/') + path;
-    QDir().mkpath(QFileInfo(full).path());
-    QFile file(full);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
+    writeDataFile(dataDir(), path, bytes);
 }
 
 void LedgeRun::addScript(const QString& name, const QString& source)
 {
-    addFile(QStringLiteral("scripts/") + name + QStringLiteral(".js"), source.toUtf8());
+    addFile(scriptPath(name), source.toUtf8());
 }
 
 void LedgeRun::setEnv(const QString& name, const QString& value)

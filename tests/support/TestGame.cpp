@@ -1,5 +1,7 @@
 #include "TestGame.h"
 
+#include "DataFiles.h"
+
 #include "Game.h"
 
 #include <QCoreApplication>
@@ -39,16 +41,12 @@ TestGame::~TestGame()
 
 void TestGame::addFile(const QString& path, const QByteArray& bytes)
 {
-    const QString full = dir.path() + QLatin1Char('/') + path;
-    QDir().mkpath(QFileInfo(full).path());
-    QFile file(full);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
+    writeDataFile(dir.path(), path, bytes);
 }
 
 void TestGame::addScript(const QString& name, const QString& source)
 {
-    addFile(QStringLiteral("scripts/") + name + QStringLiteral(".js"), source.toUtf8());
+    addFile(scriptPath(name), source.toUtf8());
 }
 
 Game& TestGame::load(const QString& name)
@@ -57,7 +55,7 @@ Game& TestGame::load(const QString& name)
         current->releaseAll();
     current.reset();
     logs.clear();
-    current = std::make_unique<Game>(QStringLiteral("scripts/") + name + QStringLiteral(".js"));
+    current = std::make_unique<Game>(scriptPath(name));
     QObject::connect(current.get(), &Game::sendLog, [this](const QString& m) { logs << m; });
     return *current;
 }
