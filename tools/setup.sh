@@ -11,6 +11,7 @@ LEDGE_PACKAGES=(
   qtbase5-dev qtscript5-dev libsfml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri xdotool libx11-dev x11-utils
+  imagemagick
 )
 
 install_missing() {

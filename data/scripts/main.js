@@ -1,18 +1,87 @@
-// A minimal script: the background fades through colours until Escape.
-var t = 0;
+// Gem Ledges: the title screen. Shows the best score, starts the level on Enter.
+$include<levelmap.js>
+$include<scenery.js>
+
+var title, shadow, info, prompt, help;
+var hero, heroX = 120, heroDir = 1;
+var panel, rule;
+var best = 0, last = -1;
+var blink = 0;
 
 function Init(params) {
-    game.setGameTitle("Ledge");
-    system.writeMessage("Ledge started with " + params.length + " argument(s)");
+    game.setGameTitle("Gem Ledges");
+    setupScenery();
+
+    // Back from a game over, the last score comes along.
+    if (params && typeof params.lastScore == "number")
+        last = params.lastScore;
+    var saved = system.loadObjectFromAppData("best.json");
+    if (saved && typeof saved.score == "number")
+        best = saved.score;
+    system.writeMessage("title screen, best score " + best);
+
+    title = game.loadText(FONT, "GEM LEDGES", 64);
+    title.setAlignCenter();
+    title.setColor(255, 220, 80);
+    shadow = game.loadText(FONT, "GEM LEDGES", 64);
+    shadow.setAlignCenter();
+    shadow.setColor(60, 30, 20);
+
+    var lines = "Best score: " + best;
+    if (last >= 0)
+        lines = "Your score: " + last + "      " + lines;
+    info = game.loadText(FONT, lines, 24);
+    info.setAlignCenter();
+    prompt = game.loadText(FONT, "Press Enter to start", 30);
+    prompt.setAlignCenter();
+    prompt.setColor(255, 255, 255);
+    help = game.loadText(FONT, "\u2190 \u2192 walk      \u2191 Space jump up      \u2193 drop down / stop\\n" +
+                               "F1 frame rate      Esc give up (in the level) or quit", 17);
+    help.setAlignCenter();
+    help.setColor(220, 230, 255);
+
+    panel = game.createRect(30, 40, 70);
+    panel.setBorderColor(255, 220, 80);
+    panel.setLineWidth(3);
+    rule = game.createLine(255, 220, 80);
+
+    hero = game.loadAnimation("hero.pcx", 4, 10);
+    hero.setHotSpot(12, 39);
+    hero.play();
 }
 
 function Frame(dt) {
-    t += dt;
+    if (game.isKeyDown(KEY_ENTER)) {
+        game.goToScript("level", {lives: 3, best: best});
+        return;
+    }
     if (game.isKeyDown(KEY_ESCAPE))
         return false;
-    game.setBackgroundColor(128 + 127 * Math.sin(t), 128 + 127 * Math.sin(t * 1.3 + 2),
-                            128 + 127 * Math.sin(t * 0.7 + 4));
+    dt = Math.min(dt, 0.05);
+    blink += dt;
+    stepScenery(dt);
+
+    // A hero strolls along the bottom ledge, turning at the walls.
+    var plate = mapviewer.getPlateCount() - 2;
+    var next = heroX + heroDir * 70 * dt;
+    if (mapviewer.isNeedStop(heroX, next, plate, 10, false))
+        heroDir = -heroDir;
+    else
+        heroX = next;
+    hero.mirrorHorz(heroDir < 0);
 }
 
 function Render() {
+    drawScenery();
+    hero.renderTo(Math.round(heroX), mapviewer.getPlateY(mapviewer.getPlateCount() - 2));
+
+    panel.drawTo(150, 120, 500, 300);
+    shadow.printTo(403, 143);
+    title.printTo(400, 140);
+    rule.drawTo(200, 232, 600, 232);
+    info.setColor(255, 255, 255);
+    info.printTo(400, 250);
+    if (Math.floor(blink * 2) % 2 == 0)
+        prompt.printTo(400, 300);
+    help.printTo(400, 360);
 }
