@@ -16,6 +16,9 @@ var heroAnim;
 var gems = [], beetles = [];
 var lives = 3, score = 0, best = 0, elapsed = 0, over = false;
 var showFps = false;
+var LEFT_KEYS = [KEY_LEFT, KEY_A], RIGHT_KEYS = [KEY_RIGHT, KEY_D];
+var UP_KEYS = [KEY_UP, KEY_W, KEY_SPACE], DOWN_KEYS = [KEY_DOWN, KEY_S];
+var hudScore = -1, hudSecond = -1, hudFps = -1;
 
 var sJump, sPick, sHit, music;
 var hudBar, hudLine, scoreText, bestText, fpsText, msgText, heart, greyHeart;
@@ -196,13 +199,13 @@ function handleKeys() {
         return;
     // Keys arrive as presses (a held key repeats), so a press sets a course
     // that lasts until a stop or another key.
-    if (game.isOneOfKeysDown([KEY_LEFT, KEY_A]))
+    if (game.isOneOfKeysDown(LEFT_KEYS))
         hero.dir = hero.face = -1;
-    if (game.isOneOfKeysDown([KEY_RIGHT, KEY_D]))
+    if (game.isOneOfKeysDown(RIGHT_KEYS))
         hero.dir = hero.face = 1;
-    if (game.isOneOfKeysDown([KEY_UP, KEY_W, KEY_SPACE]))
+    if (game.isOneOfKeysDown(UP_KEYS))
         jumpUp();
-    else if (game.isOneOfKeysDown([KEY_DOWN, KEY_S]) && !dropDown())
+    else if (game.isOneOfKeysDown(DOWN_KEYS) && !dropDown())
         hero.dir = 0;
 }
 
@@ -295,14 +298,23 @@ function Frame(dt) {
 function drawHud() {
     hudBar.drawTo(0, 0, 800, 38);
     hudLine.drawTo(0, 38, 800, 38);
-    scoreText.setText("Score " + score);
+    // Texts change only when their numbers do.
+    var second = Math.floor(elapsed);
+    if (score != hudScore || second != hudSecond) {
+        hudScore = score;
+        hudSecond = second;
+        scoreText.setText("Score " + score);
+        bestText.setText("Best " + Math.max(best, score) + "    Time " + second + " s");
+    }
     scoreText.printTo(14, 7);
     for (var i = 0; i < 3; i++)
         (i < lives ? heart : greyHeart).renderTo(160 + i * 22, 11);
-    bestText.setText("Best " + Math.max(best, score) + "    Time " + Math.floor(elapsed) + " s");
     bestText.printTo(250, 10);
     if (showFps) {
-        fpsText.setText("FPS " + game.getFPS());
+        if (game.getFPS() != hudFps) {
+            hudFps = game.getFPS();
+            fpsText.setText("FPS " + hudFps);
+        }
         fpsText.printTo(700, 10);
     }
 }
