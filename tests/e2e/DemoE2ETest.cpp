@@ -161,7 +161,7 @@ TEST_F(DemoE2E, PlaysFromTheTitleThroughTheLevelToGameOverAndSavesTheScore)
     EXPECT_TRUE(saved.contains(QByteArray::number(score))) << saved.toStdString();
 
     // Enter leads back to the title, which now reads the saved score.
-    QThread::msleep(800);
+    QThread::msleep(1200);
     key("Return");
     EXPECT_TRUE(run.waitForMessage(QStringLiteral("title screen, best score %1").arg(score)));
     closeAndCheckLog();
