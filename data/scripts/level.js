@@ -15,7 +15,7 @@ var hero = {x: 75, plate: 0, y: 0, dir: 0, face: 1, state: "ground",
 var heroAnim;
 var gems = [], beetles = [];
 var lives = 3, score = 0, best = 0, elapsed = 0, over = false;
-var showFps = false;
+var showFps = false, showBoxes = false;
 var LEFT_KEYS = [KEY_LEFT, KEY_A], RIGHT_KEYS = [KEY_RIGHT, KEY_D];
 var UP_KEYS = [KEY_UP, KEY_W, KEY_SPACE], DOWN_KEYS = [KEY_DOWN, KEY_S];
 var hudScore = -1, hudSecond = -1, hudFps = -1;
@@ -23,6 +23,11 @@ var hudScore = -1, hudSecond = -1, hudFps = -1;
 var sJump, sPick, sHit, music;
 var hudBar, hudLine, scoreText, bestText, fpsText, msgText, heart, greyHeart;
 var message = "", messageTime = 0;
+
+function toGold(p) {
+    var v = Math.max(p.r, p.g, p.b);
+    return {r: Math.min(255, v + 40), g: Math.round(v * 0.8), b: Math.round(v * 0.2), a: p.a};
+}
 
 function greyscale(p) {
     var v = Math.round(0.3 * p.r + 0.59 * p.g + 0.11 * p.b);
@@ -41,9 +46,13 @@ function Init(params) {
     // Beetles are tested against the hero's box; gems use circles.
     heroAnim.setContactModelBox();
 
+    // The first gem of the pool is a rare gold one, recoloured from the green.
     for (var i = 0; i < MAX_GEMS; i++) {
         var g = game.loadAnimationFromFiles(["gem_0.png", "gem_1.png", "gem_2.png", "gem_3.png"], 8);
         g.setContactModelCircle();
+        g.setTag("points", i == 0 ? 50 : 10);
+        if (i == 0)
+            g.convertPixels("toGold");
         g.play();
         gems.push({sprite: g, active: false, x: 0, plate: 0, age: 0});
     }
@@ -51,7 +60,6 @@ function Init(params) {
         var b = game.loadAnimationPCX8bit("beetle.pcx", 2, 6, 1);
         b.setHotSpot(13, 17);
         b.play();
-        b.setTag("kind", "beetle");
         beetles.push({sprite: b, active: false, x: 0, plate: 0, dir: 1, speed: 60, age: 0});
     }
 
@@ -79,6 +87,7 @@ function Init(params) {
     greyHeart.setHotSpot(0, 0);
     greyHeart.convertPixels("greyscale");
 
+    system.showCursor(false);
     hero.plate = mapviewer.getPlateCount() - 2;
     hero.y = mapviewer.getPlateY(hero.plate);
     say("Collect the gems!", 2.5);
@@ -114,7 +123,8 @@ function freeSpawnPoint() {
 
 function spawnGem() {
     if (over) return;
-    for (var i = 0; i < gems.length; i++) {
+    // Gold now and then: the search starts at the gold gem one time in six.
+    for (var i = Math.random() < 1 / 6 ? 0 : 1; i < gems.length; i++) {
         if (gems[i].active) continue;
         var p = freeSpawnPoint();
         if (!p) return;
@@ -143,7 +153,7 @@ function spawnBeetle() {
         b.x = p.x;
         b.plate = p.y;
         b.dir = Math.random() < 0.5 ? -1 : 1;
-        b.speed = 50 + Math.random() * 40 + elapsed;
+        b.speed = Math.min(140, 50 + Math.random() * 40 + elapsed);
         b.age = 0;
         return;
     }
@@ -187,9 +197,21 @@ function dropDown() {
     return false;
 }
 
+// F2 outlines what the contact tests see.
+function setShowBoxes(on) {
+    showBoxes = on;
+    heroAnim.setBordered(on);
+    for (var i = 0; i < gems.length; i++)
+        gems[i].sprite.setBordered(on);
+    for (var j = 0; j < beetles.length; j++)
+        beetles[j].sprite.setBordered(on);
+}
+
 function handleKeys() {
     if (game.isKeyDown(KEY_F1))
         showFps = !showFps;
+    if (game.isKeyDown(KEY_F2))
+        setShowBoxes(!showBoxes);
     if (game.isKeyDown(KEY_ESCAPE) && !over) {
         over = true;
         gameOver();
@@ -275,7 +297,7 @@ function stepGems(dt) {
             g.active = false;
         } else if (!over && g.age > 0.1 && g.sprite.isContactWith(heroAnim)) {
             g.active = false;
-            score += 10;
+            score += g.sprite.getTag("points");
             sPick.play();
         }
     }

@@ -6,6 +6,7 @@ var title, shadow, info, prompt, help;
 var hero, heroX = 120, heroDir = 1;
 var panel, rule;
 var best = 0, last = -1;
+var bigGem, spin = 0;
 var blink = 0;
 
 function Init(params) {
@@ -32,11 +33,11 @@ function Init(params) {
         lines = "Your score: " + last + "      " + lines;
     info = game.loadText(FONT, lines, 24);
     info.setAlignCenter();
-    prompt = game.loadText(FONT, "Press Enter to start", 30);
+    prompt = game.loadText(FONT, "Press Enter (or click the gem) to start", 26);
     prompt.setAlignCenter();
     prompt.setColor(255, 255, 255);
-    help = game.loadText(FONT, "\u2190 \u2192 walk      \u2191 Space jump up      \u2193 drop down / stop\\n" +
-                               "F1 frame rate      Esc give up (in the level) or quit", 17);
+    help = game.loadText(FONT, "\u2190 \u2192  walk       \u2191 Space  jump up       \u2193  drop down / stop\\n" +
+                               "F1  frame rate        F2  contact boxes        Esc  give up", 16);
     help.setAlignCenter();
     help.setColor(220, 230, 255);
 
@@ -45,13 +46,20 @@ function Init(params) {
     panel.setLineWidth(3);
     rule = game.createLine(255, 220, 80);
 
+    // The big gem on the title starts the game when clicked.
+    bigGem = game.loadSprite("gem_0.png");
+    bigGem.setScale(300);
+    system.showCursor(true);
+
     hero = game.loadAnimation("hero.pcx", 4, 10);
     hero.setHotSpot(12, 39);
     hero.play();
 }
 
 function Frame(dt) {
-    if (game.isKeyDown(KEY_ENTER)) {
+    var clicked = game.isLeftButtonClicked();
+    if (game.isKeyDown(KEY_ENTER) ||
+        (clicked && bigGem.isPointIn(game.getMousePos().x, game.getMousePos().y))) {
         game.goToScript("level", {lives: 3, best: best});
         return;
     }
@@ -59,6 +67,8 @@ function Frame(dt) {
         return false;
     dt = Math.min(dt, 0.05);
     blink += dt;
+    spin += dt;
+    bigGem.setAngle(Math.round(12 * Math.sin(spin * 2)));
     stepScenery(dt);
 
     // A hero strolls along the bottom ledge, turning at the walls.
@@ -75,13 +85,14 @@ function Render() {
     drawScenery();
     hero.renderTo(Math.round(heroX), mapviewer.getPlateY(mapviewer.getPlateCount() - 2));
 
-    panel.drawTo(150, 120, 500, 300);
-    shadow.printTo(403, 143);
-    title.printTo(400, 140);
-    rule.drawTo(200, 232, 600, 232);
+    panel.drawTo(130, 100, 540, 370);
+    shadow.printTo(403, 123);
+    title.printTo(400, 120);
+    rule.drawTo(180, 212, 620, 212);
     info.setColor(255, 255, 255);
-    info.printTo(400, 250);
+    info.printTo(400, 226);
+    bigGem.renderTo(400, 300);
     if (Math.floor(blink * 2) % 2 == 0)
-        prompt.printTo(400, 300);
-    help.printTo(400, 360);
+        prompt.printTo(400, 340);
+    help.printTo(400, 400);
 }
