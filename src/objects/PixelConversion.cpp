@@ -1,5 +1,6 @@
 #include "PixelConversion.h"
 
+#include <QScopedValueRollback>
 #include <QScriptEngine>
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Texture.hpp>
@@ -48,6 +49,13 @@ void convertPixelBuffer(QScriptEngine* engine, std::uint8_t* rgba, int width, in
 
 void convertTextureWith(QScriptEngine* engine, sf::Texture& tex, const QString& convertFunc)
 {
+    // Conversion code that converts again would repeat the whole inner
+    // conversion for every pixel of the outer one, which never ends in
+    // practice; a conversion started from conversion code does nothing.
+    static bool converting = false;
+    if (converting)
+        return;
+    const QScopedValueRollback<bool> busy(converting, true);
     const sf::Vector2u size = tex.getSize();
     if (size.x == 0 || size.y == 0)
         return;

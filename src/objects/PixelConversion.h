@@ -21,4 +21,5 @@ void convertPixelBuffer(QScriptEngine* engine, std::uint8_t* rgba, int width, in
                         const QString& convertFunc);
 
 // Reads tex back, converts it and uploads it again (size and smoothing stay).
+// Called again from within conversion code it does nothing.
 void convertTextureWith(QScriptEngine* engine, sf::Texture& tex, const QString& convertFunc);

@@ -51,7 +51,28 @@ Game::~Game()
 
 QScriptValue Game::wrap(QObject* object)
 {
-    return engine->newQObject(object, QScriptEngine::QtOwnership);
+    // Scripts cannot delete what the Game owns, nor reach the system
+    // object's timers as its children.
+    QScriptValue wrapper =
+        engine->newQObject(object, QScriptEngine::QtOwnership, QScriptEngine::ExcludeDeleteLater);
+    QScriptValue prototype = wrapper.prototype();
+    prototype.setProperty(QStringLiteral("findChild"), QScriptValue());
+    prototype.setProperty(QStringLiteral("findChildren"), QScriptValue());
+
+    // The engine forgets a wrapped object when its destroyed() signal
+    // arrives, and scripts can emit that signal themselves: a faked one
+    // would crash the engine or leave it with a dangling object. Only real
+    // destructions, which happen in releaseAll, reach it. (Game, system and
+    // map are destroyed after the engine, which cuts this connection.)
+    const bool tracked = QObject::disconnect(object, SIGNAL(destroyed(QObject*)), engine.get(),
+                                             SLOT(_q_objectDestroyed(QObject*)));
+    if (tracked)
+        connect(object, &QObject::destroyed, engine.get(), [this](QObject* gone) {
+            if (releasing)
+                QMetaObject::invokeMethod(engine.get(), "_q_objectDestroyed", Qt::DirectConnection,
+                                          Q_ARG(QObject*, gone));
+        });
+    return wrapper;
 }
 
 void Game::registerObject(const QString& name, QObject* object)
@@ -101,6 +122,7 @@ bool Game::callRender(sf::RenderTarget* renderTarget)
 
 bool Game::releaseAll()
 {
+    releasing = true;
     system->stopAllTimers();
     qDeleteAll(sounds);
     sounds.clear();

@@ -90,8 +90,7 @@ public slots:
 private:
     // Wraps an object this Game owns; the engine never deletes it.
     QScriptValue wrap(QObject* object);
-    template <typename T>
-    QScriptValue adopt(QList<T*>& list, T* object)
+    template <typename T> QScriptValue adopt(QList<T*>& list, T* object)
     {
         list.append(object);
         return wrap(object);
@@ -111,4 +110,6 @@ private:
     QScriptValue pendingParams_;
     std::unique_ptr<QScriptEngine> engine;
     QGameSystem* system = nullptr;
+    // Set while releaseAll deletes the script's objects.
+    bool releasing = false;
 };
