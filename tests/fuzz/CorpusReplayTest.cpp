@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 
 namespace {
 
@@ -16,6 +17,11 @@ struct Target {
     const char* corpus;
     Entry entry;
 };
+
+void PrintTo(const Target& target, std::ostream* os)
+{
+    *os << target.corpus;
+}
 
 class CorpusReplay : public ::testing::TestWithParam<Target> {};
 

@@ -4,9 +4,13 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDir>
+#include <QHash>
 #include <QScriptEngine>
+#include <QScriptValueIterator>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace {
@@ -73,9 +77,49 @@ void ensureApp()
         new QCoreApplication(argc, argv);
 }
 
+// One engine for all inputs (a fresh one per input is too slow to fuzz);
+// after every input the global object gets back exactly its first state.
+class Engine {
+public:
+    Engine()
+    {
+        QScriptValueIterator it(engine.globalObject());
+        while (it.hasNext()) {
+            it.next();
+            builtins.insert(it.name(), it.value());
+        }
+    }
+
+    QScriptEngine* operator->() { return &engine; }
+
+    void restore()
+    {
+        engine.clearExceptions();
+        QScriptValue global = engine.globalObject();
+        QStringList added;
+        QScriptValueIterator it(global);
+        while (it.hasNext()) {
+            it.next();
+            if (!builtins.contains(it.name()))
+                added << it.name();
+        }
+        for (const QString& name : added)
+            global.setProperty(name, QScriptValue());
+        for (auto b = builtins.constBegin(); b != builtins.constEnd(); ++b)
+            global.setProperty(b.key(), b.value());
+    }
+
+private:
+    QScriptEngine engine;
+    QHash<QString, QScriptValue> builtins;
+};
+
 QString savePath()
 {
-    static QTemporaryDir dir;
+    // In memory where the system has it: every save syncs its file.
+    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
+                                 ? QStringLiteral("/dev/shm/ledge-fuzz-XXXXXX")
+                                 : QDir::tempPath() + QStringLiteral("/ledge-fuzz-XXXXXX"));
     return dir.path() + QStringLiteral("/saved.json");
 }
 
@@ -90,9 +134,12 @@ int fuzz::scriptJson(const std::uint8_t* data, std::size_t size)
         return 0;
 
     ensureApp();
-    QScriptEngine engine;
-    const QScriptValue value = engine.evaluate(source);
-    engine.clearExceptions();
+    static Engine engine;
+    struct Restore {
+        ~Restore() { engine.restore(); }
+    } restore;
+    const QScriptValue value = engine->evaluate(source);
+    engine->clearExceptions();
     const QString text = scriptValueToJson(value);
     // Undefined saves as an empty file, which is no value to load back.
     if (text.isEmpty())
@@ -106,9 +153,9 @@ int fuzz::scriptJson(const std::uint8_t* data, std::size_t size)
     check(saved.has_value(), "a written save file reads back");
     check(bytes.contains('\0') || saved->toUtf8() == bytes, "the saved text reads back whole");
 
-    engine.pushContext();
-    const QScriptValue loaded = engine.evaluate(loadProgram(*saved));
-    engine.popContext();
+    engine->pushContext();
+    const QScriptValue loaded = engine->evaluate(loadProgram(*saved));
+    engine->popContext();
     check(!loaded.isError(), "saved text loads without error");
     const QString again = scriptValueToJson(loaded);
     check(again == *saved, "saving what was loaded gives the same text");
