@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QScriptValueIterator>
+#include <QSet>
 #include <cmath>
 
 namespace {
@@ -11,6 +12,39 @@ namespace {
 QJsonValue toJsonValue(const QScriptValue& value)
 {
     return QJsonValue::fromVariant(value.toVariant());
+}
+
+// Arrays are walked up to their length, however sparse: a script's
+// new Array(2e9) would take the program down with it. Values that hold
+// more array elements and properties than this, all nesting levels
+// together, are not written at all.
+constexpr qint64 maxParts = qint64(1) << 22;
+
+// Counts what the conversion will walk: shared objects once per place they
+// appear, cycles cut where they close (as the engine's conversion does).
+// False as soon as the budget is spent.
+bool withinBudget(const QScriptValue& value, qint64& budget, QSet<qint64>& path)
+{
+    if (!value.isObject() || value.isFunction() || value.isQObject() ||
+        path.contains(value.objectId()))
+        return true;
+    path.insert(value.objectId());
+    bool ok = true;
+    if (value.isArray()) {
+        // Unsigned: the engine's conversion of nested arrays reads it so.
+        const quint32 length = value.property(QStringLiteral("length")).toUInt32();
+        budget -= length;
+        for (quint32 i = 0; ok && budget >= 0 && i < length; ++i)
+            ok = withinBudget(value.property(i), budget, path);
+    } else {
+        QScriptValueIterator it(value);
+        while (ok && it.hasNext()) {
+            it.next();
+            ok = --budget >= 0 && withinBudget(it.value(), budget, path);
+        }
+    }
+    path.remove(value.objectId());
+    return ok && budget >= 0;
 }
 
 QJsonDocument toDocument(const QScriptValue& value)
@@ -87,6 +121,10 @@ QString quoteString(const QString& text)
 QString scriptValueToJson(const QScriptValue& value)
 {
     if (value.isObject()) {
+        qint64 budget = maxParts;
+        QSet<qint64> path;
+        if (!withinBudget(value, budget, path))
+            return QString();
         QString text = QString::fromUtf8(toDocument(value).toJson(QJsonDocument::Indented));
         // Valid JSON, but a script reads these two raw as line breaks; in JSON
         // text they can only stand inside strings, so escaping them is safe.
