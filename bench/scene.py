@@ -131,6 +131,16 @@ def table(runners, args, out):
     print("|---:|---|---:|---:|---:|")
     for row in rows:
         print(f"| {row['n']} | {row['runner']} | {row['fps']:.1f} | {row['cpu_ms']:.2f} | {row['runs']} |")
+    cpu = {(row["runner"], row["n"]): row["cpu_ms"] for row in rows}
+    others = [r.name for r in runners if r.name != "ledge"]
+    if "ledge" in [r.name for r in runners] and others:
+        print()
+        print("| N | " + " | ".join(f"ledge / {o} CPU per frame" for o in others) + " |")
+        print("|---:|" + "---:|" * len(others))
+        for n in counts:
+            ratios = [cpu[("ledge", n)] / cpu[(o, n)] if cpu[(o, n)] else float("nan")
+                      for o in others]
+            print(f"| {n} | " + " | ".join(f"{x:.2f}" for x in ratios) + " |")
 
 
 def holds(runner, n, args):
