@@ -6,7 +6,7 @@ var title, shadow, info, prompt, help;
 var hero, heroX = 120, heroDir = 1;
 var panel, rule;
 var best = 0, last = -1;
-var bigGem, spin = 0;
+var bigGem, spin = 0, drawn = false;
 var blink = 0;
 
 function Init(params) {
@@ -57,7 +57,9 @@ function Init(params) {
 }
 
 function Frame(dt) {
-    var clicked = game.isLeftButtonClicked();
+    // isPointIn sees the gem where it was last drawn: leave a click latched
+    // until the gem has been drawn once.
+    var clicked = drawn && game.isLeftButtonClicked();
     if (game.isKeyDown(KEY_ENTER) ||
         (clicked && bigGem.isPointIn(game.getMousePos().x, game.getMousePos().y))) {
         game.goToScript("level", {lives: 3, best: best});
@@ -92,6 +94,7 @@ function Render() {
     info.setColor(255, 255, 255);
     info.printTo(400, 226);
     bigGem.renderTo(400, 300);
+    drawn = true;
     if (Math.floor(blink * 2) % 2 == 0)
         prompt.printTo(400, 340);
     help.printTo(400, 400);
