@@ -46,6 +46,6 @@ INSTANTIATE_TEST_SUITE_P(
     Fuzz, CorpusReplay,
     ::testing::Values(Target{"pcx", fuzz::pcxDecoder}, Target{"map", fuzz::mapReader},
                       Target{"include", fuzz::includeExpansion}, Target{"json", fuzz::scriptJson}),
-    [](const ::testing::TestParamInfo<Target>& info) { return std::string(info.param.corpus); });
+    [](const ::testing::TestParamInfo<Target>& param) { return std::string(param.param.corpus); });
 
 } // namespace
