@@ -14,17 +14,27 @@ QJsonValue toJsonValue(const QScriptValue& value)
     return QJsonValue::fromVariant(value.toVariant());
 }
 
-// Arrays are walked up to their length, however sparse: a script's
-// new Array(2e9) would take the program down with it. Values that hold
-// more array elements and properties than this, all nesting levels
-// together, are not written at all.
-constexpr qint64 maxParts = qint64(1) << 22;
+// Arrays are walked up to their length, however sparse, and an object or
+// string shared by many places is written once for each: a script's
+// new Array(2e9), or an array holding itself twice forty levels deep,
+// would take the program down with it. Values that hold more array
+// elements and properties, or more characters of strings, than this, all
+// nesting levels together, are not written at all.
+struct Budget {
+    qint64 parts = qint64(1) << 22;
+    qint64 chars = qint64(1) << 25;
+    bool spent() const { return parts < 0 || chars < 0; }
+};
 
-// Counts what the conversion will walk: shared objects once per place they
+// Counts what the conversion will walk: shared values once per place they
 // appear, cycles cut where they close (as the engine's conversion does).
 // False as soon as the budget is spent.
-bool withinBudget(const QScriptValue& value, qint64& budget, QSet<qint64>& path)
+bool withinBudget(const QScriptValue& value, Budget& budget, QSet<qint64>& path)
 {
+    if (value.isString()) {
+        budget.chars -= value.toString().size();
+        return !budget.spent();
+    }
     if (!value.isObject() || value.isFunction() || value.isQObject() ||
         path.contains(value.objectId()))
         return true;
@@ -33,18 +43,20 @@ bool withinBudget(const QScriptValue& value, qint64& budget, QSet<qint64>& path)
     if (value.isArray()) {
         // Unsigned: the engine's conversion of nested arrays reads it so.
         const quint32 length = value.property(QStringLiteral("length")).toUInt32();
-        budget -= length;
-        for (quint32 i = 0; ok && budget >= 0 && i < length; ++i)
+        budget.parts -= length;
+        for (quint32 i = 0; ok && !budget.spent() && i < length; ++i)
             ok = withinBudget(value.property(i), budget, path);
     } else {
         QScriptValueIterator it(value);
         while (ok && it.hasNext()) {
             it.next();
-            ok = --budget >= 0 && withinBudget(it.value(), budget, path);
+            budget.parts -= 1;
+            budget.chars -= it.name().size();
+            ok = !budget.spent() && withinBudget(it.value(), budget, path);
         }
     }
     path.remove(value.objectId());
-    return ok && budget >= 0;
+    return ok && !budget.spent();
 }
 
 QJsonDocument toDocument(const QScriptValue& value)
@@ -121,7 +133,7 @@ QString quoteString(const QString& text)
 QString scriptValueToJson(const QScriptValue& value)
 {
     if (value.isObject()) {
-        qint64 budget = maxParts;
+        Budget budget;
         QSet<qint64> path;
         if (!withinBudget(value, budget, path))
             return QString();
