@@ -4,6 +4,7 @@
 #   tools/fuzz.sh build                  builds build-fuzz/ with clang
 #   tools/fuzz.sh run TARGET [SECONDS]   fuzzes one target (default 600 s)
 #   tools/fuzz.sh merge TARGET           minimises the work corpus into tests/fuzz/corpus/
+#                                        (files not named by their hash are kept as they are)
 #
 # TARGET is one of: pcx map include json. Runs one fuzzer on one core at low
 # priority; findings (crash-*, leak-*, timeout-*, oom-*) land in build-fuzz/findings/.
@@ -45,7 +46,8 @@ case "$cmd" in
     fresh="$(mktemp -d)"
     nice -n 10 "$BUILD/fuzz_$t" -merge=1 -timeout=10 -rss_limit_mb=2048 \
       "$fresh" "$CORPUS/$t" "$BUILD/work/$t"
-    rm -f "$CORPUS/$t"/*
+    # Inputs named by hand are regression cases and stay whatever their coverage.
+    find "$CORPUS/$t" -type f -regextype egrep -regex '.*/[0-9a-f]{40}' -delete
     cp "$fresh"/* "$CORPUS/$t"/
     rm -rf "$fresh"
     echo "$(ls "$CORPUS/$t" | wc -l) files in $CORPUS/$t"
