@@ -52,5 +52,5 @@ case "$cmd" in
     rm -rf "$fresh"
     echo "$(ls "$CORPUS/$t" | wc -l) files in $CORPUS/$t"
     ;;
-  *) sed -n '2,9p' "${BASH_SOURCE[0]}"; exit 2 ;;
+  *) sed -n '2,10p' "${BASH_SOURCE[0]}"; exit 2 ;;
 esac
