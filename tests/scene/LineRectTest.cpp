@@ -1,5 +1,6 @@
 // Lines and rectangles drawn by a script onto an offscreen target.
 #include "Game.h"
+#include "PixelProbes.h"
 #include "TestGame.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -24,34 +25,6 @@ sf::Image drawScene(const QString& init, const QString& render)
     EXPECT_TRUE(test.logs.isEmpty()) << test.logs.join('\n').toStdString();
     canvas.display();
     return canvas.getTexture().copyToImage();
-}
-
-struct Probe {
-    unsigned x, y;
-    sf::Color color;
-};
-
-std::string describe(const sf::Color& c)
-{
-    return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) +
-           ", " + std::to_string(c.a) + ")";
-}
-
-void expectPixels(const sf::Image& image, const std::vector<Probe>& probes, const char* label)
-{
-    for (const Probe& p : probes)
-        EXPECT_EQ(describe(image.getPixel(p.x, p.y)), describe(p.color))
-            << label << " at (" << p.x << ", " << p.y << ")";
-}
-
-bool anyPixelIn(const sf::Image& image, unsigned x0, unsigned y0, unsigned x1, unsigned y1,
-                const sf::Color& color)
-{
-    for (unsigned y = y0; y <= y1; ++y)
-        for (unsigned x = x0; x <= x1; ++x)
-            if (image.getPixel(x, y) == color)
-                return true;
-    return false;
 }
 
 const sf::Color black = sf::Color::Black;

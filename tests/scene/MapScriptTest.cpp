@@ -96,7 +96,7 @@ TEST_F(MapScript, RenderDrawsTheMapWhereTheScriptAsksForIt)
     ASSERT_TRUE(game->callInit(QStringLiteral("{}")));
     ASSERT_TRUE(game->callRender(&canvas));
     canvas.display();
-    spritescene::expectPixels(
+    expectPixels(
         canvas.getTexture().copyToImage(),
         {{10, 80, spritescene::red}, {125, 80, spritescene::blue}, {10, 20, spritescene::black}},
         "ground of row 1, its right cap, the free band on top");

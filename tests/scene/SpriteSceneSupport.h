@@ -3,6 +3,8 @@
 #pragma once
 
 #include "Game.h"
+#include "PcxBytes.h"
+#include "PixelProbes.h"
 #include "TestGame.h"
 
 #include <QDir>
@@ -40,56 +42,16 @@ inline void writeImage(TestGame& test, const QString& path, const sf::Image& ima
 }
 
 // An 8-bit PCX file with the given header size, data and palette entries
-// (entry i is palette[i], the rest black).
+// (entry i is palette[i], the rest black), behind the usual marker byte.
 inline QByteArray pcxFile(int xmax, int ymax, const std::vector<int>& data,
                           const std::vector<sf::Color>& palette)
 {
-    QByteArray b(128, '\0');
-    b[0] = 10;
-    b[1] = 5;
-    b[2] = 1;
-    b[3] = 8;
-    b[8] = char(xmax & 0xFF);
-    b[9] = char(xmax >> 8);
-    b[10] = char(ymax & 0xFF);
-    b[11] = char(ymax >> 8);
-    for (int d : data)
-        b.append(char(d));
-    b.append(char(12));
+    QByteArray trailer(1, char(12));
     for (int i = 0; i < 256; ++i) {
         const sf::Color c = i < int(palette.size()) ? palette[i] : black;
-        b.append(char(c.r)).append(char(c.g)).append(char(c.b));
+        trailer.append(char(c.r)).append(char(c.g)).append(char(c.b));
     }
-    return b;
-}
-
-inline std::string describe(const sf::Color& c)
-{
-    return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) +
-           ", " + std::to_string(c.a) + ")";
-}
-
-struct Probe {
-    unsigned x, y;
-    sf::Color color;
-};
-
-inline void expectPixels(const sf::Image& image, const std::vector<Probe>& probes,
-                         const std::string& label)
-{
-    for (const Probe& p : probes)
-        EXPECT_EQ(describe(image.getPixel(p.x, p.y)), describe(p.color))
-            << label << " at (" << p.x << ", " << p.y << ")";
-}
-
-inline bool anyPixelIn(const sf::Image& image, unsigned x0, unsigned y0, unsigned x1, unsigned y1,
-                       const sf::Color& color)
-{
-    for (unsigned y = y0; y <= y1; ++y)
-        for (unsigned x = x0; x <= x1; ++x)
-            if (image.getPixel(x, y) == color)
-                return true;
-    return false;
+    return pcxBytes(xmax, ymax, data, trailer);
 }
 
 // One render step of the loaded game onto an 800 x 600 canvas.

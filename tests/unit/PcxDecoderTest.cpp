@@ -1,4 +1,5 @@
 #include "PcxImage.h"
+#include "PcxBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -11,20 +12,10 @@ namespace {
 // paletteBytes of a palette where entry i is (i, 255 - i, i ^ 0x5A).
 QByteArray pcx(int xmax, int ymax, const std::vector<int>& data, int paletteBytes = 768)
 {
-    QByteArray b(128, '\0');
-    b[1] = 5;
-    b[2] = 1;
-    b[3] = 8;
-    b[8] = char(xmax & 0xFF);
-    b[9] = char(xmax >> 8);
-    b[10] = char(ymax & 0xFF);
-    b[11] = char(ymax >> 8);
-    for (int d : data)
-        b.append(char(d));
     QByteArray palette;
     for (int i = 0; i < 256; ++i)
         palette.append(char(i)).append(char(255 - i)).append(char(i ^ 0x5A));
-    return b + palette.right(paletteBytes);
+    return pcxBytes(xmax, ymax, data, palette.right(paletteBytes));
 }
 
 std::array<int, 4> px(const PcxImage& img, int x, int y)
