@@ -6,6 +6,7 @@
 #include "QGameSystem.h"
 #include "Rect.h"
 #include "ScriptJson.h"
+#include "ScriptWatchdog.h"
 #include "Sound.h"
 #include "Sprite.h"
 #include "Text.h"
@@ -15,6 +16,9 @@
 
 namespace {
 
+// A call that runs this long is taken to be stuck and is ended with an error.
+int callTimeLimitMs = 20000;
+
 sf::Uint8 channel(int value)
 {
     return sf::Uint8(value & 0xFF);
@@ -23,13 +27,16 @@ sf::Uint8 channel(int value)
 } // namespace
 
 Game::Game(const QString& path, QObject* parent)
-    : QObject(parent), engine(std::make_unique<QScriptEngine>())
+    : QObject(parent), engine(std::make_unique<QScriptEngine>()),
+      watchdog(std::make_unique<ScriptWatchdog>(engine.get(), callTimeLimitMs))
 {
     if (const std::optional<QByteArray> bytes = readWholeFile(path)) {
         const QString text = expandIncludes(scriptTextFromBytes(*bytes), readWholeFile);
         // Top-level errors are not reported: missing entry functions show up
         // as errors of the first entry call instead.
+        watchdog->begin();
         engine->evaluate(prelude() + text, QString(), 1);
+        watchdog->end();
     }
     mousePos = engine->newObject();
     mousePos.setProperty(QStringLiteral("x"), 0, QScriptValue::KeepExistingFlags);
@@ -40,11 +47,17 @@ Game::Game(const QString& path, QObject* parent)
     registerObject(QStringLiteral("system"), system);
 }
 
+void Game::setCallTimeLimitMs(int ms)
+{
+    callTimeLimitMs = ms;
+}
+
 Game::~Game()
 {
     // Script values must not outlive the engine they belong to.
     mousePos = QScriptValue();
     pendingParams_ = QScriptValue();
+    watchdog.reset();
     engine.reset();
     delete system;
 }
@@ -82,7 +95,9 @@ void Game::registerObject(const QString& name, QObject* object)
 
 bool Game::callScript(const QString& callText)
 {
+    watchdog->begin();
     const QScriptValue result = engine->evaluate(callText, QString(), 1);
+    watchdog->end();
     if (result.isError()) {
         emit sendLog(QStringLiteral("ОШИБКА функции ") + callText + QStringLiteral(": ") +
                      result.toString());

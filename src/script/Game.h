@@ -12,6 +12,7 @@
 
 class QScriptEngine;
 class QGameSystem;
+class ScriptWatchdog;
 class Sprite;
 class Text;
 class Line;
@@ -28,6 +29,10 @@ class Game : public QObject {
 public:
     explicit Game(const QString& path, QObject* parent = nullptr);
     ~Game() override;
+
+    // How long one entry call may run before it is ended as stuck (for
+    // Games created afterwards).
+    static void setCallTimeLimitMs(int ms);
 
     // Wraps a native object for scripts and makes it a global.
     void registerObject(const QString& name, QObject* object);
@@ -109,6 +114,7 @@ private:
     QString pendingScript_;
     QScriptValue pendingParams_;
     std::unique_ptr<QScriptEngine> engine;
+    std::unique_ptr<ScriptWatchdog> watchdog;
     QGameSystem* system = nullptr;
     // Set while releaseAll deletes the script's objects.
     bool releasing = false;
