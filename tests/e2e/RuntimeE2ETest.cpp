@@ -37,7 +37,8 @@ TEST(RuntimeE2E, FrameResultsDecideTheExit)
         {"if (frames == 3) return false;", 0, {QStringLiteral("Игра остановлена")}},
         {"if (frames == 3) throw new Error('boom');", 0, {}},
         // A thrown string is not an error: the game goes on to frame 5.
-        {"if (frames == 3) throw 'text'; if (frames == 5) return false;", 0,
+        {"if (frames == 3) throw 'text'; if (frames == 5) return false;",
+         0,
          {QStringLiteral("Игра остановлена")}},
     };
     for (const Case& c : cases) {
@@ -48,11 +49,8 @@ TEST(RuntimeE2E, FrameResultsDecideTheExit)
                                      "frames); %1 }\nfunction Render() {}")
                           .arg(QLatin1String(c.frame)));
         EXPECT_EQ(run.run(), c.exitCode) << c.frame;
-        QStringList got = run.messages();
-        const QString last = got.takeLast();
-        QStringList frames;
-        for (const QString& m : got)
-            frames << m;
+        QStringList frames = run.messages();
+        const QString last = frames.takeLast();
         if (c.messages.isEmpty()) {
             EXPECT_TRUE(last.startsWith(QStringLiteral("ОШИБКА функции Frame(")));
             EXPECT_TRUE(last.endsWith(QStringLiteral("): Error: boom"))) << last.toStdString();
@@ -73,11 +71,7 @@ TEST(RuntimeE2E, GoToScriptCarriesEachKindOfParameterAsJsonText)
         {"[1, 'two', [3]]",
          QStringLiteral("Init([\n    1,\n    \"two\",\n    [\n        3\n    ]\n]\n)")},
         {"3.14159265", QStringLiteral("Init(3.14159)")},
-        {"1000000", QStringLiteral("Init(1e+06)")},
-        {"'plain'", QStringLiteral("Init(\"plain\")")},
         {"'say \"hi\"\\nbye'", QStringLiteral("Init(\"say \\\"hi\\\"\\nbye\")")},
-        {"true", QStringLiteral("Init(true)")},
-        {"null", QStringLiteral("Init(null)")},
         {"undefined", QStringLiteral("Init()")},
         {"0/0", QStringLiteral("Init(NaN)")},
     };
@@ -95,22 +89,6 @@ TEST(RuntimeE2E, GoToScriptCarriesEachKindOfParameterAsJsonText)
                               QStringLiteral(": ReferenceError: Can't find variable: Init")})
             << c.params;
     }
-}
-
-TEST(RuntimeE2E, StringParametersArriveIntact)
-{
-    LedgeRun run;
-    run.addScript(QStringLiteral("main"), QStringLiteral(R"(
-        function Init() {}
-        function Frame() { game.goToScript('second', 'a"b\\c\nd'); }
-        function Render() {}
-    )"));
-    run.addScript(QStringLiteral("second"), QStringLiteral(R"(
-        function Init(p) { system.writeMessage(p == 'a"b\\c\nd' ? 'intact' : 'changed'); return false; }
-    )"));
-    EXPECT_EQ(run.run(), 1);
-    EXPECT_EQ(run.messages(),
-              (QStringList{QStringLiteral("intact"), QStringLiteral("Игра остановлена")}));
 }
 
 TEST(RuntimeE2E, SwitchStartsAFreshScriptWiredToTheSameOutput)
