@@ -1,6 +1,6 @@
 #include "MapViewer.h"
 
-#include "PcxImage.h"
+#include "PcxTexture.h"
 
 #include <QRandomGenerator64>
 #include <QScriptEngine>
@@ -36,14 +36,7 @@ void MapViewer::setEngine(QScriptEngine* engine)
 
 void MapViewer::loadTileTexture(sf::Texture& texture, const QString& path, bool usetransp)
 {
-    PcxImage image;
-    if (!image.load(path, usetransp) || !image.pixels() || image.width() <= 0 ||
-        image.height() <= 0)
-        return;
-    // A size the graphics card refuses leaves the texture empty.
-    if (!texture.create(unsigned(image.width()), unsigned(image.height())))
-        return;
-    texture.update(image.pixels());
+    loadPcxTexture(texture, path, usetransp);
 }
 
 sf::Sprite& MapViewer::spriteFor(TilePiece piece)

@@ -14,6 +14,7 @@ class QScriptEngine;
 class QGameSystem;
 class ScriptWatchdog;
 class Sprite;
+class Animation;
 class Text;
 class Line;
 class Rect;
@@ -95,6 +96,7 @@ public slots:
 private:
     // Wraps an object this Game owns; the engine never deletes it.
     QScriptValue wrap(QObject* object);
+    QScriptValue adoptAnimation(Animation* animation);
     template <typename T> QScriptValue adopt(QList<T*>& list, T* object)
     {
         list.append(object);

@@ -4,7 +4,7 @@
 
 #include "Animation.h"
 #include "Line.h"
-#include "PcxImage.h"
+#include "PcxTexture.h"
 #include "Rect.h"
 #include "Sound.h"
 #include "Sprite.h"
@@ -23,12 +23,8 @@ QScriptValue Game::loadSpritePCX8bit(QString filename, bool usetransp)
 {
     auto* sprite = new Sprite(this);
     sf::Texture loaded;
-    PcxImage image;
-    if (image.load(QStringLiteral("sprites/") + filename, usetransp,
-                   sf::Texture::getMaximumSize()) &&
-        image.pixels() &&
-        loaded.create(static_cast<unsigned>(image.width()), static_cast<unsigned>(image.height())))
-        loaded.update(image.pixels());
+    loadPcxTexture(loaded, QStringLiteral("sprites/") + filename, usetransp,
+                   sf::Texture::getMaximumSize());
     sprite->assignTexture(loaded);
     return adopt(sprites, sprite);
 }
@@ -51,20 +47,22 @@ QScriptValue Game::loadText(QString fontname, QString text, int size)
     return adopt(texts, label);
 }
 
-QScriptValue Game::loadAnimationFromFiles(QScriptValue arr, int fps)
+// Calls that cannot make an animation give scripts the string "none".
+QScriptValue Game::adoptAnimation(Animation* animation)
 {
-    Animation* animation = Animation::fromFiles(this, arr, fps);
     if (!animation)
         return QScriptValue(engine.get(), QStringLiteral("none"));
     return adopt<Sprite>(sprites, animation);
 }
 
+QScriptValue Game::loadAnimationFromFiles(QScriptValue arr, int fps)
+{
+    return adoptAnimation(Animation::fromFiles(this, arr, fps));
+}
+
 QScriptValue Game::loadAnimation(QString filename, int w, int h, int framecount, int fps)
 {
-    Animation* animation = Animation::fromSheet(this, filename, w, h, framecount, fps, true);
-    if (!animation)
-        return QScriptValue(engine.get(), QStringLiteral("none"));
-    return adopt<Sprite>(sprites, animation);
+    return adoptAnimation(Animation::fromSheet(this, filename, w, h, framecount, fps, true));
 }
 
 QScriptValue Game::loadAnimation(QString filename, int framecount, int fps)
@@ -75,11 +73,8 @@ QScriptValue Game::loadAnimation(QString filename, int framecount, int fps)
 QScriptValue Game::loadAnimationPCX8bit(QString filename, int w, int h, int framecount, int fps,
                                         int usetransp)
 {
-    Animation* animation =
-        Animation::fromSheet(this, filename, w, h, framecount, fps, usetransp != 0);
-    if (!animation)
-        return QScriptValue(engine.get(), QStringLiteral("none"));
-    return adopt<Sprite>(sprites, animation);
+    return adoptAnimation(
+        Animation::fromSheet(this, filename, w, h, framecount, fps, usetransp != 0));
 }
 
 QScriptValue Game::loadAnimationPCX8bit(QString filename, int w, int h, int framecount, int fps)
