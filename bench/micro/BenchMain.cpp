@@ -1,5 +1,5 @@
 #include "BenchSupport.h"
-#include "Game.h"
+#include "runtime/Game.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
 // Pure data paths: PCX decoding, include expansion, JSON text, pixel conversion.
 #include "BenchSupport.h"
-#include "Game.h"
-#include "IncludeExpander.h"
-#include "PcxImage.h"
-#include "PixelConversion.h"
-#include "ScriptJson.h"
-#include "Sprite.h"
+#include "runtime/Game.h"
+#include "core/IncludeExpander.h"
+#include "core/PcxImage.h"
+#include "objects/PixelConversion.h"
+#include "runtime/ScriptJson.h"
+#include "objects/Sprite.h"
 
 #include <QHash>
 #include <QScriptEngine>

@@ -1,11 +1,11 @@
 // The runtime's per-frame and per-call costs: an empty frame, script calls of
 // sprite slots, drawing, and a script's start.
 #include "BenchSupport.h"
-#include "CreateGame.h"
-#include "ExtProc.h"
-#include "Game.h"
-#include "MapViewer.h"
-#include "Sprite.h"
+#include "app/CreateGame.h"
+#include "app/ExtProc.h"
+#include "runtime/Game.h"
+#include "runtime/MapViewer.h"
+#include "objects/Sprite.h"
 
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderTexture.hpp>

@@ -1,8 +1,8 @@
-#include "CreateGame.h"
-#include "ExtProc.h"
-#include "Game.h"
-#include "MapViewer.h"
-#include "ScriptJson.h"
+#include "app/CreateGame.h"
+#include "app/ExtProc.h"
+#include "runtime/Game.h"
+#include "runtime/MapViewer.h"
+#include "runtime/ScriptJson.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "Animation.h"
+#include "objects/Animation.h"
 
-#include "SheetImage.h"
+#include "objects/SheetImage.h"
 
 #include <QScriptValue>
 #include <SFML/Graphics/Image.hpp>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AnimationClock.h"
-#include "Sprite.h"
+#include "core/AnimationClock.h"
+#include "objects/Sprite.h"
 
 #include <QStringList>
 #include <SFML/Graphics/Image.hpp>

@@ -1,6 +1,6 @@
-#include "Line.h"
+#include "objects/Line.h"
 
-#include "Game.h"
+#include "runtime/Game.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 

@@ -1,4 +1,4 @@
-#include "PixelConversion.h"
+#include "objects/PixelConversion.h"
 
 #include <QScopedValueRollback>
 #include <QScriptEngine>

@@ -1,6 +1,6 @@
-#include "Rect.h"
+#include "objects/Rect.h"
 
-#include "Game.h"
+#include "runtime/Game.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 

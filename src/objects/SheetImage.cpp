@@ -1,6 +1,6 @@
-#include "SheetImage.h"
+#include "objects/SheetImage.h"
 
-#include "PcxImage.h"
+#include "core/PcxImage.h"
 
 #include <SFML/Graphics/Texture.hpp>
 

@@ -1,4 +1,4 @@
-#include "Sound.h"
+#include "objects/Sound.h"
 
 Sound::Sound(const QString& filename, QObject* parent) : QObject(parent)
 {

@@ -1,7 +1,7 @@
-#include "Sprite.h"
+#include "objects/Sprite.h"
 
-#include "Game.h"
-#include "PixelConversion.h"
+#include "runtime/Game.h"
+#include "objects/PixelConversion.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 

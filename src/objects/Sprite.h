@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ContactGeometry.h"
+#include "core/ContactGeometry.h"
 
 #include <QMap>
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "Text.h"
+#include "objects/Text.h"
 
-#include "Game.h"
+#include "runtime/Game.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <algorithm>

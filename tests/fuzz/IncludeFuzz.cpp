@@ -1,6 +1,6 @@
 #include "FuzzTargets.h"
-#include "IncludeExpander.h"
-#include "Prelude.h"
+#include "core/IncludeExpander.h"
+#include "core/Prelude.h"
 
 #include <QByteArray>
 #include <QHash>

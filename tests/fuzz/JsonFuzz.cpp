@@ -1,6 +1,6 @@
 #include "FuzzTargets.h"
-#include "SaveFiles.h"
-#include "ScriptJson.h"
+#include "runtime/SaveFiles.h"
+#include "runtime/ScriptJson.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

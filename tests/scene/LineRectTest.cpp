@@ -1,5 +1,5 @@
 // Lines and rectangles drawn by a script onto an offscreen target.
-#include "Game.h"
+#include "runtime/Game.h"
 #include "PixelProbes.h"
 #include "TestGame.h"
 

@@ -1,8 +1,8 @@
-#include "CreateGame.h"
-#include "ExtProc.h"
-#include "Game.h"
+#include "app/CreateGame.h"
+#include "app/ExtProc.h"
+#include "runtime/Game.h"
 #include "MapSceneSupport.h"
-#include "MapViewer.h"
+#include "runtime/MapViewer.h"
 
 #include <QMetaMethod>
 #include <QScriptEngine>

@@ -2,7 +2,7 @@
 // into a TestGame's data directory and a render step read back as pixels.
 #pragma once
 
-#include "Game.h"
+#include "runtime/Game.h"
 #include "PcxBytes.h"
 #include "PixelProbes.h"
 #include "TestGame.h"

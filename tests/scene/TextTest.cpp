@@ -1,5 +1,5 @@
 // Text drawn by a script in a shipped font onto an offscreen target.
-#include "Game.h"
+#include "runtime/Game.h"
 #include "TestGame.h"
 
 #include <QDir>

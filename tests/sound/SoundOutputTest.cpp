@@ -1,5 +1,5 @@
 // Sounds played by a script, checked at the audio output (a wave file).
-#include "Game.h"
+#include "runtime/Game.h"
 #include "SoundWav.h"
 #include "TestGame.h"
 

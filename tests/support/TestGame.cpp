@@ -2,7 +2,7 @@
 
 #include "DataFiles.h"
 
-#include "Game.h"
+#include "runtime/Game.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "Game.h"
+#include "runtime/Game.h"
 #include "TestGame.h"
 
 #include <gtest/gtest.h>

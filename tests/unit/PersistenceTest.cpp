@@ -1,5 +1,5 @@
-#include "Game.h"
-#include "QGameSystem.h"
+#include "runtime/Game.h"
+#include "runtime/QGameSystem.h"
 #include "TestGame.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "QGameSystem.h"
+#include "runtime/QGameSystem.h"
 
 #include <QMetaMethod>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "Game.h"
-#include "QGameSystem.h"
+#include "runtime/Game.h"
+#include "runtime/QGameSystem.h"
 #include "TestGame.h"
-#include "TimerEvent.h"
+#include "runtime/TimerEvent.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,15 +1,15 @@
-#include "Game.h"
+#include "runtime/Game.h"
 
-#include "IncludeExpander.h"
-#include "Line.h"
-#include "Prelude.h"
-#include "QGameSystem.h"
-#include "Rect.h"
-#include "ScriptJson.h"
-#include "ScriptWatchdog.h"
-#include "Sound.h"
-#include "Sprite.h"
-#include "Text.h"
+#include "core/IncludeExpander.h"
+#include "objects/Line.h"
+#include "core/Prelude.h"
+#include "runtime/QGameSystem.h"
+#include "objects/Rect.h"
+#include "runtime/ScriptJson.h"
+#include "runtime/ScriptWatchdog.h"
+#include "objects/Sound.h"
+#include "objects/Sprite.h"
+#include "objects/Text.h"
 
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderTarget.hpp>

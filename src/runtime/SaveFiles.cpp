@@ -1,4 +1,4 @@
-#include "SaveFiles.h"
+#include "runtime/SaveFiles.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "AnimationClock.h"
+#include "core/AnimationClock.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "PcxImage.h"
+#include "core/PcxImage.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "PlatformMap.h"
+#include "core/PlatformMap.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MapFile.h"
-#include "PlatformMap.h"
+#include "core/MapFile.h"
+#include "core/PlatformMap.h"
 
 #include <QBuffer>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MapFile.h"
-#include "PlateGrid.h"
+#include "core/MapFile.h"
+#include "core/PlateGrid.h"
 
 #include <QString>
 #include <cstdint>

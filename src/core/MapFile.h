@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlateGrid.h"
+#include "core/PlateGrid.h"
 
 #include <QByteArray>
 #include <QChar>

@@ -1,14 +1,14 @@
 // The `game` factory slots: each makes an object, keeps it in its list and
 // hands it to the script wrapped, never owned by the engine.
-#include "Game.h"
+#include "runtime/Game.h"
 
-#include "Animation.h"
-#include "Line.h"
-#include "PcxTexture.h"
-#include "Rect.h"
-#include "Sound.h"
-#include "Sprite.h"
-#include "Text.h"
+#include "objects/Animation.h"
+#include "objects/Line.h"
+#include "objects/PcxTexture.h"
+#include "objects/Rect.h"
+#include "objects/Sound.h"
+#include "objects/Sprite.h"
+#include "objects/Text.h"
 
 #include <QScriptEngine>
 

@@ -1,5 +1,5 @@
-#include "PcxImage.h"
-#include "PlatformMap.h"
+#include "core/PcxImage.h"
+#include "core/PlatformMap.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,7 +17,7 @@
 namespace {
 
 const QString dataDir =
-    QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../data/");
+    QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../../data/");
 
 // The level script's numbers (data/scripts/level.js, scenery.js).
 constexpr int heroHalfWidth = 10;

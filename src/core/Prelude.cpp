@@ -1,4 +1,4 @@
-#include "Prelude.h"
+#include "core/Prelude.h"
 
 namespace {
 

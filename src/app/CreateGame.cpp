@@ -1,9 +1,9 @@
-#include "CreateGame.h"
+#include "app/CreateGame.h"
 
-#include "ExtProc.h"
-#include "Game.h"
-#include "MapViewer.h"
-#include "QGameSystem.h"
+#include "app/ExtProc.h"
+#include "runtime/Game.h"
+#include "runtime/MapViewer.h"
+#include "runtime/QGameSystem.h"
 
 Game* createGame(const QString& name, MapViewer* map, ExtProc* sink)
 {

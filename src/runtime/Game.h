@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FrameStats.h"
-#include "InputState.h"
+#include "core/FrameStats.h"
+#include "core/InputState.h"
 
 #include <QList>
 #include <QObject>

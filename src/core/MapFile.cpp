@@ -1,4 +1,4 @@
-#include "MapFile.h"
+#include "core/MapFile.h"
 
 #include <QFile>
 #include <QIODevice>

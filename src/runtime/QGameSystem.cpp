@@ -1,8 +1,8 @@
-#include "QGameSystem.h"
+#include "runtime/QGameSystem.h"
 
-#include "SaveFiles.h"
-#include "ScriptJson.h"
-#include "TimerEvent.h"
+#include "runtime/SaveFiles.h"
+#include "runtime/ScriptJson.h"
+#include "runtime/TimerEvent.h"
 
 #include <QDir>
 #include <QScriptEngine>

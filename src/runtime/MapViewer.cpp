@@ -1,6 +1,6 @@
-#include "MapViewer.h"
+#include "runtime/MapViewer.h"
 
-#include "PcxTexture.h"
+#include "objects/PcxTexture.h"
 
 #include <QRandomGenerator64>
 #include <QScriptEngine>

@@ -1,4 +1,4 @@
-#include "TimerEvent.h"
+#include "runtime/TimerEvent.h"
 
 #include <QScriptEngine>
 

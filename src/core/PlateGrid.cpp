@@ -1,4 +1,4 @@
-#include "PlateGrid.h"
+#include "core/PlateGrid.h"
 
 #include <algorithm>
 

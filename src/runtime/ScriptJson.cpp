@@ -1,4 +1,4 @@
-#include "ScriptJson.h"
+#include "runtime/ScriptJson.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,4 +1,4 @@
-#include "ScriptWatchdog.h"
+#include "runtime/ScriptWatchdog.h"
 
 #include <QCoreApplication>
 #include <QScriptEngine>

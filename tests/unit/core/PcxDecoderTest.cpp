@@ -1,4 +1,4 @@
-#include "PcxImage.h"
+#include "core/PcxImage.h"
 #include "PcxBytes.h"
 
 #include <gtest/gtest.h>

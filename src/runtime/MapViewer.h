@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlatformMap.h"
+#include "core/PlatformMap.h"
 
 #include <QObject>
 #include <QScriptValue>

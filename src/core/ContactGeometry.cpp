@@ -1,4 +1,4 @@
-#include "ContactGeometry.h"
+#include "core/ContactGeometry.h"
 
 namespace contact {
 

@@ -1,4 +1,4 @@
-#include "IncludeExpander.h"
+#include "core/IncludeExpander.h"
 
 #include <QFile>
 #include <QRegExp>
