@@ -45,13 +45,13 @@ std::vector<sf::IntRect> sheetFrames(sf::Vector2u size, int count, int w, int h)
 
 } // namespace
 
-Animation::Animation(Game* game, int framecount, int fps)
-    : Sprite(game), frames(static_cast<std::size_t>(framecount)),
+Animation::Animation(DrawContext* context, int framecount, int fps)
+    : Sprite(context), frames(static_cast<std::size_t>(framecount)),
       clock(framecount, static_cast<float>(fps))
 {
 }
 
-Animation* Animation::fromSheet(Game* game, const QString& filename, int w, int h, int framecount,
+Animation* Animation::fromSheet(DrawContext* context, const QString& filename, int w, int h, int framecount,
                                 int fps, bool usetransp)
 {
     if (framecount < 1 || framecount > maxFrames)
@@ -63,12 +63,12 @@ Animation* Animation::fromSheet(Game* game, const QString& filename, int w, int 
         pixels += qint64(r.width) * r.height;
     if (pixels > maxSheetPixels)
         return nullptr;
-    auto* animation = new Animation(game, framecount, fps);
+    auto* animation = new Animation(context, framecount, fps);
     animation->cutSheet(image, rects);
     return animation;
 }
 
-Animation* Animation::fromFiles(Game* game, const QScriptValue& arr, int fps)
+Animation* Animation::fromFiles(DrawContext* context, const QScriptValue& arr, int fps)
 {
     if (!arr.isArray())
         return nullptr;
@@ -81,7 +81,7 @@ Animation* Animation::fromFiles(Game* game, const QScriptValue& arr, int fps)
     }
     if (names.isEmpty())
         return nullptr;
-    auto* animation = new Animation(game, names.size(), fps);
+    auto* animation = new Animation(context, names.size(), fps);
     animation->loadFiles(names);
     return animation;
 }

@@ -23,10 +23,10 @@ public:
     // Null when the call cannot make an animation (framecount outside
     // 1..maxFrames, or frames above maxSheetPixels). w or h below 0 cuts a
     // strip of framecount frames.
-    static Animation* fromSheet(Game* game, const QString& filename, int w, int h, int framecount,
+    static Animation* fromSheet(DrawContext* context, const QString& filename, int w, int h, int framecount,
                                 int fps, bool usetransp);
     // Null for a non-array, an empty array or more than maxFrames names.
-    static Animation* fromFiles(Game* game, const QScriptValue& arr, int fps);
+    static Animation* fromFiles(DrawContext* context, const QScriptValue& arr, int fps);
 
     void update(double dt) override;
 
@@ -39,7 +39,7 @@ public slots:
     bool isPlayed();
 
 private:
-    Animation(Game* game, int framecount, int fps);
+    Animation(DrawContext* context, int framecount, int fps);
     void cutSheet(const sf::Image& image, const std::vector<sf::IntRect>& rects);
     void loadFiles(const QStringList& names);
     void show(int frame);

@@ -1,6 +1,6 @@
 #include "objects/Rect.h"
 
-#include "runtime/Game.h"
+#include "objects/DrawContext.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
@@ -13,7 +13,7 @@ sf::Color opaque(int r, int g, int b)
 
 } // namespace
 
-Rect::Rect(Game* game, QObject* parent) : QObject(parent), game(game)
+Rect::Rect(DrawContext* context, QObject* parent) : QObject(parent), context(context)
 {
     shape.setFillColor(sf::Color::White);
     shape.setOutlineColor(sf::Color::White);
@@ -24,7 +24,7 @@ void Rect::drawTo(int x, int y, int w, int h)
 {
     shape.setPosition(float(x), float(y));
     shape.setSize(sf::Vector2f(float(w), float(h)));
-    if (sf::RenderTarget* target = game->renderTarget())
+    if (sf::RenderTarget* target = context->renderTarget())
         target->draw(shape, sf::RenderStates::Default);
 }
 

@@ -1,11 +1,11 @@
 #include "objects/Sprite.h"
 
-#include "runtime/Game.h"
+#include "objects/DrawContext.h"
 #include "objects/PixelConversion.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
-Sprite::Sprite(Game* game, QObject* parent) : QObject(parent), game(game), border(sf::LineStrip, 5)
+Sprite::Sprite(DrawContext* context, QObject* parent) : QObject(parent), context(context), border(sf::LineStrip, 5)
 {
     for (std::size_t i = 0; i < border.getVertexCount(); ++i)
         border[i].color = sf::Color::White;
@@ -33,7 +33,7 @@ void Sprite::assignTexture(const sf::Texture& source)
 
 void Sprite::convertTexture(sf::Texture& tex, const QString& convertFunc)
 {
-    convertTextureWith(game->scriptEngine(), tex, convertFunc);
+    convertTextureWith(context->scriptEngine(), tex, convertFunc);
 }
 
 contact::Corners Sprite::corners() const
@@ -54,7 +54,7 @@ void Sprite::renderTo(int x, int y)
 {
     picture.setPosition(static_cast<float>(x), static_cast<float>(y));
     picture.setScale(mirrorH ? -scaleX : scaleX, mirrorV ? -scaleY : scaleY);
-    sf::RenderTarget* target = game->renderTarget();
+    sf::RenderTarget* target = context->renderTarget();
     if (!target)
         return;
     // An empty frame has no pixels; drawn through a non-empty rectangle it

@@ -1,11 +1,11 @@
 #include "objects/Text.h"
 
-#include "runtime/Game.h"
+#include "objects/DrawContext.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <algorithm>
 
-Text::Text(const QString& fontname, Game* game, QObject* parent) : QObject(parent), game(game)
+Text::Text(const QString& fontname, DrawContext* context, QObject* parent) : QObject(parent), context(context)
 {
     hasFont = font.loadFromFile((QStringLiteral("fonts/") + fontname).toUtf8().toStdString());
     label.setFillColor(sf::Color::White);
@@ -16,7 +16,7 @@ Text::Text(const QString& fontname, Game* game, QObject* parent) : QObject(paren
 
 void Text::printTo(int x, int y)
 {
-    sf::RenderTarget* target = game->renderTarget();
+    sf::RenderTarget* target = context->renderTarget();
     if (!target || !hasFont || label.getCharacterSize() == 0)
         return;
     float left = float(x);

@@ -5,7 +5,7 @@
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Text.hpp>
 
-class Game;
+class DrawContext;
 
 // Text in a font of the game's own; each object loads its own copy of the font.
 class Text : public QObject {
@@ -13,7 +13,7 @@ class Text : public QObject {
 public:
     // Loads fonts/<fontname>; a font that fails to load leaves a Text that
     // draws no glyphs.
-    Text(const QString& fontname, Game* game, QObject* parent = nullptr);
+    Text(const QString& fontname, DrawContext* context, QObject* parent = nullptr);
 
     // Glyphs are rasterised at the character size, so a size the screen
     // cannot show is capped rather than handed to the font library.
@@ -31,7 +31,7 @@ public slots:
 private:
     sf::Font font;
     sf::Text label;
-    Game* game;
+    DrawContext* context;
     bool alignCenter = false;
     // Without a font the drawing library still puts a dot at every glyph.
     bool hasFont = false;

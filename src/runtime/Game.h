@@ -2,6 +2,7 @@
 
 #include "core/FrameStats.h"
 #include "core/InputState.h"
+#include "objects/DrawContext.h"
 
 #include <QList>
 #include <QObject>
@@ -25,7 +26,7 @@ class RenderTarget;
 
 // The runtime of one script: its engine, its `system` object, everything the
 // script made, and the input and time state it reads.
-class Game : public QObject {
+class Game : public QObject, public DrawContext {
     Q_OBJECT
 public:
     explicit Game(const QString& path, QObject* parent = nullptr);
@@ -55,10 +56,10 @@ public:
     void rightPressed() { input.rightPressed(); }
     void setMousePos(int x, int y);
 
-    QScriptEngine* scriptEngine() const { return engine.get(); }
+    QScriptEngine* scriptEngine() const override { return engine.get(); }
     QGameSystem* systemObject() const { return system; }
     // Where drawables draw; null until the first render step.
-    sf::RenderTarget* renderTarget() const { return target; }
+    sf::RenderTarget* renderTarget() const override { return target; }
     const QList<Sprite*>& spriteList() const { return sprites; }
 
 signals:
