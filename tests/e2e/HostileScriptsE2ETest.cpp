@@ -1,9 +1,9 @@
 // Scripts that misuse the API on purpose. Each must end the way the runtime's
 // rules say (an error message and its exit code, or the game going on) and
 // never by a signal or a hang.
+#include "DataFiles.h"
 #include "LedgeRun.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -25,9 +25,7 @@ QByteArray smallPcx()
 
 QByteArray font()
 {
-    QFile file(QStringLiteral(LEDGE_SOURCE_PATH "/tests/fixtures/fonts/DejaVuSans.ttf"));
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
+    return sourceFile(QStringLiteral("tests/fixtures/fonts/DejaVuSans.ttf"));
 }
 
 // A run with a sprite image and a font in its data directory, and its own

@@ -85,9 +85,10 @@ TEST_F(Persistence, WritesExactTextAndReadsItBack)
         t.eval(
             QStringLiteral("system.saveObject('saved.json', %1)").arg(QString::fromUtf8(c.value)));
         EXPECT_EQ(fileBytes(t.dataDir() + QStringLiteral("/saved.json")), c.bytes);
-        if (c.loadedAs)
+        if (c.loadedAs) {
             EXPECT_EQ(t.eval(QStringLiteral("JSON.stringify(system.loadObject('saved.json'))")),
                       QString::fromUtf8(c.loadedAs));
+        }
     }
 }
 

@@ -2,7 +2,6 @@
 #include "core/PlatformMap.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -16,8 +15,7 @@
 
 namespace {
 
-const QString dataDir =
-    QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../../data/");
+const QString dataDir = QStringLiteral(LEDGE_SOURCE_PATH "/data/");
 
 // The level script's numbers (data/scripts/level.js, scenery.js).
 constexpr int heroHalfWidth = 10;
