@@ -102,7 +102,7 @@ void BM_SpriteConvertPixels_64(benchmark::State& state)
     if (!haveDisplay())
         return state.SkipWithError("needs a display");
     writeDataFile(QStringLiteral("sprites/square.pcx"), makePcx(64, 64));
-    std::unique_ptr<Game> game =
+    GameOwner game =
         makeGame(QStringLiteral("convert"),
                  "var s;\n"
                  "function Init(params) { s = game.loadSpritePCX8bit('square.pcx'); }\n");
@@ -111,7 +111,6 @@ void BM_SpriteConvertPixels_64(benchmark::State& state)
     for (auto _ : state)
         sprite->convertPixels(func);
     state.SetItemsProcessed(state.iterations() * 64 * 64);
-    game->releaseAll();
 }
 BENCHMARK(BM_SpriteConvertPixels_64)->Unit(benchmark::kMillisecond);
 

@@ -84,7 +84,7 @@ BENCHMARK(BM_Map_PickSpawnPoint);
 // since they fix the map's geometry).
 struct ScriptMap {
     std::unique_ptr<MapViewer> viewer;
-    std::unique_ptr<Game> game;
+    GameOwner game;
     QScriptValue isNeedStop;
     QScriptValue genSpawnPoint;
 
@@ -113,7 +113,6 @@ struct ScriptMap {
         isNeedStop = game->scriptEngine()->globalObject().property("needStop");
         genSpawnPoint = game->scriptEngine()->globalObject().property("spawn");
     }
-    ~ScriptMap() { game->releaseAll(); }
 };
 
 void BM_Map_Script_IsNeedStop(benchmark::State& state)

@@ -42,9 +42,9 @@ Game::Game(const QString& path, QObject* parent)
     mousePos.setProperty(QStringLiteral("x"), 0, QScriptValue::KeepExistingFlags);
     mousePos.setProperty(QStringLiteral("y"), 0, QScriptValue::KeepExistingFlags);
 
-    system = new QGameSystem(engine.get());
+    system = std::make_unique<QGameSystem>(engine.get());
     registerObject(QStringLiteral("game"), this);
-    registerObject(QStringLiteral("system"), system);
+    registerObject(QStringLiteral("system"), system.get());
 }
 
 void Game::setCallTimeLimitMs(int ms)
@@ -52,14 +52,12 @@ void Game::setCallTimeLimitMs(int ms)
     callTimeLimitMs = ms;
 }
 
-Game::~Game()
+Game::~Game() = default;
+
+void GameRelease::operator()(Game* game) const
 {
-    // Script values must not outlive the engine they belong to.
-    mousePos = QScriptValue();
-    pendingParams_ = QScriptValue();
-    watchdog.reset();
-    engine.reset();
-    delete system;
+    game->releaseAll();
+    delete game;
 }
 
 QScriptValue Game::wrap(QObject* object)
@@ -135,7 +133,7 @@ bool Game::callRender(sf::RenderTarget* renderTarget)
     return callScript(QStringLiteral("Render()"));
 }
 
-bool Game::releaseAll()
+void Game::releaseAll()
 {
     releasing = true;
     system->stopAllTimers();
@@ -149,7 +147,6 @@ bool Game::releaseAll()
     rects.clear();
     qDeleteAll(sprites);
     sprites.clear();
-    return true;
 }
 
 void Game::setMousePos(int x, int y)

@@ -48,7 +48,9 @@ public:
     bool hasPendingScript() const { return !pendingScript_.isEmpty(); }
     QString pendingScript() const { return pendingScript_; }
     QScriptValue pendingParams() const { return pendingParams_; }
-    bool releaseAll();
+    // Stops the script's timers and deletes everything it made; only ever
+    // followed by the Game's destruction (see GameOwner).
+    void releaseAll();
 
     // Input captured by the frame loop's polling step.
     void keyPressed(int code) { input.keyPressed(code); }
@@ -57,7 +59,7 @@ public:
     void setMousePos(int x, int y);
 
     QScriptEngine* scriptEngine() const override { return engine.get(); }
-    QGameSystem* systemObject() const { return system; }
+    QGameSystem* systemObject() const { return system.get(); }
     // Where drawables draw; null until the first render step.
     sf::RenderTarget* renderTarget() const override { return target; }
     const QList<Sprite*>& spriteList() const { return sprites; }
@@ -104,6 +106,14 @@ private:
         return wrap(object);
     }
 
+    // Destroyed after the engine that wraps it (members go in reverse order).
+    std::unique_ptr<QGameSystem> system;
+    std::unique_ptr<QScriptEngine> engine;
+    std::unique_ptr<ScriptWatchdog> watchdog;
+    // Script values from here on: they must not outlive their engine.
+    QScriptValue mousePos;
+    QScriptValue pendingParams_;
+    QString pendingScript_;
     QList<Sprite*> sprites;
     QList<Text*> texts;
     QList<Line*> lines;
@@ -111,14 +121,15 @@ private:
     QList<Sound*> sounds;
     sf::RenderTarget* target = nullptr;
     InputState input;
-    QScriptValue mousePos;
     FrameStats stats;
     sf::Color backgroundColor = sf::Color::Black;
-    QString pendingScript_;
-    QScriptValue pendingParams_;
-    std::unique_ptr<QScriptEngine> engine;
-    std::unique_ptr<ScriptWatchdog> watchdog;
-    QGameSystem* system = nullptr;
     // Set while releaseAll deletes the script's objects.
     bool releasing = false;
 };
+
+// The one way a Game ends: everything its script made goes first
+// (releaseAll), then the Game with its engine.
+struct GameRelease {
+    void operator()(Game* game) const;
+};
+using GameOwner = std::unique_ptr<Game, GameRelease>;

@@ -2,8 +2,6 @@
 
 #include "DataFiles.h"
 
-#include "runtime/Game.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -33,8 +31,6 @@ TestGame::TestGame(const QString& mainSource)
 
 TestGame::~TestGame()
 {
-    if (current)
-        current->releaseAll();
     current.reset();
     QDir::setCurrent(previousDir);
 }
@@ -51,11 +47,9 @@ void TestGame::addScript(const QString& name, const QString& source)
 
 Game& TestGame::load(const QString& name)
 {
-    if (current)
-        current->releaseAll();
     current.reset();
     logs.clear();
-    current = std::make_unique<Game>(scriptPath(name));
+    current.reset(new Game(scriptPath(name)));
     QObject::connect(current.get(), &Game::sendLog, [this](const QString& m) { logs << m; });
     return *current;
 }

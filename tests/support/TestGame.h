@@ -1,10 +1,9 @@
 #pragma once
 
+#include "runtime/Game.h"
+
 #include <QString>
 #include <QTemporaryDir>
-#include <memory>
-
-class Game;
 
 // A Game built from script text in a temporary data directory, driven by the
 // test frame by frame. The data directory becomes the current directory.
@@ -30,7 +29,7 @@ public:
 private:
     QTemporaryDir dir;
     QString previousDir;
-    std::unique_ptr<Game> current;
+    GameOwner current;
 };
 
 // The process-wide application object that timers and scripts need.

@@ -1,0 +1,206 @@
+// The frame loop driven pass by pass: fixed steps of a quarter second,
+// events written in advance, no window. Everything the scripts, the loop
+// and the seams do lands in one log, so order is what is checked.
+#include "app/EventSource.h"
+#include "app/FrameClock.h"
+#include "app/FrameLoop.h"
+#include "app/FrameTarget.h"
+#include "runtime/QGameSystem.h"
+#include "DataFiles.h"
+#include "TestGame.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+sf::Event event(sf::Event::EventType type)
+{
+    sf::Event e{};
+    e.type = type;
+    return e;
+}
+
+sf::Event key(sf::Keyboard::Key code)
+{
+    sf::Event e = event(sf::Event::KeyPressed);
+    e.key.code = code;
+    return e;
+}
+
+sf::Event button(sf::Mouse::Button which)
+{
+    sf::Event e = event(sf::Event::MouseButtonPressed);
+    e.mouseButton.button = which;
+    return e;
+}
+
+sf::Event moved(int x, int y)
+{
+    sf::Event e = event(sf::Event::MouseMoved);
+    e.mouseMove.x = x;
+    e.mouseMove.y = y;
+    return e;
+}
+
+class LoggedDisplay final : public FrameTarget {
+public:
+    explicit LoggedDisplay(QStringList& log) : log(log) {}
+    sf::RenderTarget* renderTarget() override { return nullptr; }
+    void display() override { log << QStringLiteral("display"); }
+
+private:
+    QStringList& log;
+};
+
+// A run of scripts written into a scratch data directory.
+struct LoopRun {
+    explicit LoopRun(std::vector<ScriptedEvents::Frame> frames = {}) : events(std::move(frames)) {}
+
+    // Steps until the run ends or `passes` passes are done.
+    std::optional<int> steps(int passes)
+    {
+        std::optional<int> code;
+        for (int i = 0; i < passes && !code; ++i)
+            code = loop.step();
+        return code;
+    }
+
+    GameOwner make(const QString& name)
+    {
+        log << QStringLiteral("make ") + name;
+        GameOwner game(new Game(scriptPath(name)));
+        auto record = [this](const QString& message) { log << message; };
+        QObject::connect(game.get(), &Game::sendLog, record);
+        QObject::connect(game->systemObject(), &QGameSystem::writeMessage, record);
+        QObject::connect(game.get(), &QObject::destroyed,
+                         [this, name] { log << QStringLiteral("end ") + name; });
+        return game;
+    }
+
+    TestGame data;
+    QStringList log;
+    FixedStepClock clock{0.25f};
+    ScriptedEvents events;
+    LoggedDisplay display{log};
+    FrameLoop loop{[this](const QString& name) { return make(name); }, clock, events, display};
+};
+
+} // namespace
+
+TEST(FrameLoop, EachPassRunsItsStepsInOrder)
+{
+    LoopRun run({{key(sf::Keyboard::A), button(sf::Mouse::Left), moved(5, 7),
+              button(sf::Mouse::Middle)},
+             {}});
+    run.data.addScript(QStringLiteral("main"), QStringLiteral(R"(
+        function Init(p) {
+            system.setTimeout('system.writeMessage("timer")', 0);
+            system.writeMessage('init ' + p.length + ' ' + p[1]);
+        }
+        function Frame(dt) {
+            var m = game.getMousePos();
+            system.writeMessage('frame ' + dt + ' ' + game.isKeyDown(KEY_A) + ' ' +
+                game.isLeftButtonClicked() + ' ' + game.isRightButtonClicked() + ' ' + m.x + ',' + m.y);
+        }
+        function Render() { system.writeMessage('render'); }
+    )"));
+    ASSERT_TRUE(run.loop.start({QStringLiteral("ledge"), QStringLiteral("one")}));
+    EXPECT_EQ(run.steps(2), std::nullopt);
+    EXPECT_EQ(run.log, (QStringList{"make main", "init 2 one", "timer",
+                                    "frame 0.25 true true false 5,7", "render", "display",
+                                    "frame 0.25 false false false 5,7", "render", "display"}));
+}
+
+TEST(FrameLoop, SwitchEndsTheOldGameBeforeMakingTheNewOne)
+{
+    LoopRun run;
+    run.data.addScript(QStringLiteral("main"), QStringLiteral(R"(
+        var leftover = 1;
+        function Init() {}
+        function Frame() { game.goToScript('next', {from: 'main'}); }
+        function Render() { system.writeMessage('main render'); }
+    )"));
+    run.data.addScript(QStringLiteral("next"), QStringLiteral(R"(
+        function Init(p) {
+            system.writeMessage('init ' + p.from + ' ' + typeof leftover);
+        }
+        function Frame(dt) { system.writeMessage('next frame ' + dt); }
+        function Render() { system.writeMessage('next render'); }
+    )"));
+    ASSERT_TRUE(run.loop.start({}));
+    EXPECT_EQ(run.steps(2), std::nullopt);
+    // The old Render never runs again; the new one runs before its first Frame.
+    EXPECT_EQ(run.log, (QStringList{"make main", "end main", "make next",
+                                    "init main undefined", "next render",
+                                    "display", "next frame 0.25", "next render", "display"}));
+}
+
+TEST(FrameLoop, ParametersReachTheNextInitAsJsonText)
+{
+    struct Case {
+        const char* params;
+        const char* initText;
+    } cases[] = {
+        {"{b: 1, a: 'x'}", "{\n    \"a\": \"x\",\n    \"b\": 1\n}\n"},
+        {"[1, 'two', [3]]", "[\n    1,\n    \"two\",\n    [\n        3\n    ]\n]\n"},
+        {"3.14159265", "3.14159"},
+        {"'say \"hi\"\\nbye'", "\"say \\\"hi\\\"\\nbye\""},
+        {"undefined", ""},
+        {"0/0", "NaN"},
+    };
+    for (const Case& c : cases) {
+        LoopRun run;
+        run.data.addScript(QStringLiteral("main"),
+                           QStringLiteral("function Init() {}\nfunction Frame() { "
+                                          "game.goToScript('next', %1); }")
+                               .arg(QLatin1String(c.params)));
+        // Without an Init the next script's error shows the exact text.
+        run.data.addScript(QStringLiteral("next"), QString());
+        run.loop.start({});
+        run.steps(1);
+        EXPECT_EQ(run.log.value(3), QStringLiteral("ОШИБКА функции Init(%1): ReferenceError: "
+                                                   "Can't find variable: Init")
+                                        .arg(QString::fromUtf8(c.initText)))
+            << c.params;
+    }
+}
+
+TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
+{
+    struct Case {
+        const char* name;
+        const char* main;
+        std::vector<ScriptedEvents::Frame> events;
+        int exitCode;
+        QStringList logTail;
+    } cases[] = {
+        {"Init fails", "function Init() { return false; }", {}, 1,
+         {"Игра остановлена", "end main"}},
+        {"Frame fails", "function Init() {} function Frame() { return false; }", {}, 0,
+         {"Игра остановлена", "end main"}},
+        {"false Frame wins over a switch",
+         "function Init() {} function Frame() { game.goToScript('main', 1); return false; }",
+         {},
+         0,
+         {"make main", "Игра остановлена", "end main"}},
+        {"switch to a missing script",
+         "function Init() {} function Frame() { game.goToScript('nowhere', 5); }", {}, 1,
+         {"make nowhere", "ОШИБКА функции Init(5): ReferenceError: Can't find variable: Init",
+          "end nowhere"}},
+        // The pass that reads the close request finishes; events after it go unread.
+        {"window closed",
+         "function Init() {} function Frame() { system.writeMessage('frame ' + "
+         "game.isKeyDown(KEY_A)); } function Render() { system.writeMessage('render'); }",
+         {{event(sf::Event::Closed), key(sf::Keyboard::A)}},
+         0,
+         {"frame false", "render", "display", "end main"}},
+    };
+    for (const Case& c : cases) {
+        LoopRun run(c.events);
+        run.data.addScript(QStringLiteral("main"), QString::fromUtf8(c.main));
+        run.loop.start({});
+        EXPECT_EQ(run.steps(5), c.exitCode) << c.name;
+        EXPECT_EQ(run.log.mid(run.log.size() - c.logTail.size()), c.logTail) << c.name;
+        EXPECT_EQ(run.loop.game(), nullptr) << c.name;
+    }
+}
