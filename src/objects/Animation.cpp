@@ -1,49 +1,10 @@
 #include "objects/Animation.h"
 
+#include "core/SheetFrames.h"
 #include "objects/SheetImage.h"
 
 #include <QScriptValue>
 #include <SFML/Graphics/Image.hpp>
-
-#include <algorithm>
-
-namespace {
-
-// The frames of a sheet in row-major order, as the rectangles the graphics
-// library would copy: a zero width or height means the whole image, one
-// reaching past the image is cut to it, one wholly outside is empty (0 x 0).
-// Worked out in 64 bits so that absurd sizes cannot overflow.
-std::vector<sf::IntRect> sheetFrames(sf::Vector2u size, int count, int w, int h)
-{
-    const qint64 imageW = size.x, imageH = size.y;
-    qint64 frameW = w, frameH = h;
-    if (w < 0 || h < 0) {
-        frameW = size.x / static_cast<unsigned>(count);
-        frameH = size.y;
-    }
-    std::vector<sf::IntRect> rects;
-    rects.reserve(static_cast<std::size_t>(count));
-    qint64 left = 0, top = 0;
-    for (int i = 0; i < count; ++i) {
-        if (frameW == 0 || frameH == 0) {
-            rects.emplace_back(0, 0, int(imageW), int(imageH));
-        } else {
-            const qint64 width = std::min(frameW, imageW - left);
-            const qint64 height = std::min(frameH, imageH - top);
-            rects.push_back(width > 0 && height > 0
-                                ? sf::IntRect(int(left), int(top), int(width), int(height))
-                                : sf::IntRect());
-        }
-        left += frameW;
-        if (left >= imageW) {
-            top += frameH;
-            left = 0;
-        }
-    }
-    return rects;
-}
-
-} // namespace
 
 Animation::Animation(DrawContext* context, int framecount, int fps)
     : Sprite(context), frames(static_cast<std::size_t>(framecount)),
@@ -57,9 +18,10 @@ Animation* Animation::fromSheet(DrawContext* context, const QString& filename, i
     if (framecount < 1 || framecount > maxFrames)
         return nullptr;
     const sf::Image image = loadSheetImage(filename, usetransp);
-    const std::vector<sf::IntRect> rects = sheetFrames(image.getSize(), framecount, w, h);
+    const std::vector<FrameRect> rects =
+        sheetFrames(image.getSize().x, image.getSize().y, framecount, w, h);
     qint64 pixels = 0;
-    for (const sf::IntRect& r : rects)
+    for (const FrameRect& r : rects)
         pixels += qint64(r.width) * r.height;
     if (pixels > maxSheetPixels)
         return nullptr;
@@ -86,11 +48,12 @@ Animation* Animation::fromFiles(DrawContext* context, const QScriptValue& arr, i
     return animation;
 }
 
-void Animation::cutSheet(const sf::Image& image, const std::vector<sf::IntRect>& rects)
+void Animation::cutSheet(const sf::Image& image, const std::vector<FrameRect>& rects)
 {
     for (std::size_t i = 0; i < frames.size(); ++i) {
-        if (rects[i].width > 0 && rects[i].height > 0)
-            frames[i].loadFromImage(image, rects[i]);
+        const FrameRect& r = rects[i];
+        if (r.width > 0 && r.height > 0)
+            frames[i].loadFromImage(image, sf::IntRect(r.left, r.top, r.width, r.height));
         frames[i].setSmooth(true);
     }
     assignTexture(frames[0]);

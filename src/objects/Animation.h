@@ -5,8 +5,9 @@
 
 #include <QStringList>
 #include <SFML/Graphics/Image.hpp>
-#include <SFML/Graphics/Rect.hpp>
 #include <vector>
+
+struct FrameRect;
 
 // A Sprite that shows one of several frame textures, stepped by the Game
 // once per frame. Frames come from a sheet cut in equal rectangles or from
@@ -40,7 +41,7 @@ public slots:
 
 private:
     Animation(DrawContext* context, int framecount, int fps);
-    void cutSheet(const sf::Image& image, const std::vector<sf::IntRect>& rects);
+    void cutSheet(const sf::Image& image, const std::vector<FrameRect>& rects);
     void loadFiles(const QStringList& names);
     void show(int frame);
     void showFirstFrame();
