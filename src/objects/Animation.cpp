@@ -1,5 +1,6 @@
 #include "objects/Animation.h"
 
+#include "core/AssetPaths.h"
 #include "core/SheetFrames.h"
 #include "objects/SheetImage.h"
 
@@ -64,7 +65,7 @@ void Animation::loadFiles(const QStringList& names)
 {
     loadImageFile(names[0]);
     for (int i = 0; i < names.size(); ++i) {
-        const QByteArray path = (QStringLiteral("sprites/") + names[i]).toUtf8();
+        const QByteArray path = spritePath(names[i]).toUtf8();
         frames[static_cast<std::size_t>(i)].loadFromFile(path.constData());
         frames[static_cast<std::size_t>(i)].setSmooth(true);
     }

@@ -1,6 +1,7 @@
 #include "objects/Line.h"
 
 #include "objects/DrawContext.h"
+#include "objects/OpaqueColor.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
@@ -16,8 +17,7 @@ void Line::drawTo(int x1, int y1, int x2, int y2)
 
 void Line::setColor(int r, int g, int b)
 {
-    // Channels keep their low 8 bits; a line is never transparent.
-    const sf::Color color(sf::Uint8(r & 0xFF), sf::Uint8(g & 0xFF), sf::Uint8(b & 0xFF), 255);
+    const sf::Color color = opaqueColor(r, g, b);
     vertices[0].color = color;
     vertices[1].color = color;
 }

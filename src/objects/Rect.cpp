@@ -1,17 +1,9 @@
 #include "objects/Rect.h"
 
 #include "objects/DrawContext.h"
+#include "objects/OpaqueColor.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
-
-namespace {
-
-sf::Color opaque(int r, int g, int b)
-{
-    return sf::Color(sf::Uint8(r & 0xFF), sf::Uint8(g & 0xFF), sf::Uint8(b & 0xFF), 255);
-}
-
-} // namespace
 
 Rect::Rect(DrawContext* context, QObject* parent) : QObject(parent), context(context)
 {
@@ -30,12 +22,12 @@ void Rect::drawTo(int x, int y, int w, int h)
 
 void Rect::setFillColor(int r, int g, int b)
 {
-    shape.setFillColor(opaque(r, g, b));
+    shape.setFillColor(opaqueColor(r, g, b));
 }
 
 void Rect::setBorderColor(int r, int g, int b)
 {
-    shape.setOutlineColor(opaque(r, g, b));
+    shape.setOutlineColor(opaqueColor(r, g, b));
 }
 
 void Rect::setLineWidth(int w)

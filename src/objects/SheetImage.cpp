@@ -1,5 +1,6 @@
 #include "objects/SheetImage.h"
 
+#include "core/AssetPaths.h"
 #include "core/PcxImage.h"
 
 #include <SFML/Graphics/Texture.hpp>
@@ -7,7 +8,7 @@
 sf::Image loadSheetImage(const QString& filename, bool usetransp)
 {
     sf::Image image;
-    const QString path = QStringLiteral("sprites/") + filename;
+    const QString path = spritePath(filename);
     if (filename.endsWith(QStringLiteral(".pcx"), Qt::CaseSensitive)) {
         PcxImage pcx;
         if (pcx.load(path, usetransp, sf::Texture::getMaximumSize()) && pcx.pixels())

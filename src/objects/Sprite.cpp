@@ -1,5 +1,6 @@
 #include "objects/Sprite.h"
 
+#include "core/AssetPaths.h"
 #include "objects/DrawContext.h"
 #include "objects/PixelConversion.h"
 
@@ -16,7 +17,7 @@ void Sprite::update(double) {}
 void Sprite::loadImageFile(const QString& filename)
 {
     sf::Texture loaded;
-    const QByteArray path = (QStringLiteral("sprites/") + filename).toUtf8();
+    const QByteArray path = spritePath(filename).toUtf8();
     loaded.loadFromFile(path.constData());
     assignTexture(loaded);
 }

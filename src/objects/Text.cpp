@@ -1,6 +1,7 @@
 #include "objects/Text.h"
 
 #include "objects/DrawContext.h"
+#include "objects/OpaqueColor.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <algorithm>
@@ -47,6 +48,5 @@ void Text::setSize(int size)
 
 void Text::setColor(int r, int g, int b)
 {
-    label.setFillColor(
-        sf::Color(sf::Uint8(r & 0xFF), sf::Uint8(g & 0xFF), sf::Uint8(b & 0xFF), 255));
+    label.setFillColor(opaqueColor(r, g, b));
 }

@@ -2,10 +2,10 @@
 
 #include "core/IncludeExpander.h"
 #include "objects/Line.h"
+#include "objects/OpaqueColor.h"
 #include "core/Prelude.h"
 #include "runtime/QGameSystem.h"
 #include "objects/Rect.h"
-#include "runtime/ScriptJson.h"
 #include "runtime/ScriptWatchdog.h"
 #include "objects/Sound.h"
 #include "objects/Sprite.h"
@@ -18,11 +18,6 @@ namespace {
 
 // A call that runs this long is taken to be stuck and is ended with an error.
 int callTimeLimitMs = 20000;
-
-sf::Uint8 channel(int value)
-{
-    return sf::Uint8(value & 0xFF);
-}
 
 } // namespace
 
@@ -210,7 +205,7 @@ void Game::resetTotalTime()
 
 void Game::setBackgroundColor(int r, int g, int b)
 {
-    backgroundColor = sf::Color(channel(r), channel(g), channel(b), 255);
+    backgroundColor = opaqueColor(r, g, b);
 }
 
 void Game::goToScript(QString scriptname, QScriptValue params)

@@ -2,6 +2,7 @@
 // hands it to the script wrapped, never owned by the engine.
 #include "runtime/Game.h"
 
+#include "core/AssetPaths.h"
 #include "objects/Animation.h"
 #include "objects/Line.h"
 #include "objects/PcxTexture.h"
@@ -23,7 +24,7 @@ QScriptValue Game::loadSpritePCX8bit(QString filename, bool usetransp)
 {
     auto* sprite = new Sprite(this);
     sf::Texture loaded;
-    loadPcxTexture(loaded, QStringLiteral("sprites/") + filename, usetransp,
+    loadPcxTexture(loaded, spritePath(filename), usetransp,
                    sf::Texture::getMaximumSize());
     sprite->assignTexture(loaded);
     return adopt(sprites, sprite);

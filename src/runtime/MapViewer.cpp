@@ -8,15 +8,15 @@
 
 MapViewer::MapViewer(sf::RenderTarget* target, QObject* parent) : QObject(parent), target(target)
 {
-    loadTileTexture(midTexture, QStringLiteral("gnd_mid.pcx"), true);
+    loadPcxTexture(midTexture, QStringLiteral("gnd_mid.pcx"), true);
     midSprite.setTexture(midTexture);
-    loadTileTexture(leftCapTexture, QStringLiteral("gnd_left.pcx"), true);
+    loadPcxTexture(leftCapTexture, QStringLiteral("gnd_left.pcx"), true);
     leftCapSprite.setTexture(leftCapTexture);
-    loadTileTexture(rightCapTexture, QStringLiteral("gnd_rght.pcx"), true);
+    loadPcxTexture(rightCapTexture, QStringLiteral("gnd_rght.pcx"), true);
     rightCapSprite.setTexture(rightCapTexture);
-    loadTileTexture(caveStripTexture, QStringLiteral("caveback.pcx"), false);
+    loadPcxTexture(caveStripTexture, QStringLiteral("caveback.pcx"), false);
     caveStripSprite.setTexture(caveStripTexture);
-    loadTileTexture(stoneTexture, QStringLiteral("gnd_ston.pcx"), true);
+    loadPcxTexture(stoneTexture, QStringLiteral("gnd_ston.pcx"), true);
     stoneSprite.setTexture(stoneTexture);
 
     TileMeasures measures;
@@ -32,11 +32,6 @@ MapViewer::~MapViewer() = default;
 void MapViewer::setEngine(QScriptEngine* engine)
 {
     this->engine = engine;
-}
-
-void MapViewer::loadTileTexture(sf::Texture& texture, const QString& path, bool usetransp)
-{
-    loadPcxTexture(texture, path, usetransp);
 }
 
 sf::Sprite& MapViewer::spriteFor(TilePiece piece)

@@ -24,8 +24,6 @@ public:
     // Binds the map to the engine of the script that runs now.
     void setEngine(QScriptEngine* engine);
 
-    const PlatformMap& platformMap() const { return map; }
-
 public slots:
     void render();
     void loadMapFromFile(QString mapfile);
@@ -36,7 +34,6 @@ public slots:
     QScriptValue genSpawnPoint(double playerx, int playerplatei);
 
 private:
-    static void loadTileTexture(sf::Texture& texture, const QString& path, bool usetransp);
     void drawTileAt(sf::Sprite& sprite, std::int32_t x, std::int32_t y);
     sf::Sprite& spriteFor(TilePiece piece);
 
