@@ -89,9 +89,9 @@ struct LoopRun {
 
 TEST(FrameLoop, EachPassRunsItsStepsInOrder)
 {
-    LoopRun run({{key(sf::Keyboard::A), button(sf::Mouse::Left), moved(5, 7),
-              button(sf::Mouse::Middle)},
-             {}});
+    LoopRun run({{key(sf::Keyboard::A), button(sf::Mouse::Left), button(sf::Mouse::Right),
+                  moved(5, 7)},
+                 {button(sf::Mouse::Middle)}});
     run.data.addScript(QStringLiteral("main"), QStringLiteral(R"(
         function Init(p) {
             system.setTimeout('system.writeMessage("timer")', 0);
@@ -107,7 +107,7 @@ TEST(FrameLoop, EachPassRunsItsStepsInOrder)
     ASSERT_TRUE(run.loop.start({QStringLiteral("ledge"), QStringLiteral("one")}));
     EXPECT_EQ(run.steps(2), std::nullopt);
     EXPECT_EQ(run.log, (QStringList{"make main", "init 2 one", "timer",
-                                    "frame 0.25 true true false 5,7", "render", "display",
+                                    "frame 0.25 true true true 5,7", "render", "display",
                                     "frame 0.25 false false false 5,7", "render", "display"}));
 }
 
