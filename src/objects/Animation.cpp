@@ -2,6 +2,7 @@
 
 #include "core/AssetPaths.h"
 #include "core/SheetFrames.h"
+#include "objects/ScriptArray.h"
 #include "objects/SheetImage.h"
 
 #include <QScriptValue>
@@ -36,13 +37,14 @@ Animation* Animation::fromFiles(DrawContext* context, const QScriptValue& arr, i
     if (!arr.isArray())
         return nullptr;
     QStringList names;
-    // The length is read again before each element: converting one may change it.
-    for (qint32 i = 0; i < arr.property(QStringLiteral("length")).toInt32(); ++i) {
-        if (names.size() >= maxFrames)
-            return nullptr;
-        names << arr.property(static_cast<quint32>(i)).toString();
-    }
-    if (names.isEmpty())
+    bool tooMany = false;
+    forEachElement(arr, [&](const QScriptValue& name) {
+        tooMany = names.size() >= maxFrames;
+        if (!tooMany)
+            names << name.toString();
+        return !tooMany;
+    });
+    if (tooMany || names.isEmpty())
         return nullptr;
     auto* animation = new Animation(context, names.size(), fps);
     animation->loadFiles(names);

@@ -6,6 +6,7 @@
 #include "core/Prelude.h"
 #include "runtime/QGameSystem.h"
 #include "objects/Rect.h"
+#include "objects/ScriptArray.h"
 #include "runtime/ScriptWatchdog.h"
 #include "objects/Sound.h"
 #include "objects/Sprite.h"
@@ -159,13 +160,12 @@ bool Game::isOneOfKeysDown(QScriptValue arr)
 {
     if (!arr.isArray())
         return false;
-    // The length is read again at every step: converting an element may run
-    // script code that changes the array.
-    for (qint32 i = 0; i < arr.property(QStringLiteral("length")).toInt32(); ++i) {
-        if (input.isKeyDown(arr.property(quint32(i)).toInt32()))
-            return true;
-    }
-    return false;
+    bool down = false;
+    forEachElement(arr, [&](const QScriptValue& key) {
+        down = input.isKeyDown(key.toInt32());
+        return !down;
+    });
+    return down;
 }
 
 QScriptValue Game::getMousePos()
