@@ -3,14 +3,18 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <QVector>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
 // Checks the exact JSON grammar without recursion; Qt's own parser builds
 // the value afterwards, but it accepts more than JSON (raw control
-// characters, unknown escapes, "1."), which saved files never hold.
+// characters, unknown escapes, "1."), which saved files never hold. Names
+// that repeat within an object are refused too: saved files never have them,
+// and Qt's parser leaks memory on some.
 class Scanner {
 public:
     explicit Scanner(const QString& text) : text(text) {}
@@ -27,7 +31,8 @@ public:
     // One value of any kind; the names of non-finite numbers only at the top.
     bool skipValue()
     {
-        QVector<char> open; // the brackets still to close
+        QVector<char> open;           // the brackets still to close
+        QVector<QSet<QString>> names; // and the names each object has so far
         for (;;) {
             skipSpace();
             if (take('{') || take('[')) {
@@ -35,11 +40,13 @@ public:
                 if (open.size() == kJsonDepthLimit)
                     return false;
                 open.append(close);
+                names.append(QSet<QString>());
                 skipSpace();
                 if (take(close)) {
                     open.removeLast();
+                    names.removeLast();
                 } else {
-                    if (close == '}' && !skipKey())
+                    if (close == '}' && !skipName(names.last()))
                         return false;
                     continue;
                 }
@@ -52,13 +59,14 @@ public:
                     return true;
                 skipSpace();
                 if (take(',')) {
-                    if (open.last() == '}' && !skipKey())
+                    if (open.last() == '}' && !skipName(names.last()))
                         return false;
                     break;
                 }
                 if (!take(open.last()))
                     return false;
                 open.removeLast();
+                names.removeLast();
             }
         }
     }
@@ -82,11 +90,13 @@ private:
         return true;
     }
 
-    bool skipKey()
+    bool skipName(QSet<QString>& seen)
     {
         skipSpace();
-        if (!skipString())
+        QString name;
+        if (!takeString(&name) || seen.contains(name))
             return false;
+        seen.insert(name);
         skipSpace();
         return take(':');
     }
@@ -96,7 +106,7 @@ private:
         if (atEnd())
             return false;
         if (peek() == '"')
-            return skipString();
+            return takeString(nullptr);
         if (takeWord(QLatin1String("true")) || takeWord(QLatin1String("false")) ||
             takeWord(QLatin1String("null")))
             return true;
@@ -106,30 +116,41 @@ private:
         return skipNumber();
     }
 
-    bool skipString()
+    // A string; its text goes to `out` when one is given.
+    bool takeString(QString* out)
     {
+        static const char escapes[] = "\"\"\\\\//b\bf\fn\nr\rt\t";
         if (!take('"'))
             return false;
         while (!atEnd()) {
-            const ushort c = peek();
+            ushort c = peek();
             ++at;
             if (c == '"')
                 return true;
             if (c < 0x20)
                 return false;
-            if (c != '\\')
-                continue;
-            if (atEnd())
-                return false;
-            const ushort e = peek();
-            ++at;
-            if (e == 'u') {
-                for (int i = 0; i < 4; ++i, ++at)
-                    if (atEnd() || !isxdigit(peek()))
+            if (c == '\\') {
+                if (atEnd())
+                    return false;
+                const ushort e = peek();
+                ++at;
+                if (e == 'u') {
+                    c = 0;
+                    for (int i = 0; i < 4; ++i, ++at) {
+                        const int digit = atEnd() ? -1 : hexDigit(peek());
+                        if (digit < 0)
+                            return false;
+                        c = ushort(c * 16 + digit);
+                    }
+                } else {
+                    const char* found = e > 0 && e < 0x80 ? std::strchr(escapes, e) : nullptr;
+                    if (!found || (found - escapes) % 2 != 0)
                         return false;
-            } else if (e > 0x7f || !QByteArray("\"\\/bfnrt").contains(char(e))) {
-                return false;
+                    c = ushort(found[1]);
+                }
             }
+            if (out)
+                out->append(QChar(c));
         }
         return false;
     }
@@ -157,9 +178,13 @@ private:
         return true;
     }
 
-    static bool isxdigit(ushort c)
+    static int hexDigit(ushort c)
     {
-        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
     }
 
     const QString& text;

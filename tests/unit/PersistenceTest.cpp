@@ -126,6 +126,8 @@ TEST_F(Persistence, FilesAreReadAsJsonDataOnly)
         "{ score: 2 * 21 }", "{ \"score\": ", "",          "[1,]",  "{\"a\": 1} x", "[01]", "1.",
         "'single'",          "\"raw\nline\"", "\"\\x41\"", "[NaN]", "/* c */ 1",    "1e999"};
     broken << "{\"score\": 7, \"x\": system.saveObject(\"ran.json\", \"$(touch PWNED)\")}";
+    broken << "{\"b\": [1], \"b\": 2}"
+           << "{\"a\": 1, \"\\u0061\": {}}";
     broken << "[" + deep + "]";
     TestGame t(kScript);
     const QString load = QStringLiteral("system.loadObject('hand.json')");
