@@ -214,15 +214,10 @@ std::optional<QJsonValue> readJsonText(const QString& text)
         return QJsonValue(first == 't');
     if (first == 'n')
         return QJsonValue(QJsonValue::Null);
-    if (first != '{' && first != '[' && first != '"') {
-        // Read here rather than by Qt's parser, which turns -0 into 0.
-        bool ok = false;
-        const double number = value.toDouble(&ok);
-        return ok ? std::optional<QJsonValue>(number) : std::nullopt;
-    }
-    // Only a document can stand alone in Qt's parser; a string goes in an array.
+    // Only a document can stand alone in Qt's parser; a string or number
+    // goes into an array.
     QJsonParseError error;
-    const bool bare = first == '"';
+    const bool bare = first != '{' && first != '[';
     const QJsonDocument document =
         QJsonDocument::fromJson(bare ? "[" + value.toUtf8() + "]" : value.toUtf8(), &error);
     // Numbers beyond the range of a double are the only JSON left to fail here.
