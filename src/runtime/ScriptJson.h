@@ -14,10 +14,3 @@ QString scriptValueToJson(const QScriptValue& value);
 // A value read from JSON text as a new script value of the engine
 // (nesting up to kJsonDepthLimit levels).
 QScriptValue jsonToScriptValue(QScriptEngine* engine, const QJsonValue& value);
-
-// A number as script-readable text: 'g' format, 6 significant digits;
-// NaN and the infinities as the names a script reads back.
-QString formatNumber(double value);
-
-// A string as a JSON string literal that a script also reads back.
-QString quoteString(const QString& text);
