@@ -164,29 +164,6 @@ TEST(HostileE2E, PixelConversionThatConvertsAgainEnds)
     EXPECT_EQ(run.messages(), (QStringList{QStringLiteral("calls 16"), stopped}));
 }
 
-TEST(HostileE2E, GoToScriptFromATimerAndFromRender)
-{
-    const char* requests[] = {
-        "function Init() { system.setTimeout(\"game.goToScript('next', {from: 'timer'})\", 0); }"
-        "function Render() {}",
-        "function Init() {} function Render() { game.goToScript('next', {from: 'render'}); }",
-    };
-    const QString expected[] = {QStringLiteral("next timer"), QStringLiteral("next render")};
-    for (int i = 0; i < 2; ++i) {
-        HostileRun run;
-        run.addScript(QStringLiteral("main"),
-                      QLatin1String(requests[i]) + QStringLiteral("\nfunction Frame(dt) {}"));
-        run.addScript(QStringLiteral("next"), QStringLiteral(R"js(
-            var frames = 0;
-            function Init(p) { system.writeMessage('next ' + p.from); }
-            function Frame(dt) { return ++frames < 3; }
-            function Render() {}
-        )js"));
-        EXPECT_EQ(run.run(), 0) << requests[i];
-        EXPECT_EQ(run.messages(), (QStringList{expected[i], stopped}));
-    }
-}
-
 TEST(HostileE2E, HugeNumbersForSizesScalesAnglesFramesAndRates)
 {
     HostileRun run;

@@ -135,33 +135,6 @@ TEST(FrameLoop, SwitchEndsTheOldGameBeforeMakingTheNewOne)
                                     "display", "next frame 0.25", "next render", "display"}));
 }
 
-TEST(FrameLoop, ParametersReachTheNextInitAsJsonText)
-{
-    struct Case {
-        const char* params;
-        const char* initText;
-    } cases[] = {
-        {"{b: 1, a: 'x'}", "{\n    \"a\": \"x\",\n    \"b\": 1\n}\n"},
-        // Nothing to write: no argument.
-        {"undefined", ""},
-    };
-    for (const Case& c : cases) {
-        LoopRun run;
-        run.data.addScript(QStringLiteral("main"),
-                           QStringLiteral("function Init() {}\nfunction Frame() { "
-                                          "game.goToScript('next', %1); }")
-                               .arg(QLatin1String(c.params)));
-        // Without an Init the next script's error shows the exact text.
-        run.data.addScript(QStringLiteral("next"), QString());
-        run.loop.start({});
-        run.steps(1);
-        EXPECT_EQ(run.log.value(3), QStringLiteral("ОШИБКА функции Init(%1): ReferenceError: "
-                                                   "Can't find variable: Init")
-                                        .arg(QString::fromUtf8(c.initText)))
-            << c.params;
-    }
-}
-
 TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
 {
     struct Case {
@@ -180,10 +153,30 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
          {},
          0,
          {"make main", "Игра остановлена", "end main"}},
+        // The parameters reach the next Init as JSON text.
         {"switch to a missing script",
-         "function Init() {} function Frame() { game.goToScript('nowhere', 5); }", {}, 1,
-         {"make nowhere", "ОШИБКА функции Init(5): ReferenceError: Can't find variable: Init",
+         "function Init() {} function Frame() { game.goToScript('nowhere', {b: 1, a: 'x'}); }",
+         {},
+         1,
+         {"make nowhere",
+          "ОШИБКА функции Init({\n    \"a\": \"x\",\n    \"b\": 1\n}\n): ReferenceError: "
+          "Can't find variable: Init",
           "end nowhere"}},
+        // A switch asked for outside Frame() is carried out after the next one.
+        {"switch asked for by a timer",
+         "function Init() { system.setTimeout('game.goToScript(\"nowhere\", 2)', 0); }"
+         "function Frame() {}",
+         {},
+         1,
+         {"make nowhere", "ОШИБКА функции Init(2): ReferenceError: Can't find variable: Init",
+          "end nowhere"}},
+        {"switch asked for by Render",
+         "function Init() {} function Frame() { system.writeMessage('frame'); }"
+         "function Render() { game.goToScript('nowhere', 3); }",
+         {},
+         1,
+         {"frame", "display", "frame", "end main", "make nowhere",
+          "ОШИБКА функции Init(3): ReferenceError: Can't find variable: Init", "end nowhere"}},
         // The pass that reads the close request finishes; events after it go unread.
         {"window closed",
          "function Init() {} function Frame() { system.writeMessage('frame ' + "
