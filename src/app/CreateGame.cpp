@@ -7,6 +7,7 @@
 GameOwner createGame(const QString& name, MapViewer* map, ExtProc* sink)
 {
     GameOwner game(new Game(QStringLiteral("scripts/") + name + QStringLiteral(".js")));
+    game->setWindowRequests(sink);
     map->setEngine(game->scriptEngine());
     game->registerObject(QStringLiteral("mapviewer"), map);
     QGameSystem* system = game->systemObject();

@@ -3,6 +3,7 @@
 #include "app/EventSource.h"
 #include "app/FrameClock.h"
 #include "app/FrameTarget.h"
+#include "app/Letterbox.h"
 #include "runtime/ScriptJson.h"
 
 #include <QCoreApplication>
@@ -52,7 +53,7 @@ std::optional<int> FrameLoop::step()
     const float dt = now - previous;
 
     pollEvents();
-    const sf::Vector2i mouse = events.mousePosition();
+    const sf::Vector2i mouse = drawingPoint(target.renderTarget(), events.mousePosition());
     current->setMousePos(mouse.x, mouse.y);
 
     if (!current->callFrame(double(dt))) {
@@ -108,6 +109,30 @@ void FrameLoop::pollEvents()
                 current->leftPressed();
             else if (event.mouseButton.button == sf::Mouse::Right)
                 current->rightPressed();
+            else if (event.mouseButton.button == sf::Mouse::Middle)
+                current->buttonPressed(InputState::Middle);
+            break;
+        case sf::Event::KeyReleased:
+            current->keyReleased(event.key.code);
+            break;
+        case sf::Event::MouseButtonReleased:
+            if (event.mouseButton.button <= sf::Mouse::Middle)
+                current->buttonReleased(InputState::Button(event.mouseButton.button));
+            break;
+        case sf::Event::MouseWheelScrolled:
+            if (event.mouseWheelScroll.wheel == sf::Mouse::VerticalWheel)
+                current->wheelMoved(event.mouseWheelScroll.delta);
+            break;
+        case sf::Event::JoystickButtonPressed:
+            current->joystickButtonPressed(event.joystickButton.joystickId,
+                                           event.joystickButton.button);
+            break;
+        case sf::Event::LostFocus:
+            current->focusLost();
+            break;
+        case sf::Event::Resized:
+            if (sf::RenderTarget* shown = target.renderTarget())
+                applyLetterbox(*shown);
             break;
         default:
             break;

@@ -1,6 +1,7 @@
 #include "runtime/Game.h"
 
 #include "core/IncludeExpander.h"
+#include "core/Letterbox.h"
 #include "objects/Line.h"
 #include "objects/OpaqueColor.h"
 #include "core/Prelude.h"
@@ -8,12 +9,14 @@
 #include "objects/Rect.h"
 #include "objects/ScriptArray.h"
 #include "runtime/ScriptWatchdog.h"
+#include "runtime/WindowRequests.h"
 #include "objects/Sound.h"
 #include "objects/Sprite.h"
 #include "objects/Text.h"
 
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Window/Joystick.hpp>
 
 namespace {
 
@@ -212,4 +215,86 @@ void Game::goToScript(QString scriptname, QScriptValue params)
 {
     pendingScript_ = scriptname;
     pendingParams_ = params;
+}
+
+bool Game::isKeyHeld(int keycode)
+{
+    return input.isKeyHeld(keycode);
+}
+
+bool Game::isKeyReleased(int keycode)
+{
+    return input.isKeyReleased(keycode);
+}
+
+bool Game::isLeftButtonHeld()
+{
+    return input.isButtonHeld(InputState::Left);
+}
+
+bool Game::isRightButtonHeld()
+{
+    return input.isButtonHeld(InputState::Right);
+}
+
+bool Game::isMiddleButtonClicked()
+{
+    return input.takeClick(InputState::Middle);
+}
+
+double Game::getWheelDelta()
+{
+    return double(input.wheelDelta());
+}
+
+namespace {
+
+// The window library reads past its tables for indices it does not know.
+bool knownPad(int i)
+{
+    return i >= 0 && unsigned(i) < sf::Joystick::Count && sf::Joystick::isConnected(unsigned(i));
+}
+
+} // namespace
+
+bool Game::isJoystickConnected(int i)
+{
+    return knownPad(i);
+}
+
+double Game::getJoystickAxis(int i, int axis)
+{
+    if (!knownPad(i) || axis < 0 || axis >= int(sf::Joystick::AxisCount))
+        return 0.0;
+    const auto which = sf::Joystick::Axis(axis);
+    if (!sf::Joystick::hasAxis(unsigned(i), which))
+        return 0.0;
+    return double(sf::Joystick::getAxisPosition(unsigned(i), which));
+}
+
+bool Game::isJoystickButtonHeld(int i, int button)
+{
+    return knownPad(i) && button >= 0 &&
+           unsigned(button) < sf::Joystick::getButtonCount(unsigned(i)) &&
+           sf::Joystick::isButtonPressed(unsigned(i), unsigned(button));
+}
+
+bool Game::isJoystickButtonPressed(int i, int button)
+{
+    return input.isPadButtonPressed(i, button);
+}
+
+QScriptValue Game::getWindowSize()
+{
+    const sf::Vector2u size = window ? window->windowSize() : sf::Vector2u(drawingWidth, drawingHeight);
+    QScriptValue result = engine->newObject();
+    result.setProperty(QStringLiteral("width"), size.x);
+    result.setProperty(QStringLiteral("height"), size.y);
+    return result;
+}
+
+void Game::setFullscreen(bool on)
+{
+    if (window)
+        window->setFullscreen(on);
 }

@@ -20,6 +20,7 @@ class Text;
 class Line;
 class Rect;
 class Sound;
+class WindowRequests;
 namespace sf {
 class RenderTarget;
 }
@@ -56,6 +57,15 @@ public:
     void keyPressed(int code) { input.keyPressed(code); }
     void leftPressed() { input.leftPressed(); }
     void rightPressed() { input.rightPressed(); }
+    void keyReleased(int code) { input.keyReleased(code); }
+    void buttonPressed(InputState::Button button) { input.buttonPressed(button); }
+    void buttonReleased(InputState::Button button) { input.buttonReleased(button); }
+    void wheelMoved(float notches) { input.wheelMoved(notches); }
+    void joystickButtonPressed(unsigned pad, unsigned button) { input.padButtonPressed(pad, button); }
+    void focusLost() { input.focusLost(); }
+    // The window the script's window requests go to; none answers with the
+    // drawing area's size.
+    void setWindowRequests(WindowRequests* requests) { window = requests; }
     void setMousePos(int x, int y);
 
     QScriptEngine* scriptEngine() const override { return engine.get(); }
@@ -95,6 +105,18 @@ public slots:
     void resetTotalTime();
     void setBackgroundColor(int r, int g, int b);
     void goToScript(QString scriptname, QScriptValue params);
+    bool isKeyHeld(int keycode);
+    bool isKeyReleased(int keycode);
+    bool isLeftButtonHeld();
+    bool isRightButtonHeld();
+    bool isMiddleButtonClicked();
+    double getWheelDelta();
+    bool isJoystickConnected(int i);
+    double getJoystickAxis(int i, int axis);
+    bool isJoystickButtonHeld(int i, int button);
+    bool isJoystickButtonPressed(int i, int button);
+    QScriptValue getWindowSize();
+    void setFullscreen(bool on);
 
 private:
     // Wraps an object this Game owns; the engine never deletes it.
@@ -120,6 +142,7 @@ private:
     QList<Rect*> rects;
     QList<Sound*> sounds;
     sf::RenderTarget* target = nullptr;
+    WindowRequests* window = nullptr;
     InputState input;
     FrameStats stats;
     sf::Color backgroundColor = sf::Color::Black;

@@ -1,11 +1,12 @@
 // Frames drawn off-screen through the frame loop's render seam.
+#include "DataFiles.h"
+#include "TestGame.h"
 #include "app/EventSource.h"
 #include "app/FrameClock.h"
 #include "app/FrameLoop.h"
 #include "app/FrameTarget.h"
-#include "DataFiles.h"
-#include "TestGame.h"
 
+#include <QScriptEngine>
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <gtest/gtest.h>
 
@@ -24,13 +25,64 @@ TEST(GameRender, EachFrameIsClearedWithTheBackgroundColourBeforeRender)
     FixedStepClock clock(0.25f);
     ScriptedEvents events({});
     TextureTarget target(texture);
-    FrameLoop loop([](const QString& name) { return GameOwner(new Game(scriptPath(name))); },
-                   clock, events, target);
+    FrameLoop loop([](const QString& name) { return GameOwner(new Game(scriptPath(name))); }, clock,
+                   events, target);
     ASSERT_TRUE(loop.start({}));
     for (const sf::Color background : {sf::Color::Black, sf::Color(44, 255, 0)}) {
         loop.step();
         const sf::Image frame = texture.getTexture().copyToImage();
         EXPECT_EQ(frame.getPixel(6, 3), background);
         EXPECT_EQ(frame.getPixel(1, 3), sf::Color::Blue);
+    }
+}
+
+// After a resize the drawing area keeps its shape, centred between bars, and
+// the pointer is reported where it is in the drawing area.
+TEST(GameRender, ResizedWindowIsLetterboxedAndThePointerFollows)
+{
+    struct Case {
+        unsigned w, h;
+        int px, py;
+        const char* seen;
+        unsigned barX, barY;
+    } cases[] = {
+        {800, 600, 3, 7, "3,7 false", 0, 0},
+        {1600, 600, 800, 300, "400,300 true", 399, 300},
+        {1600, 600, 0, 0, "-400,0 false", 399, 300},
+        {800, 1200, 400, 300, "400,0 false", 400, 299},
+        {400, 300, 200, 150, "400,300 true", 0, 0},
+    };
+    for (const Case& c : cases) {
+        TestGame data;
+        data.addScript(QStringLiteral("main"), QStringLiteral(R"(
+            var box, seen;
+            function Init() { box = game.createRect(255, 0, 0); game.setBackgroundColor(0, 0, 255); }
+            function Frame() {
+                var m = game.getMousePos();
+                seen = m.x + ',' + m.y + ' ' + (Math.abs(m.x - 400) < 10 && Math.abs(m.y - 300) < 10);
+            }
+            function Render() { box.drawTo(0, 0, 800, 600); }
+        )"));
+        sf::RenderTexture texture;
+        ASSERT_TRUE(texture.create(c.w, c.h));
+        sf::Event resized{}, moved{};
+        resized.type = sf::Event::Resized;
+        resized.size = {c.w, c.h};
+        moved.type = sf::Event::MouseMoved;
+        moved.mouseMove = {c.px, c.py};
+        FixedStepClock clock(0.25f);
+        ScriptedEvents events({{resized, moved}});
+        TextureTarget target(texture);
+        FrameLoop loop([](const QString& name) { return GameOwner(new Game(scriptPath(name))); },
+                       clock, events, target);
+        ASSERT_TRUE(loop.start({}));
+        loop.step();
+        const QString seen =
+            loop.game()->scriptEngine()->evaluate(QStringLiteral("seen")).toString();
+        EXPECT_EQ(seen, QString::fromUtf8(c.seen)) << c.w << "x" << c.h;
+        const sf::Image frame = texture.getTexture().copyToImage();
+        EXPECT_EQ(frame.getPixel(c.w / 2, c.h / 2), sf::Color::Red) << c.w << "x" << c.h;
+        const sf::Color bar = c.barX || c.barY ? sf::Color::Blue : sf::Color::Red;
+        EXPECT_EQ(frame.getPixel(c.barX, c.barY), bar) << c.w << "x" << c.h;
     }
 }

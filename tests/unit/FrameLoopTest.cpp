@@ -34,6 +34,28 @@ sf::Event button(sf::Mouse::Button which)
     return e;
 }
 
+sf::Event key(sf::Event::EventType type, sf::Keyboard::Key code)
+{
+    sf::Event e = event(type);
+    e.key.code = code;
+    return e;
+}
+
+sf::Event button(sf::Event::EventType type, sf::Mouse::Button which)
+{
+    sf::Event e = event(type);
+    e.mouseButton.button = which;
+    return e;
+}
+
+sf::Event wheel(float delta)
+{
+    sf::Event e = event(sf::Event::MouseWheelScrolled);
+    e.mouseWheelScroll.wheel = sf::Mouse::VerticalWheel;
+    e.mouseWheelScroll.delta = delta;
+    return e;
+}
+
 sf::Event moved(int x, int y)
 {
     sf::Event e = event(sf::Event::MouseMoved);
@@ -109,6 +131,33 @@ TEST(FrameLoop, EachPassRunsItsStepsInOrder)
     EXPECT_EQ(run.log, (QStringList{"make main", "init 2 one", "timer",
                                     "frame 0.25 true true true 5,7", "render", "display",
                                     "frame 0.25 false false false 5,7", "render", "display"}));
+}
+
+TEST(FrameLoop, HeldInputLastsFromPressToReleaseOrFocusLoss)
+{
+    using E = sf::Event;
+    const sf::Keyboard::Key right = sf::Keyboard::Right;
+    LoopRun run({{key(E::KeyPressed, right), wheel(1), wheel(2), button(E::MouseButtonPressed,
+                  sf::Mouse::Middle), button(E::MouseButtonPressed, sf::Mouse::Left)},
+                 {key(E::KeyPressed, right), wheel(-0.5f)},
+                 {key(E::KeyReleased, right), button(E::MouseButtonReleased, sf::Mouse::Left)},
+                 {key(E::KeyPressed, right), button(E::MouseButtonPressed, sf::Mouse::Right),
+                  event(E::LostFocus)},
+                 {key(E::KeyReleased, right)}});
+    run.data.addScript(QStringLiteral("main"), QStringLiteral(R"(
+        function Init() {}
+        function Frame() {
+            system.writeMessage([game.isKeyHeld(KEY_RIGHT), game.isKeyReleased(KEY_RIGHT),
+                game.getWheelDelta(), game.isMiddleButtonClicked(), game.isLeftButtonHeld(),
+                game.isRightButtonHeld()].join(' '));
+        }
+    )"));
+    ASSERT_TRUE(run.loop.start({}));
+    run.steps(6);
+    EXPECT_EQ(run.log.filter(QRegExp(QStringLiteral("^(true|false)"))),
+              (QStringList{"true false 3 true true false", "true false -0.5 false true false",
+                           "false true 0 false false false", "false true 0 false false false",
+                           "false false 0 false false false", "false false 0 false false false"}));
 }
 
 TEST(FrameLoop, SwitchEndsTheOldGameBeforeMakingTheNewOne)

@@ -1,0 +1,64 @@
+#include "core/InputState.h"
+
+#include <gtest/gtest.h>
+
+// Each step: k/K key 7 pressed/released, b/B middle button pressed/released,
+// f focus lost, c the end of a frame.
+TEST(InputState, HeldAndReleasedFollowTheEvents)
+{
+    struct Case {
+        const char* steps;
+        bool down, held, released, buttonHeld;
+    } cases[] = {
+        {"k", true, true, false, false},     {"kK", true, false, true, false},
+        {"kKc", false, false, false, false}, {"kc", false, true, false, false},
+        {"kcKk", true, true, true, false},   {"kcK", false, false, true, false},
+        {"kcf", false, false, true, false},  {"kcfK", false, false, true, false},
+        {"K", false, false, false, false},   {"bc", false, false, false, true},
+        {"bB", false, false, false, false},  {"bkf", true, false, true, false},
+    };
+    for (const Case& c : cases) {
+        InputState s;
+        for (const char* p = c.steps; *p; ++p) {
+            switch (*p) {
+            case 'k':
+                s.keyPressed(7);
+                break;
+            case 'K':
+                s.keyReleased(7);
+                break;
+            case 'b':
+                s.buttonPressed(InputState::Middle);
+                break;
+            case 'B':
+                s.buttonReleased(InputState::Middle);
+                break;
+            case 'f':
+                s.focusLost();
+                break;
+            case 'c':
+                s.clearKeys();
+                break;
+            }
+        }
+        EXPECT_EQ(s.isKeyDown(7), c.down) << c.steps;
+        EXPECT_EQ(s.isKeyHeld(7), c.held) << c.steps;
+        EXPECT_EQ(s.isKeyReleased(7), c.released) << c.steps;
+        EXPECT_EQ(s.isButtonHeld(InputState::Middle), c.buttonHeld) << c.steps;
+        EXPECT_FALSE(s.isKeyHeld(8)) << c.steps;
+    }
+}
+
+TEST(InputState, PadPressesLastOneFrameAndIgnoreUnknownPads)
+{
+    InputState s;
+    s.padButtonPressed(7, 31);
+    s.padButtonPressed(8, 0);
+    s.padButtonPressed(0, 32);
+    EXPECT_TRUE(s.isPadButtonPressed(7, 31));
+    EXPECT_FALSE(s.isPadButtonPressed(8, 0));
+    EXPECT_FALSE(s.isPadButtonPressed(0, 0));
+    EXPECT_FALSE(s.isPadButtonPressed(-1, 31));
+    s.clearKeys();
+    EXPECT_FALSE(s.isPadButtonPressed(7, 31));
+}
