@@ -5,8 +5,10 @@
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <algorithm>
+#include <cmath>
 
-Text::Text(const QString& fontname, DrawContext* context, QObject* parent) : QObject(parent), context(context)
+Text::Text(const QString& fontname, DrawContext* context, QObject* parent)
+    : QObject(parent), context(context)
 {
     hasFont = font.loadFromFile((QStringLiteral("fonts/") + fontname).toUtf8().toStdString());
     label.setFillColor(sf::Color::White);
@@ -49,4 +51,30 @@ void Text::setSize(int size)
 void Text::setColor(int r, int g, int b)
 {
     label.setFillColor(opaqueColor(r, g, b));
+}
+
+bool Text::drawsNothing() const
+{
+    return !hasFont || label.getCharacterSize() == 0 || label.getString().isEmpty();
+}
+
+int Text::getWidth()
+{
+    if (drawsNothing())
+        return 0;
+    const sf::FloatRect ink = label.getLocalBounds();
+    return int(std::ceil(ink.left + ink.width));
+}
+
+int Text::getHeight()
+{
+    if (drawsNothing())
+        return 0;
+    const sf::String& shown = label.getString();
+    const std::size_t lines =
+        1 + std::size_t(std::count(shown.begin(), shown.end(), sf::Uint32('\n')));
+    const sf::FloatRect ink = label.getLocalBounds();
+    // Descenders of the last line may reach below its line height.
+    return int(std::ceil(std::max(float(lines) * font.getLineSpacing(label.getCharacterSize()),
+                                  ink.top + ink.height)));
 }

@@ -27,8 +27,14 @@ public slots:
     // Sizes below 1 draw nothing; sizes above maxSize draw at maxSize.
     void setSize(int size);
     void setColor(int r, int g, int b);
+    // Pixels from the print position to the right and bottom edges of what
+    // is drawn, at least one line height per line; 0 when nothing would be.
+    int getWidth();
+    int getHeight();
 
 private:
+    bool drawsNothing() const;
+
     sf::Font font;
     sf::Text label;
     DrawContext* context;

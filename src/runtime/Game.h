@@ -61,7 +61,10 @@ public:
     void buttonPressed(InputState::Button button) { input.buttonPressed(button); }
     void buttonReleased(InputState::Button button) { input.buttonReleased(button); }
     void wheelMoved(float notches) { input.wheelMoved(notches); }
-    void joystickButtonPressed(unsigned pad, unsigned button) { input.padButtonPressed(pad, button); }
+    void joystickButtonPressed(unsigned pad, unsigned button)
+    {
+        input.padButtonPressed(pad, button);
+    }
     void focusLost() { input.focusLost(); }
     // The window the script's window requests go to; none answers with the
     // drawing area's size.

@@ -1,7 +1,7 @@
 // Text drawn by a script in a shipped font onto an offscreen target.
-#include "runtime/Game.h"
 #include "DataFiles.h"
 #include "TestGame.h"
+#include "runtime/Game.h"
 
 #include <QElapsedTimer>
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -17,6 +17,8 @@ QByteArray testFont()
 struct Scene {
     sf::Image image;
     QStringList logs;
+    // What Render() left in the global m.
+    QString m;
 };
 
 // Loads the test font as fonts/sans.ttf, runs Init() (with `init`) and one
@@ -25,7 +27,8 @@ Scene drawText(const QString& init, const QString& render)
 {
     TestGame test;
     test.addFile(QStringLiteral("fonts/sans.ttf"), testFont());
-    test.addScript(QStringLiteral("main"), QStringLiteral("var t, u; function Init(p) {") + init +
+    test.addScript(QStringLiteral("main"), QStringLiteral("var t, u, m; function Init(p) {") +
+                                               init +
                                                QStringLiteral("return true; }"
                                                               "function Frame(dt) { return true; }"
                                                               "function Render() {") +
@@ -36,7 +39,7 @@ Scene drawText(const QString& init, const QString& render)
     EXPECT_TRUE(test.game().callInit(QStringLiteral("{}")));
     EXPECT_TRUE(test.game().callRender(&canvas));
     canvas.display();
-    return {canvas.getTexture().copyToImage(), test.logs};
+    return {canvas.getTexture().copyToImage(), test.logs, test.eval(QStringLiteral("m"))};
 }
 
 // The smallest box holding every pixel that is not the black background.
@@ -155,6 +158,28 @@ TEST(TextScene, CentringShiftsLeftByHalfTheWidthOnly)
     EXPECT_EQ(centred.top - 250, plain.top);
 }
 
+// The measured size holds the ink that printTo draws from the position on,
+// at least one line height per line.
+TEST(TextScene, MeasuredSizeHoldsWhatIsDrawn)
+{
+    struct Case {
+        const char* text;
+        int size;
+        int lines;
+    } cases[] = {{"HHHH", 40, 1}, {"Hi, you", 20, 1}, {"jig\\nWAVE", 30, 2}, {"Wy", 90, 1}};
+    for (const Case& c : cases) {
+        const Scene scene = drawText(
+            QStringLiteral("t = game.loadText('sans.ttf', '%1', %2);").arg(c.text).arg(c.size),
+            QStringLiteral("t.printTo(100, 100); m = t.getWidth() + ' ' + t.getHeight();"));
+        const QStringList wh = scene.m.split(' ');
+        const int w = wh.value(0).toInt(), h = wh.value(1).toInt();
+        const Box ink = litBox(scene.image);
+        EXPECT_NEAR(100 + w, ink.right + 1, 2) << c.text;
+        EXPECT_LE(ink.bottom + 1, 100 + h) << c.text;
+        EXPECT_NEAR(h, c.lines * c.size * 1.16, c.size * 0.1) << c.text;
+    }
+}
+
 TEST(TextScene, NonLatinTextKeepsItsLetters)
 {
     const Scene scene =
@@ -184,8 +209,13 @@ TEST(TextScene, DrawsNothingWithoutTargetFontOrSize)
          "t.printTo(100, 100);"},
     };
     for (const Case& c : cases) {
-        const Scene scene = drawText(QLatin1String(c.init), QLatin1String(c.render));
+        const Scene scene = drawText(QLatin1String(c.init),
+                                     QLatin1String(c.render) +
+                                         QStringLiteral("m = t.getWidth() + ' ' + t.getHeight();"));
         EXPECT_TRUE(litBox(scene.image).empty()) << c.label;
+        if (*c.render) {
+            EXPECT_EQ(scene.m, QStringLiteral("0 0")) << c.label;
+        }
         EXPECT_TRUE(scene.logs.isEmpty()) << c.label;
     }
 }
