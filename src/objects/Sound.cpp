@@ -1,5 +1,7 @@
 #include "objects/Sound.h"
 
+#include "objects/Loudness.h"
+
 Sound::Sound(const QString& filename, QObject* parent) : QObject(parent)
 {
     buffer.loadFromFile((QStringLiteral("sounds/") + filename).toUtf8().toStdString());
@@ -25,4 +27,15 @@ void Sound::setLoop(bool isloop)
 bool Sound::isPlayed()
 {
     return player.getStatus() == sf::Sound::Playing;
+}
+
+void Sound::setVolume(double volume)
+{
+    player.setVolume(loudness(volume));
+}
+
+void Sound::setPitch(double pitch)
+{
+    if (usablePitch(pitch))
+        player.setPitch(float(std::min(pitch, 100.0)));
 }

@@ -18,6 +18,12 @@ public slots:
     void stop();
     void setLoop(bool isloop);
     bool isPlayed();
+    // 0 (silent) to 100 (as recorded, the default); values outside are
+    // taken as the nearer end.
+    void setVolume(double volume);
+    // Speed and pitch together: 1 as recorded, 2 an octave higher and twice
+    // as fast; 0, negative or not a number leave it as it is.
+    void setPitch(double pitch);
 
 private:
     sf::SoundBuffer buffer;

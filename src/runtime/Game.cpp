@@ -3,6 +3,7 @@
 #include "core/IncludeExpander.h"
 #include "core/Letterbox.h"
 #include "objects/Line.h"
+#include "objects/Music.h"
 #include "objects/OpaqueColor.h"
 #include "core/Prelude.h"
 #include "runtime/QGameSystem.h"
@@ -138,6 +139,8 @@ void Game::releaseAll()
     system->stopAllTimers();
     qDeleteAll(sounds);
     sounds.clear();
+    qDeleteAll(musics);
+    musics.clear();
     qDeleteAll(texts);
     texts.clear();
     qDeleteAll(lines);

@@ -20,6 +20,7 @@ class Text;
 class Line;
 class Rect;
 class Sound;
+class Music;
 class WindowRequests;
 namespace sf {
 class RenderTarget;
@@ -120,6 +121,7 @@ public slots:
     bool isJoystickButtonPressed(int i, int button);
     QScriptValue getWindowSize();
     void setFullscreen(bool on);
+    QScriptValue loadMusic(QString filename);
 
 private:
     // Wraps an object this Game owns; the engine never deletes it.
@@ -144,6 +146,7 @@ private:
     QList<Line*> lines;
     QList<Rect*> rects;
     QList<Sound*> sounds;
+    QList<Music*> musics;
     sf::RenderTarget* target = nullptr;
     WindowRequests* window = nullptr;
     InputState input;

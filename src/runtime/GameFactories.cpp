@@ -5,6 +5,7 @@
 #include "core/AssetPaths.h"
 #include "objects/Animation.h"
 #include "objects/Line.h"
+#include "objects/Music.h"
 #include "objects/PcxTexture.h"
 #include "objects/Rect.h"
 #include "objects/Sound.h"
@@ -24,8 +25,7 @@ QScriptValue Game::loadSpritePCX8bit(QString filename, bool usetransp)
 {
     auto* sprite = new Sprite(this);
     sf::Texture loaded;
-    loadPcxTexture(loaded, spritePath(filename), usetransp,
-                   sf::Texture::getMaximumSize());
+    loadPcxTexture(loaded, spritePath(filename), usetransp, sf::Texture::getMaximumSize());
     sprite->assignTexture(loaded);
     return adopt(sprites, sprite);
 }
@@ -106,4 +106,9 @@ QScriptValue Game::createRect(int r, int g, int b)
     rect->setFillColor(r, g, b);
     rect->setBorderColor(r, g, b);
     return adopt(rects, rect);
+}
+
+QScriptValue Game::loadMusic(QString filename)
+{
+    return adopt(musics, new Music(filename));
 }

@@ -1,9 +1,10 @@
 // Sounds played by a script, checked at the audio output (a wave file).
-#include "runtime/Game.h"
 #include "SoundWav.h"
 #include "TestGame.h"
+#include "runtime/Game.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
 #include <functional>
 #include <gtest/gtest.h>
@@ -84,6 +85,65 @@ TEST(SoundOutput, PlayRestartsOneCopyWhileTwoSoundsMix)
     EXPECT_LT(peakOfPlayback("s.play(); s.play();"), single * 5 / 4) << "play twice";
     EXPECT_LT(peakOfPlayback("s.play(); t.play(); t.stop();"), single * 5 / 4) << "stopped";
     EXPECT_GT(peakOfPlayback("s.play(); t.play();"), single * 3 / 2) << "two sounds";
+    EXPECT_NEAR(peakOfPlayback("s.setVolume(50); s.play();"), single / 2, single / 8) << "half";
+    EXPECT_EQ(peakOfPlayback("s.setVolume(-5); s.play();"), 0) << "below silence";
+    EXPECT_LT(peakOfPlayback("s.setVolume(500); s.play();"), single * 5 / 4) << "above full";
+}
+
+TEST(SoundOutput, PitchChangesHowLongASoundPlays)
+{
+    struct Case {
+        const char* calls;
+        int minMs, maxMs;
+    } cases[] = {{"s.setPitch(2); s.play();", 250, 450},
+                 {"s.setPitch(0.5); s.play();", 1400, 2000},
+                 {"s.setPitch(0); s.setPitch(-1); s.play();", 700, 1000}};
+    for (const Case& c : cases) {
+        TestGame test;
+        setUpGame(test, 0.8, QStringLiteral("s = game.loadSound('tone.wav');"));
+        QElapsedTimer clock;
+        clock.start();
+        test.eval(QLatin1String(c.calls));
+        ASSERT_TRUE(waitFor([&] { return !playing(test, "s"); }));
+        EXPECT_GE(clock.elapsed(), c.minMs) << c.calls;
+        EXPECT_LE(clock.elapsed(), c.maxMs) << c.calls;
+    }
+}
+
+namespace {
+
+long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+} // namespace
+
+TEST(SoundOutput, MusicStreamsALongFileWithoutLoadingIt)
+{
+    {
+        TestGame test;
+        // 30 s are some 2.6 MB of samples; the short sound opens the device.
+        setUpGame(test, 30.0, QStringLiteral("u = game.loadSound('short.wav');"));
+        const long before = residentKiB();
+        test.eval(QStringLiteral("s = game.loadMusic('tone.wav'); s.play();"));
+        QThread::msleep(400);
+        EXPECT_TRUE(playing(test, "s"));
+        const long streaming = residentKiB();
+        test.eval(QStringLiteral("t = game.loadSound('tone.wav');"));
+        EXPECT_LT(streaming - before, 1024) << "KiB while streaming";
+        EXPECT_GT(residentKiB() - streaming, 2048) << "KiB of the same file loaded whole";
+        test.eval(QStringLiteral("s.stop(); m = game.loadMusic('none.ogg'); m.play();"));
+        EXPECT_FALSE(playing(test, "s"));
+        EXPECT_FALSE(playing(test, "m"));
+        EXPECT_TRUE(test.logs.isEmpty());
+    }
+    EXPECT_GT(peakLevel(waveOutputSamples()), toneLevel / 4);
 }
 
 TEST(SoundOutput, LoopingSoundPlaysUntilStopped)
@@ -127,7 +187,8 @@ TEST(SoundOutput, ScriptSwitchStopsEverySoundOfTheOldScript)
     setUpGame(test, 5.0,
               QStringLiteral("s = game.loadSound('short.wav');"
                              "t = game.loadSound('tone.wav');"
-                             "s.setLoop(true); s.play(); t.play();"));
+                             "s.setLoop(true); s.play(); t.play();"
+                             "u = game.loadMusic('tone.wav'); u.setLoop(true); u.play();"));
     test.addScript(
         QStringLiteral("second"),
         QStringLiteral("var u; function Init(p) { u = game.loadSound('tone.wav'); return true; }"));

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <SFML/Audio/Music.hpp>
+
+// A long sound read from its file a little at a time while it plays, so
+// only a few seconds of it are in memory at once.
+class Music : public QObject {
+    Q_OBJECT
+public:
+    // Opens sounds/<filename>; a file that cannot be opened leaves a silent Music.
+    explicit Music(const QString& filename, QObject* parent = nullptr);
+
+public slots:
+    // Always from the beginning, also when already playing.
+    void play();
+    void stop();
+    void setLoop(bool isloop);
+    bool isPlayed();
+    // 0 (silent) to 100 (as recorded); values outside are taken as the nearer end.
+    void setVolume(double volume);
+
+private:
+    sf::Music stream;
+    bool opened = false;
+};
