@@ -5,7 +5,10 @@
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
-Line::Line(DrawContext* context, QObject* parent) : QObject(parent), vertices(sf::Lines, 2), context(context) {}
+Line::Line(DrawContext* context, QObject* parent)
+    : QObject(parent), vertices(sf::Lines, 2), context(context)
+{
+}
 
 void Line::drawTo(int x1, int y1, int x2, int y2)
 {
@@ -17,7 +20,12 @@ void Line::drawTo(int x1, int y1, int x2, int y2)
 
 void Line::setColor(int r, int g, int b)
 {
-    const sf::Color color = opaqueColor(r, g, b);
+    setColor(r, g, b, 255);
+}
+
+void Line::setColor(int r, int g, int b, int a)
+{
+    const sf::Color color = scriptColor(r, g, b, a);
     vertices[0].color = color;
     vertices[1].color = color;
 }

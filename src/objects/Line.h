@@ -14,6 +14,7 @@ public:
 public slots:
     void drawTo(int x1, int y1, int x2, int y2);
     void setColor(int r, int g, int b);
+    void setColor(int r, int g, int b, int a);
 
 private:
     sf::VertexArray vertices;

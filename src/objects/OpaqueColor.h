@@ -8,3 +8,12 @@ inline sf::Color opaqueColor(int r, int g, int b)
 {
     return sf::Color(sf::Uint8(r & 0xFF), sf::Uint8(g & 0xFF), sf::Uint8(b & 0xFF), 255);
 }
+
+// The same with an opacity `a` (0 invisible, 255 opaque), also kept to its
+// low 8 bits.
+inline sf::Color scriptColor(int r, int g, int b, int a)
+{
+    sf::Color color = opaqueColor(r, g, b);
+    color.a = sf::Uint8(a & 0xFF);
+    return color;
+}

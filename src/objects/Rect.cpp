@@ -34,3 +34,13 @@ void Rect::setLineWidth(int w)
 {
     shape.setOutlineThickness(float(w));
 }
+
+void Rect::setFillColor(int r, int g, int b, int a)
+{
+    shape.setFillColor(scriptColor(r, g, b, a));
+}
+
+void Rect::setBorderColor(int r, int g, int b, int a)
+{
+    shape.setOutlineColor(scriptColor(r, g, b, a));
+}

@@ -18,6 +18,8 @@ public slots:
     void setBorderColor(int r, int g, int b);
     // Positive widths grow the box outwards, negative ones eat into it.
     void setLineWidth(int w);
+    void setFillColor(int r, int g, int b, int a);
+    void setBorderColor(int r, int g, int b, int a);
 
 private:
     sf::RectangleShape shape;

@@ -1,6 +1,7 @@
 #include "runtime/Game.h"
 
 #include "core/IncludeExpander.h"
+#include "objects/Circle.h"
 #include "core/Letterbox.h"
 #include "objects/Line.h"
 #include "objects/Music.h"
@@ -147,6 +148,8 @@ void Game::releaseAll()
     lines.clear();
     qDeleteAll(rects);
     rects.clear();
+    qDeleteAll(circles);
+    circles.clear();
     qDeleteAll(sprites);
     sprites.clear();
 }

@@ -19,6 +19,7 @@ class Animation;
 class Text;
 class Line;
 class Rect;
+class Circle;
 class Sound;
 class Music;
 class WindowRequests;
@@ -122,6 +123,10 @@ public slots:
     QScriptValue getWindowSize();
     void setFullscreen(bool on);
     QScriptValue loadMusic(QString filename);
+    QScriptValue createLine(int r, int g, int b, int a);
+    QScriptValue createRect(int r, int g, int b, int a);
+    QScriptValue createCircle(int r, int g, int b);
+    QScriptValue createCircle(int r, int g, int b, int a);
 
 private:
     // Wraps an object this Game owns; the engine never deletes it.
@@ -145,6 +150,7 @@ private:
     QList<Text*> texts;
     QList<Line*> lines;
     QList<Rect*> rects;
+    QList<Circle*> circles;
     QList<Sound*> sounds;
     QList<Music*> musics;
     sf::RenderTarget* target = nullptr;

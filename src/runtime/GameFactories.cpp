@@ -4,6 +4,7 @@
 
 #include "core/AssetPaths.h"
 #include "objects/Animation.h"
+#include "objects/Circle.h"
 #include "objects/Line.h"
 #include "objects/Music.h"
 #include "objects/PcxTexture.h"
@@ -111,4 +112,32 @@ QScriptValue Game::createRect(int r, int g, int b)
 QScriptValue Game::loadMusic(QString filename)
 {
     return adopt(musics, new Music(filename));
+}
+
+QScriptValue Game::createLine(int r, int g, int b, int a)
+{
+    auto* line = new Line(this);
+    line->setColor(r, g, b, a);
+    return adopt(lines, line);
+}
+
+QScriptValue Game::createRect(int r, int g, int b, int a)
+{
+    auto* rect = new Rect(this);
+    rect->setFillColor(r, g, b, a);
+    rect->setBorderColor(r, g, b, a);
+    return adopt(rects, rect);
+}
+
+QScriptValue Game::createCircle(int r, int g, int b)
+{
+    return createCircle(r, g, b, 255);
+}
+
+QScriptValue Game::createCircle(int r, int g, int b, int a)
+{
+    auto* circle = new Circle(this);
+    circle->setFillColor(r, g, b, a);
+    circle->setBorderColor(r, g, b, a);
+    return adopt(circles, circle);
 }

@@ -1,7 +1,7 @@
 // Lines and rectangles drawn by a script onto an offscreen target.
-#include "runtime/Game.h"
 #include "PixelProbes.h"
 #include "TestGame.h"
+#include "runtime/Game.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@ namespace {
 // (after `init` in Init()), and returns what the frame shows.
 sf::Image drawScene(const QString& init, const QString& render)
 {
-    TestGame test(QStringLiteral("var r, l; function Init(p) {") + init +
+    TestGame test(QStringLiteral("var r, l, c, d; function Init(p) {") + init +
                   QStringLiteral("return true; }"
                                  "function Frame(dt) { return true; }"
                                  "function Render() {") +
@@ -131,4 +131,37 @@ TEST(LineRectScene, NothingIsDrawnBeforeTheFirstRenderStep)
     const sf::Image image = drawScene(drawInInit, QString());
     EXPECT_FALSE(anyPixelIn(image, 0, 0, 799, 599, red));
     EXPECT_FALSE(anyPixelIn(image, 0, 0, 799, 599, green));
+}
+
+// Opacity blends a shape over what is below it; circles fill their radius.
+TEST(ShapeScene, TranslucentShapesBlendAndCirclesFillTheirRadius)
+{
+    const sf::Image image = drawScene(
+        QStringLiteral("r = game.createRect(255, 0, 0, 128); l = game.createLine(0, 255, 0, 64);"
+                       "c = game.createCircle(0, 0, 255); d = game.createCircle(255, 255, 255, 0);"
+                       "c.setLineWidth(4); c.setBorderColor(0, 255, 0, 255);"
+                       "d.setLineWidth(-3); d.setBorderColor(255, 0, 0);"),
+        QStringLiteral("r.drawTo(0, 0, 100, 100); r.setFillColor(0, 0, 255, 255);"
+                       "r.drawTo(50, 0, 10, 10); r.setFillColor(0, 0, 255, 256);"
+                       "r.drawTo(70, 0, 10, 10);"
+                       "l.drawTo(0, 50, 300, 50); l.setColor(0, 255, 0);"
+                       "l.drawTo(0, 60, 300, 60);"
+                       "c.drawTo(300, 300, 50); c.drawTo(500, 300, 0);"
+                       "d.drawTo(600, 100, 20);"));
+    const sf::Color halfRed(128, 0, 0);
+    expectPixels(image,
+                 {{10, 10, halfRed},
+                  {55, 5, blue},
+                  {75, 5, halfRed}, // alpha 256 is 0: nothing drawn
+                  {200, 50, sf::Color(0, 64, 0)},
+                  {200, 60, green},
+                  {300, 300, blue},
+                  {300 + 46, 300, blue},
+                  {300 + 52, 300, green},
+                  {300, 300 - 52, green},
+                  {300 + 40, 300 + 40, black}, // outside the disc, beyond its border
+                  {600, 100, black},
+                  {600 + 18, 100, red}},
+                 "translucent shapes and circles");
+    EXPECT_FALSE(anyPixelIn(image, 490, 290, 510, 310, blue)) << "radius 0";
 }
