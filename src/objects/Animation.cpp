@@ -14,8 +14,8 @@ Animation::Animation(DrawContext* context, int framecount, int fps)
 {
 }
 
-Animation* Animation::fromSheet(DrawContext* context, const QString& filename, int w, int h, int framecount,
-                                int fps, bool usetransp)
+Animation* Animation::fromSheet(DrawContext* context, const QString& filename, int w, int h,
+                                int framecount, int fps, bool usetransp)
 {
     if (framecount < 1 || framecount > maxFrames)
         return nullptr;
@@ -124,4 +124,10 @@ void Animation::stop()
 bool Animation::isPlayed()
 {
     return clock.isPlaying();
+}
+
+void Animation::freeResources()
+{
+    Sprite::freeResources();
+    std::vector<sf::Texture>().swap(frames);
 }

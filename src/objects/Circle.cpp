@@ -6,7 +6,7 @@
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <algorithm>
 
-Circle::Circle(DrawContext* context, QObject* parent) : QObject(parent), context(context)
+Circle::Circle(DrawContext* context, QObject* parent) : Releasable(parent), context(context)
 {
     shape.setFillColor(sf::Color::White);
     shape.setOutlineColor(sf::Color::White);
@@ -50,4 +50,9 @@ void Circle::setBorderColor(int r, int g, int b, int a)
 void Circle::setLineWidth(int w)
 {
     shape.setOutlineThickness(float(w));
+}
+
+void Circle::freeResources()
+{
+    shape = sf::CircleShape();
 }

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "objects/Releasable.h"
+
 #include <QObject>
 #include <SFML/Graphics/CircleShape.hpp>
 
 class DrawContext;
 
 // A filled disc with an optional border, drawn where the script says at each draw.
-class Circle : public QObject {
+class Circle : public Releasable {
     Q_OBJECT
 public:
     explicit Circle(DrawContext* context, QObject* parent = nullptr);
@@ -22,6 +24,7 @@ public slots:
     void setLineWidth(int w);
 
 private:
+    void freeResources() override;
     sf::CircleShape shape;
     DrawContext* context;
 };

@@ -6,7 +6,7 @@
 #include <SFML/Graphics/RenderTarget.hpp>
 
 Line::Line(DrawContext* context, QObject* parent)
-    : QObject(parent), vertices(sf::Lines, 2), context(context)
+    : Releasable(parent), vertices(sf::Lines, 2), context(context)
 {
 }
 
@@ -28,4 +28,9 @@ void Line::setColor(int r, int g, int b, int a)
     const sf::Color color = scriptColor(r, g, b, a);
     vertices[0].color = color;
     vertices[1].color = color;
+}
+
+void Line::freeResources()
+{
+    vertices = sf::VertexArray();
 }

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "objects/Releasable.h"
+
 #include <QObject>
 #include <SFML/Graphics/VertexArray.hpp>
 
 class DrawContext;
 
 // A one-pixel line that a script draws anywhere, as often as it likes.
-class Line : public QObject {
+class Line : public Releasable {
     Q_OBJECT
 public:
     explicit Line(DrawContext* context, QObject* parent = nullptr);
@@ -17,6 +19,7 @@ public slots:
     void setColor(int r, int g, int b, int a);
 
 private:
+    void freeResources() override;
     sf::VertexArray vertices;
     DrawContext* context;
 };

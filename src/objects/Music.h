@@ -1,12 +1,15 @@
 #pragma once
 
+#include "objects/Releasable.h"
+
 #include <QObject>
 #include <QString>
 #include <SFML/Audio/Music.hpp>
+#include <memory>
 
 // A long sound read from its file a little at a time while it plays, so
 // only a few seconds of it are in memory at once.
-class Music : public QObject {
+class Music : public Releasable {
     Q_OBJECT
 public:
     // Opens sounds/<filename>; a file that cannot be opened leaves a silent Music.
@@ -22,6 +25,8 @@ public slots:
     void setVolume(double volume);
 
 private:
-    sf::Music stream;
+    void freeResources() override;
+    // Gone once released, which gives its audio voice back.
+    std::unique_ptr<sf::Music> stream = std::make_unique<sf::Music>();
     bool opened = false;
 };

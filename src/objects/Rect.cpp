@@ -5,7 +5,7 @@
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
-Rect::Rect(DrawContext* context, QObject* parent) : QObject(parent), context(context)
+Rect::Rect(DrawContext* context, QObject* parent) : Releasable(parent), context(context)
 {
     shape.setFillColor(sf::Color::White);
     shape.setOutlineColor(sf::Color::White);
@@ -43,4 +43,9 @@ void Rect::setFillColor(int r, int g, int b, int a)
 void Rect::setBorderColor(int r, int g, int b, int a)
 {
     shape.setOutlineColor(scriptColor(r, g, b, a));
+}
+
+void Rect::freeResources()
+{
+    shape = sf::RectangleShape();
 }

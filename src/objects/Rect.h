@@ -1,5 +1,7 @@
 #pragma once
 
+#include "objects/Releasable.h"
+
 #include <QObject>
 #include <SFML/Graphics/RectangleShape.hpp>
 
@@ -7,7 +9,7 @@ class DrawContext;
 
 // A filled axis-aligned box with an optional border, drawn where the script
 // says at each draw.
-class Rect : public QObject {
+class Rect : public Releasable {
     Q_OBJECT
 public:
     explicit Rect(DrawContext* context, QObject* parent = nullptr);
@@ -22,6 +24,7 @@ public slots:
     void setBorderColor(int r, int g, int b, int a);
 
 private:
+    void freeResources() override;
     sf::RectangleShape shape;
     DrawContext* context;
 };

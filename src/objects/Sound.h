@@ -1,12 +1,15 @@
 #pragma once
 
+#include "objects/Releasable.h"
+
 #include <QObject>
 #include <QString>
 #include <SFML/Audio/Sound.hpp>
 #include <SFML/Audio/SoundBuffer.hpp>
+#include <memory>
 
 // A sound decoded whole into memory at load and played from there.
-class Sound : public QObject {
+class Sound : public Releasable {
     Q_OBJECT
 public:
     // Loads sounds/<filename>; a file that fails to load leaves a silent Sound.
@@ -26,7 +29,9 @@ public slots:
     void setPitch(double pitch);
 
 private:
+    void freeResources() override;
     sf::SoundBuffer buffer;
-    // Declared after the buffer so it is destroyed (and stopped) first.
-    sf::Sound player;
+    // Destroyed (and stopped) before the buffer; gone once released, which
+    // gives its audio voice back.
+    std::unique_ptr<sf::Sound> player;
 };

@@ -6,7 +6,8 @@
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
-Sprite::Sprite(DrawContext* context, QObject* parent) : QObject(parent), context(context), border(sf::LineStrip, 5)
+Sprite::Sprite(DrawContext* context, QObject* parent)
+    : Releasable(parent), context(context), border(sf::LineStrip, 5)
 {
     for (std::size_t i = 0; i < border.getVertexCount(); ++i)
         border[i].color = sf::Color::White;
@@ -183,4 +184,12 @@ int Sprite::getWidth()
 int Sprite::getHeight()
 {
     return height;
+}
+
+void Sprite::freeResources()
+{
+    picture = sf::Sprite();
+    texture = sf::Texture();
+    tags.clear();
+    width = height = 0;
 }

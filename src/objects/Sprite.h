@@ -2,7 +2,9 @@
 
 #include "core/ContactGeometry.h"
 
+#include "objects/Releasable.h"
 #include <QMap>
+
 #include <QObject>
 #include <QScriptValue>
 #include <QString>
@@ -15,7 +17,7 @@ class DrawContext;
 // Script-visible image; base of Animation. Drawn immediately onto its context's
 // render target with its hot spot on the draw position; contact tests use
 // the transform of the last draw.
-class Sprite : public QObject {
+class Sprite : public Releasable {
     Q_OBJECT
 public:
     explicit Sprite(DrawContext* context, QObject* parent = nullptr);
@@ -58,6 +60,8 @@ public slots:
     int getHeight();
 
 protected:
+    void freeResources() override;
+
     enum ContactModel { Box = 0, Circle = 1 };
 
     DrawContext* context;

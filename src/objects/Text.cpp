@@ -8,7 +8,7 @@
 #include <cmath>
 
 Text::Text(const QString& fontname, DrawContext* context, QObject* parent)
-    : QObject(parent), context(context)
+    : Releasable(parent), context(context)
 {
     hasFont = font.loadFromFile((QStringLiteral("fonts/") + fontname).toUtf8().toStdString());
     label.setFillColor(sf::Color::White);
@@ -77,4 +77,11 @@ int Text::getHeight()
     // Descenders of the last line may reach below its line height.
     return int(std::ceil(std::max(float(lines) * font.getLineSpacing(label.getCharacterSize()),
                                   ink.top + ink.height)));
+}
+
+void Text::freeResources()
+{
+    label = sf::Text();
+    font = sf::Font();
+    hasFont = false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "objects/Releasable.h"
+
 #include <QObject>
 #include <QString>
 #include <SFML/Graphics/Font.hpp>
@@ -8,7 +10,7 @@
 class DrawContext;
 
 // Text in a font of the game's own; each object loads its own copy of the font.
-class Text : public QObject {
+class Text : public Releasable {
     Q_OBJECT
 public:
     // Loads fonts/<fontname>; a font that fails to load leaves a Text that
@@ -33,6 +35,7 @@ public slots:
     int getHeight();
 
 private:
+    void freeResources() override;
     bool drawsNothing() const;
 
     sf::Font font;

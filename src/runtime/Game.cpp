@@ -1,20 +1,21 @@
 #include "runtime/Game.h"
 
 #include "core/IncludeExpander.h"
-#include "objects/Circle.h"
 #include "core/Letterbox.h"
+#include "core/Prelude.h"
+#include "objects/Circle.h"
 #include "objects/Line.h"
 #include "objects/Music.h"
 #include "objects/OpaqueColor.h"
-#include "core/Prelude.h"
-#include "runtime/QGameSystem.h"
 #include "objects/Rect.h"
+#include "objects/Releasable.h"
 #include "objects/ScriptArray.h"
-#include "runtime/ScriptWatchdog.h"
-#include "runtime/WindowRequests.h"
 #include "objects/Sound.h"
 #include "objects/Sprite.h"
 #include "objects/Text.h"
+#include "runtime/QGameSystem.h"
+#include "runtime/ScriptWatchdog.h"
+#include "runtime/WindowRequests.h"
 
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderTarget.hpp>
@@ -292,7 +293,8 @@ bool Game::isJoystickButtonPressed(int i, int button)
 
 QScriptValue Game::getWindowSize()
 {
-    const sf::Vector2u size = window ? window->windowSize() : sf::Vector2u(drawingWidth, drawingHeight);
+    const sf::Vector2u size =
+        window ? window->windowSize() : sf::Vector2u(drawingWidth, drawingHeight);
     QScriptValue result = engine->newObject();
     result.setProperty(QStringLiteral("width"), size.x);
     result.setProperty(QStringLiteral("height"), size.y);
@@ -303,4 +305,37 @@ void Game::setFullscreen(bool on)
 {
     if (window)
         window->setFullscreen(on);
+}
+
+namespace {
+
+template <typename T> bool removeFrom(QList<T*>& list, QObject* object)
+{
+    T* item = dynamic_cast<T*>(object);
+    return item && list.removeOne(item);
+}
+
+} // namespace
+
+bool Game::forget(QObject* object)
+{
+    return removeFrom(sprites, object) || removeFrom(texts, object) || removeFrom(lines, object) ||
+           removeFrom(rects, object) || removeFrom(circles, object) || removeFrom(sounds, object) ||
+           removeFrom(musics, object);
+}
+
+void Game::release(QScriptValue obj)
+{
+    // Only what this Game made and still holds: never the game, system or
+    // map objects, never twice.
+    auto* object = dynamic_cast<Releasable*>(obj.toQObject());
+    if (!object || !forget(object))
+        return;
+    object->release();
+    // What is left is small and stays as long as the script can reach it:
+    // the engine deletes it with the wrapper, which it now owns. That
+    // deletion is the engine's own, so it need not hear of it.
+    QObject::disconnect(object, SIGNAL(destroyed(QObject*)), engine.get(), nullptr);
+    engine->newQObject(obj, object, QScriptEngine::ScriptOwnership,
+                       QScriptEngine::ExcludeDeleteLater);
 }

@@ -127,11 +127,14 @@ public slots:
     QScriptValue createRect(int r, int g, int b, int a);
     QScriptValue createCircle(int r, int g, int b);
     QScriptValue createCircle(int r, int g, int b, int a);
+    void release(QScriptValue obj);
 
 private:
     // Wraps an object this Game owns; the engine never deletes it.
     QScriptValue wrap(QObject* object);
     QScriptValue adoptAnimation(Animation* animation);
+    // Takes object out of this Game's lists; false when it is not in one.
+    bool forget(QObject* object);
     template <typename T> QScriptValue adopt(QList<T*>& list, T* object)
     {
         list.append(object);

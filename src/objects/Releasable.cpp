@@ -1,0 +1,27 @@
+#include "objects/Releasable.h"
+
+#include <QDebug>
+#include <QMetaMethod>
+
+void Releasable::release()
+{
+    if (released)
+        return;
+    released = true;
+    freeResources();
+}
+
+int Releasable::qt_metacall(QMetaObject::Call call, int id, void** args)
+{
+    if (released && call == QMetaObject::InvokeMetaMethod &&
+        id >= QObject::staticMetaObject.methodCount()) {
+        if (!told) {
+            told = true;
+            qDebug() << QStringLiteral("Call of %1() on a released %2 ignored")
+                            .arg(QString::fromLatin1(metaObject()->method(id).name()),
+                                 QString::fromLatin1(metaObject()->className()));
+        }
+        return -1;
+    }
+    return QObject::qt_metacall(call, id, args);
+}
