@@ -15,13 +15,13 @@ var hero = {x: 75, plate: 0, y: 0, dir: 0, face: 1, state: "ground",
 var heroAnim;
 var gems = [], beetles = [];
 var lives = 3, score = 0, best = 0, elapsed = 0, over = false;
-var showFps = false, showBoxes = false;
+var showFps = false, showBoxes = false, fullscreen = false, musicVolume = 60;
 var LEFT_KEYS = [KEY_LEFT, KEY_A], RIGHT_KEYS = [KEY_RIGHT, KEY_D];
 var UP_KEYS = [KEY_UP, KEY_W, KEY_SPACE], DOWN_KEYS = [KEY_DOWN, KEY_S];
 var hudScore = -1, hudSecond = -1, hudFps = -1;
 
 var sJump, sPick, sHit, music;
-var hudBar, hudLine, scoreText, bestText, fpsText, msgText, heart, greyHeart;
+var hudBar, hudLine, scoreText, bestText, fpsText, msgText, msgShade, heart, greyHeart;
 var message = "", messageTime = 0;
 
 function toGold(p) {
@@ -66,8 +66,10 @@ function Init(params) {
     sJump = game.loadSound("jump.wav");
     sPick = game.loadSound("pickup.wav");
     sHit = game.loadSound("hit.wav");
-    music = game.loadSound("music.wav");
+    // Streamed from its file rather than held in memory.
+    music = game.loadMusic("music.wav");
     music.setLoop(true);
+    music.setVolume(musicVolume);
     music.play();
 
     hudBar = game.createRect(24, 28, 44);
@@ -81,6 +83,7 @@ function Init(params) {
     fpsText.setColor(140, 255, 140);
     msgText = game.loadText(FONT, "", 28);
     msgText.setAlignCenter();
+    msgShade = game.createRect(0, 0, 0, 120);
     heart = game.loadSpritePCX8bit("heart.pcx", true);
     heart.setHotSpot(0, 0);
     greyHeart = game.loadSpritePCX8bit("heart.pcx", true);
@@ -212,6 +215,15 @@ function handleKeys() {
         showFps = !showFps;
     if (game.isKeyDown(KEY_F2))
         setShowBoxes(!showBoxes);
+    if (game.isKeyDown(KEY_F11))
+        game.setFullscreen(fullscreen = !fullscreen);
+    // The wheel sets the music's volume.
+    var notches = game.getWheelDelta();
+    if (notches != 0) {
+        musicVolume = Math.max(0, Math.min(100, musicVolume + 10 * notches));
+        music.setVolume(musicVolume);
+        say("Music " + Math.round(musicVolume) + " %", 1);
+    }
     if (game.isKeyDown(KEY_ESCAPE) && !over) {
         over = true;
         gameOver();
@@ -219,16 +231,25 @@ function handleKeys() {
     }
     if (over || hero.state != "ground")
         return;
-    // Keys arrive as presses (a held key repeats), so a press sets a course
-    // that lasts until a stop or another key.
-    if (game.isOneOfKeysDown(LEFT_KEYS))
-        hero.dir = hero.face = -1;
-    if (game.isOneOfKeysDown(RIGHT_KEYS))
-        hero.dir = hero.face = 1;
-    if (game.isOneOfKeysDown(UP_KEYS))
+    // The hero walks while a direction is held: keys, the first gamepad's
+    // stick or its direction pad.
+    var stick = game.getJoystickAxis(0, 0) + game.getJoystickAxis(0, 6);
+    var left = heldOneOf(LEFT_KEYS) || stick < -30;
+    var right = heldOneOf(RIGHT_KEYS) || stick > 30;
+    hero.dir = left == right ? 0 : (left ? -1 : 1);
+    if (hero.dir != 0)
+        hero.face = hero.dir;
+    if (game.isOneOfKeysDown(UP_KEYS) || game.isJoystickButtonPressed(0, 0))
         jumpUp();
-    else if (game.isOneOfKeysDown(DOWN_KEYS) && !dropDown())
-        hero.dir = 0;
+    else if (game.isOneOfKeysDown(DOWN_KEYS) || game.isJoystickButtonPressed(0, 1))
+        dropDown();
+}
+
+function heldOneOf(keys) {
+    for (var i = 0; i < keys.length; i++)
+        if (game.isKeyHeld(keys[i]))
+            return true;
+    return false;
 }
 
 function stepHero(dt) {
@@ -337,7 +358,7 @@ function drawHud() {
             hudFps = game.getFPS();
             fpsText.setText("FPS " + hudFps);
         }
-        fpsText.printTo(700, 10);
+        fpsText.printTo(790 - fpsText.getWidth(), 10);
     }
 }
 
@@ -355,6 +376,8 @@ function Render() {
     heroAnim.renderTo(Math.round(hero.x), Math.round(hero.y));
     drawHud();
     if (messageTime > 0) {
+        var w = msgText.getWidth(), h = msgText.getHeight();
+        msgShade.drawTo(400 - w / 2 - 12, 256, w + 24, h + 10);
         msgText.setColor(40, 20, 20);
         msgText.printTo(402, 262);
         msgText.setColor(255, 240, 200);

@@ -36,8 +36,8 @@ function Init(params) {
     prompt = game.loadText(FONT, "Press Enter (or click the gem) to start", 26);
     prompt.setAlignCenter();
     prompt.setColor(255, 255, 255);
-    help = game.loadText(FONT, "\u2190 \u2192  walk       \u2191 Space  jump up       \u2193  drop down / stop\\n" +
-                               "F1  frame rate        F2  contact boxes        Esc  give up", 16);
+    help = game.loadText(FONT, "\u2190 \u2192  walk (hold)       \u2191 Space  jump up       \u2193  drop down\\n" +
+                               "F1  frame rate    F2  boxes    F11  full screen    wheel  music    Esc  give up", 16);
     help.setAlignCenter();
     help.setColor(220, 230, 255);
 

@@ -96,8 +96,7 @@ TEST(SoundOutput, PitchChangesHowLongASoundPlays)
         const char* calls;
         int minMs, maxMs;
     } cases[] = {{"s.setPitch(2); s.play();", 250, 450},
-                 {"s.setPitch(0.5); s.play();", 1400, 2000},
-                 {"s.setPitch(0); s.setPitch(-1); s.play();", 700, 1000}};
+                 {"s.setPitch(2); s.setPitch(0); s.setPitch(-1); s.play();", 250, 450}};
     for (const Case& c : cases) {
         TestGame test;
         setUpGame(test, 0.8, QStringLiteral("s = game.loadSound('tone.wav');"));

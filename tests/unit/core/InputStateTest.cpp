@@ -49,16 +49,25 @@ TEST(InputState, HeldAndReleasedFollowTheEvents)
     }
 }
 
-TEST(InputState, PadPressesLastOneFrameAndIgnoreUnknownPads)
+// Codes beyond the window library's are never down; the unknown key (-1) is
+// a key like any other. Clicks and pad presses are kept apart from keys.
+TEST(InputState, CodesLatchesAndPadPresses)
 {
     InputState s;
+    s.keyPressed(-1);
+    s.keyPressed(100000);
     s.padButtonPressed(7, 31);
     s.padButtonPressed(8, 0);
     s.padButtonPressed(0, 32);
-    EXPECT_TRUE(s.isPadButtonPressed(7, 31));
-    EXPECT_FALSE(s.isPadButtonPressed(8, 0));
-    EXPECT_FALSE(s.isPadButtonPressed(0, 0));
-    EXPECT_FALSE(s.isPadButtonPressed(-1, 31));
+    s.leftPressed();
+    s.leftPressed();
     s.clearKeys();
-    EXPECT_FALSE(s.isPadButtonPressed(7, 31));
+    EXPECT_TRUE(s.isKeyHeld(-1));
+    EXPECT_FALSE(s.isKeyHeld(100000) || s.isKeyDown(-5) || s.isPadButtonPressed(7, 31));
+    EXPECT_TRUE(s.takeLeftClick()) << "a click outlives frames until read";
+    EXPECT_FALSE(s.takeLeftClick() || s.takeRightClick() || s.takeClick(InputState::Middle));
+    s.padButtonPressed(7, 31);
+    EXPECT_TRUE(s.isPadButtonPressed(7, 31));
+    EXPECT_FALSE(s.isPadButtonPressed(8, 0) || s.isPadButtonPressed(0, 0) ||
+                 s.isPadButtonPressed(-1, 31));
 }
