@@ -101,6 +101,7 @@ void Animation::setSmooth(bool smooth)
 
 void Animation::convertPixels(QString convertFunc)
 {
+    const Hold hold(*this);
     for (sf::Texture& frame : frames)
         convertTexture(frame, convertFunc);
 }

@@ -8,7 +8,18 @@ void Releasable::release()
     if (released)
         return;
     released = true;
-    freeResources();
+    if (holds == 0) {
+        freed = true;
+        freeResources();
+    }
+}
+
+Releasable::Hold::~Hold()
+{
+    if (--object.holds == 0 && object.released && !object.freed) {
+        object.freed = true;
+        object.freeResources();
+    }
 }
 
 int Releasable::qt_metacall(QMetaObject::Call call, int id, void** args)

@@ -20,7 +20,22 @@ protected:
     // Frees the heavy parts (pictures, fonts, samples, audio voices).
     virtual void freeResources() = 0;
 
+    // Held while a slot runs script code that could release this very
+    // object: the parts it works on are then freed when it is done.
+    class Hold {
+    public:
+        explicit Hold(Releasable& object) : object(object) { ++object.holds; }
+        ~Hold();
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        Releasable& object;
+    };
+
 private:
     bool released = false;
+    bool freed = false;
     bool told = false;
+    int holds = 0;
 };

@@ -150,6 +150,7 @@ void Sprite::setTag(QString tagname, QScriptValue tagvalue)
 
 void Sprite::convertPixels(QString convertFunc)
 {
+    const Hold hold(*this);
     convertTexture(texture, convertFunc);
 }
 

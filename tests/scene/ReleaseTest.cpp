@@ -35,6 +35,8 @@ void addAssets(TestGame& test, unsigned w = 800, unsigned h = 600)
     red.create(w, h, sf::Color::Red);
     QDir().mkpath(test.dataDir() + QStringLiteral("/sprites"));
     red.saveToFile((test.dataDir() + QStringLiteral("/sprites/red.png")).toStdString());
+    red.create(2, 2, sf::Color::Red);
+    red.saveToFile((test.dataDir() + QStringLiteral("/sprites/dot.png")).toStdString());
     test.addFile(QStringLiteral("fonts/sans.ttf"),
                  sourceFile(QStringLiteral("tests/fixtures/fonts/DejaVuSans.ttf")));
     test.addFile(QStringLiteral("sounds/hit.wav"),
@@ -59,6 +61,9 @@ TEST(Release, ReleasedObjectsDrawNothingAndIgnoreCalls)
         {"game.createRect(255, 0, 0)", "o.drawTo(0, 0, 800, 600);"},
         {"game.createCircle(255, 0, 0)", "o.drawTo(400, 300, 500);"},
         {"game.createLine(255, 0, 0)", "for (var y = 0; y < 600; ++y) o.drawTo(0, y, 800, y);"},
+        // Released by its own conversion: freed once the conversion is done.
+        {"gone = game.loadAnimation('dot.png', 1, 1); gone.convertPixels('drop'); o = gone",
+         "o.renderTo(400, 300);"},
         {"game.loadSound('hit.wav')", "o.play(); m = +o.isPlayed();"},
         {"game.loadMusic('hit.wav')", "o.play(); m = +o.isPlayed();"},
     };
@@ -67,11 +72,13 @@ TEST(Release, ReleasedObjectsDrawNothingAndIgnoreCalls)
         debugLines.clear();
         TestGame test;
         addAssets(test);
-        test.addScript(QStringLiteral("main"),
-                       QStringLiteral("var o, m = 0; function Init() { o = %1;"
-                                      "game.release(o); game.release(o); game.release(game); }"
-                                      "function Render() { %2 %2 }")
-                           .arg(QLatin1String(c.make), QLatin1String(c.calls)));
+        test.addScript(
+            QStringLiteral("main"),
+            QStringLiteral("var o, m = 0, gone; function drop(p) { game.release(gone); return p; }"
+                           "function Init() { o = %1;"
+                           "game.release(o); game.release(o); game.release(game); }"
+                           "function Render() { %2 %2 }")
+                .arg(QLatin1String(c.make), QLatin1String(c.calls)));
         test.load();
         sf::RenderTexture canvas;
         canvas.create(800, 600);
