@@ -116,6 +116,7 @@ void FrameLoop::pollEvents()
             current->keyReleased(event.key.code);
             break;
         case sf::Event::MouseButtonReleased:
+            // The window library's first three buttons, in the input state's order.
             if (event.mouseButton.button <= sf::Mouse::Middle)
                 current->buttonReleased(InputState::Button(event.mouseButton.button));
             break;

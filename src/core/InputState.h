@@ -33,6 +33,7 @@ public:
         padPressed.reset();
     }
 
+    // In the order of the window library's first three mouse buttons.
     enum Button { Left, Right, Middle };
     void buttonPressed(Button button)
     {
