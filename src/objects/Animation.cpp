@@ -1,5 +1,6 @@
 #include "Animation.h"
 
+#include "AssetLoad.h"
 #include "SheetImage.h"
 
 #include <QScriptValue>
@@ -100,9 +101,10 @@ void Animation::cutSheet(const sf::Image& image, const std::vector<sf::IntRect>&
 void Animation::loadFiles(const QStringList& names)
 {
     loadImageFile(names[0]);
-    for (int i = 0; i < names.size(); ++i) {
-        const QByteArray path = (QStringLiteral("sprites/") + names[i]).toUtf8();
-        frames[static_cast<std::size_t>(i)].loadFromFile(path.constData());
+    // The first file is read once: the base's texture is frame 0.
+    frames[0] = texture;
+    for (int i = 1; i < names.size(); ++i) {
+        asset::loadTexture(frames[static_cast<std::size_t>(i)], QStringLiteral("sprites/") + names[i]);
         frames[static_cast<std::size_t>(i)].setSmooth(true);
     }
     showFirstFrame();

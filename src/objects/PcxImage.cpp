@@ -1,6 +1,6 @@
 #include "PcxImage.h"
 
-#include <QFile>
+#include "AssetFile.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,10 +28,14 @@ bool PcxImage::load(const QString& path, bool usetransp, unsigned maxSide)
 {
     pixels_.reset();
     width_ = height_ = 0;
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+    const asset::FileBytes file = asset::readFile(path, asset::maxImageFileBytes);
+    if (file.status == asset::Status::Missing)
         return false;
-    return decode(file.readAll(), usetransp, maxSide);
+    if (file.status != asset::Status::Ok) {
+        asset::reportFailure(path, asset::describe(file.status, asset::maxImageFileBytes));
+        return false;
+    }
+    return decode(file.bytes, usetransp, maxSide);
 }
 
 bool PcxImage::decode(const QByteArray& bytes, bool usetransp, unsigned maxSide)
@@ -40,13 +44,17 @@ bool PcxImage::decode(const QByteArray& bytes, bool usetransp, unsigned maxSide)
     width_ = height_ = 0;
 
     const Bytes in(bytes);
-    const quint64 w = in.at(8) + in.at(9) * 256u + 1;
-    const quint64 h = in.at(10) + in.at(11) * 256u + 1;
-    const quint64 total = w * h * 4;
-    if (total > 0xFFFFFFFFu || w > maxSide || h > maxSide)
+    const auto word = [&in](qint64 at) { return quint64(in.at(at) + in.at(at + 1) * 256u); };
+    const quint64 xmin = word(4), ymin = word(6), xmax = word(8), ymax = word(10);
+    const quint64 w = (xmin <= xmax ? xmax - xmin : xmax) + 1;
+    const quint64 h = (ymin <= ymax ? ymax - ymin : ymax) + 1;
+    if (w > maxSide || h > maxSide || w * h > asset::maxImagePixels)
         return true;
+    // Rows padded to an even length (as GIMP writes them) hold more indices
+    // than pixels; the extra ones are decoded and dropped.
+    const quint64 pitch = std::max(w, word(66));
 
-    std::unique_ptr<std::uint8_t[]> out(new (std::nothrow) std::uint8_t[total]);
+    std::unique_ptr<std::uint8_t[]> out(new (std::nothrow) std::uint8_t[w * h * 4]);
     if (!out)
         return true;
 
@@ -58,14 +66,16 @@ bool PcxImage::decode(const QByteArray& bytes, bool usetransp, unsigned maxSide)
         palette[i][3] = 255;
     }
 
-    quint64 pos = 0;
+    // `pos` counts indices of the padded rows, `written` the pixels kept.
+    const quint64 total = pitch * h;
+    quint64 pos = 0, written = 0;
     qint64 src = dataStart;
     while (pos < total) {
         quint64 count;
         std::uint8_t index;
         if (src >= in.size) {
             // Past the end every code reads as a single pixel of entry 0.
-            count = (total - pos) / 4;
+            count = total - pos;
             index = 0;
         } else {
             const std::uint8_t c = in.at(src);
@@ -81,9 +91,15 @@ bool PcxImage::decode(const QByteArray& bytes, bool usetransp, unsigned maxSide)
         }
         if (usetransp && pos == 0)
             palette[index][3] = 0;
-        count = std::min(count, (total - pos) / 4);
-        for (quint64 k = 0; k < count; ++k, pos += 4)
-            std::memcpy(out.get() + pos, palette[index], 4);
+        count = std::min(count, total - pos);
+        while (count > 0) {
+            const quint64 column = pos % pitch;
+            const quint64 span = std::min(count, pitch - column);
+            for (quint64 k = column; k < std::min(column + span, w); ++k, ++written)
+                std::memcpy(out.get() + written * 4, palette[index], 4);
+            pos += span;
+            count -= span;
+        }
     }
 
     pixels_ = std::move(out);

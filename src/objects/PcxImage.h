@@ -7,11 +7,13 @@
 
 // One decoded 8-bit palette PCX image as RGBA bytes, rows top to bottom.
 //
-// Only Xmax/Ymax, the run-length data from offset 128 and the last 768 bytes
-// (the palette) are read; bytes outside the file read as 0, so truncated or
-// malformed files still decode. Images whose pixel buffer would not fit in
-// 32 bits, or whose sides exceed what a texture can hold, are refused and
-// leave the object empty.
+// Only the window (Xmin..Xmax, Ymin..Ymax; a minimum above its maximum counts
+// as 0), the bytes per line, the run-length data from offset 128 and the last
+// 768 bytes (the palette) are read; bytes outside the file read as 0, so
+// truncated or malformed files still decode. Images above the pixel limit of
+// AssetFile.h, or whose sides exceed what a texture can hold, are refused and
+// leave the object empty. load() reads only regular files up to the image
+// file limit.
 class PcxImage {
 public:
     // The side limit when the caller gives none: every driver we run on takes

@@ -1,5 +1,6 @@
 #include "SheetImage.h"
 
+#include "AssetLoad.h"
 #include "PcxImage.h"
 
 #include <SFML/Graphics/Texture.hpp>
@@ -14,7 +15,7 @@ sf::Image loadSheetImage(const QString& filename, bool usetransp)
             image.create(static_cast<unsigned>(pcx.width()), static_cast<unsigned>(pcx.height()),
                          pcx.pixels());
     } else {
-        image.loadFromFile(path.toUtf8().constData());
+        asset::loadImage(image, path);
     }
     return image;
 }

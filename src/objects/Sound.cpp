@@ -1,8 +1,10 @@
 #include "Sound.h"
 
+#include "AssetLoad.h"
+
 Sound::Sound(const QString& filename, QObject* parent) : QObject(parent)
 {
-    buffer.loadFromFile((QStringLiteral("sounds/") + filename).toUtf8().toStdString());
+    asset::loadSoundBuffer(buffer, QStringLiteral("sounds/") + filename);
     player.setBuffer(buffer);
 }
 

@@ -1,5 +1,6 @@
 #include "Sprite.h"
 
+#include "AssetLoad.h"
 #include "Game.h"
 #include "PixelConversion.h"
 
@@ -16,8 +17,7 @@ void Sprite::update(double) {}
 void Sprite::loadImageFile(const QString& filename)
 {
     sf::Texture loaded;
-    const QByteArray path = (QStringLiteral("sprites/") + filename).toUtf8();
-    loaded.loadFromFile(path.constData());
+    asset::loadTexture(loaded, QStringLiteral("sprites/") + filename);
     assignTexture(loaded);
 }
 

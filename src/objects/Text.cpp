@@ -1,23 +1,56 @@
 #include "Text.h"
 
+#include "AssetFile.h"
+#include "AssetLoad.h"
 #include "Game.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <algorithm>
 
-Text::Text(const QString& fontname, Game* game, QObject* parent) : QObject(parent), game(game)
+Text::Text(const QString& fontname, Game* game, QObject* parent)
+    : QObject(parent), fontPath(QStringLiteral("fonts/") + fontname), game(game)
 {
-    hasFont = font.loadFromFile((QStringLiteral("fonts/") + fontname).toUtf8().toStdString());
+    hasFont = loadFont();
     label.setFillColor(sf::Color::White);
     label.setFont(font);
     label.setCharacterSize(14);
     setText(QString());
 }
 
+bool Text::loadFont()
+{
+    asset::FileBytes file = asset::readFile(fontPath, asset::maxFontFileBytes);
+    if (file.status != asset::Status::Ok) {
+        asset::reportFailure(fontPath, asset::describe(file.status, asset::maxFontFileBytes));
+        return false;
+    }
+    asset::QuietLibrary quiet;
+    if (!guard.open(file.bytes) ||
+        !font.loadFromMemory(guard.bytes().constData(), std::size_t(guard.bytes().size()))) {
+        asset::reportFailure(fontPath, QStringLiteral("файл повреждён"));
+        return false;
+    }
+    return true;
+}
+
+bool Text::glyphsSafe()
+{
+    if (!glyphsChecked) {
+        const sf::String& text = label.getString();
+        glyphsChecked = guard.canDraw(reinterpret_cast<const char32_t*>(text.getData()),
+                                      text.getSize(), label.getCharacterSize());
+        if (!glyphsChecked) {
+            hasFont = false;
+            asset::reportFailure(fontPath, QStringLiteral("шрифт повреждён"));
+        }
+    }
+    return glyphsChecked;
+}
+
 void Text::printTo(int x, int y)
 {
     sf::RenderTarget* target = game->renderTarget();
-    if (!target || !hasFont || label.getCharacterSize() == 0)
+    if (!target || !hasFont || label.getCharacterSize() == 0 || !glyphsSafe())
         return;
     float left = float(x);
     if (alignCenter)
@@ -38,11 +71,13 @@ void Text::setText(QString str)
     str.replace(QLatin1String("\\n"), QLatin1String("\n\r"));
     const QByteArray utf8 = str.toUtf8();
     label.setString(sf::String::fromUtf8(utf8.constBegin(), utf8.constEnd()));
+    glyphsChecked = false;
 }
 
 void Text::setSize(int size)
 {
     label.setCharacterSize(unsigned(std::clamp(size, 0, maxSize)));
+    glyphsChecked = false;
 }
 
 void Text::setColor(int r, int g, int b)

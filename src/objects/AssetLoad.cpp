@@ -1,0 +1,95 @@
+#include "AssetLoad.h"
+
+#include "AssetFile.h"
+#include "ImageDecoder.h"
+#include "SoundDecoder.h"
+
+#include <SFML/Audio/SoundBuffer.hpp>
+#include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/Texture.hpp>
+#include <SFML/System/Err.hpp>
+
+#include <algorithm>
+
+namespace asset {
+
+namespace {
+
+bool readBytes(const QString& path, qint64 maxBytes, QByteArray& bytes)
+{
+    FileBytes file = readFile(path, maxBytes);
+    if (file.status != Status::Ok) {
+        reportFailure(path, describe(file.status, maxBytes));
+        return false;
+    }
+    bytes = std::move(file.bytes);
+    return true;
+}
+
+bool decodeImageFile(const QString& path, unsigned maxSide, DecodedImage& decoded)
+{
+    QByteArray bytes;
+    if (!readBytes(path, maxImageFileBytes, bytes))
+        return false;
+    const QString reason = image::decode(bytes, {maxSide, maxImagePixels}, decoded);
+    if (!reason.isEmpty())
+        reportFailure(path, reason);
+    return reason.isEmpty();
+}
+
+} // namespace
+
+QuietLibrary::QuietLibrary() : previous(sf::err().rdbuf(&discard)) {}
+
+QuietLibrary::~QuietLibrary()
+{
+    sf::err().rdbuf(previous);
+}
+
+bool loadTexture(sf::Texture& texture, const QString& path)
+{
+    DecodedImage decoded;
+    if (!decodeImageFile(path, std::min(sf::Texture::getMaximumSize(), image::maxSide), decoded))
+        return false;
+    QuietLibrary quiet;
+    if (!texture.create(decoded.width, decoded.height)) {
+        reportFailure(path, QStringLiteral("видеокарта не приняла изображение"));
+        return false;
+    }
+    texture.update(decoded.pixels.get());
+    return true;
+}
+
+bool loadImage(sf::Image& image, const QString& path)
+{
+    DecodedImage decoded;
+    if (!decodeImageFile(path, image::maxSide, decoded))
+        return false;
+    image.create(decoded.width, decoded.height, decoded.pixels.get());
+    return true;
+}
+
+bool loadSoundBuffer(sf::SoundBuffer& buffer, const QString& path)
+{
+    QByteArray bytes;
+    if (!readBytes(path, maxSoundFileBytes, bytes))
+        return false;
+    DecodedSound decoded;
+    const QString reason = sound::decode(bytes, sound::maxSamples, decoded);
+    if (!reason.isEmpty()) {
+        reportFailure(path, reason);
+        return false;
+    }
+    // A file without samples is a silent sound, as it always was.
+    if (decoded.samples.empty())
+        return true;
+    QuietLibrary quiet;
+    if (!buffer.loadFromSamples(decoded.samples.data(), decoded.samples.size(), decoded.channels,
+                                decoded.sampleRate)) {
+        reportFailure(path, QStringLiteral("звуковая библиотека не приняла звук"));
+        return false;
+    }
+    return true;
+}
+
+} // namespace asset
