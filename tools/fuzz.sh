@@ -6,7 +6,7 @@
 #   tools/fuzz.sh merge TARGET           minimises the work corpus into tests/fuzz/corpus/
 #                                        (files not named by their hash are kept as they are)
 #
-# TARGET is one of: pcx map include json. Runs one fuzzer on one core at low
+# TARGET is one of: pcx map include json image sound font. Runs one fuzzer on one core at low
 # priority; findings (crash-*, leak-*, timeout-*, oom-*) land in build-fuzz/findings/.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -23,8 +23,8 @@ build() {
 
 target_of() {
   case "$1" in
-    pcx | map | include | json) echo "$1" ;;
-    *) echo "unknown target: $1 (pcx, map, include, json)" >&2; exit 2 ;;
+    pcx | map | include | json | image | sound | font) echo "$1" ;;
+    *) echo "unknown target: $1 (pcx, map, include, json, image, sound, font)" >&2; exit 2 ;;
   esac
 }
 
@@ -37,8 +37,11 @@ case "$cmd" in
     mkdir -p "$BUILD/work/$t" "$BUILD/findings/$t"
     cd "$BUILD/findings/$t"
     # Work corpus first: new inputs are written there, never into the tree.
+    # The asset decoders promise bounded memory: any allocation past 256 MiB
+    # under their small fuzzing limits is a finding.
+    case "$t" in image | sound | font) malloc=256 ;; *) malloc=2048 ;; esac
     nice -n 10 "$BUILD/fuzz_$t" "$BUILD/work/$t" "$CORPUS/$t" \
-      -max_total_time="$secs" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
+      -max_total_time="$secs" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb="$malloc" -max_len=8192 \
       -print_final_stats=1 -jobs=1 -workers=1
     ;;
   merge)
