@@ -215,7 +215,7 @@ int gifRead(GifFileType* gif, GifByteType* to, int count)
 }
 
 // The first picture on the logical screen; what it does not cover, and its
-// transparent pixels, stay transparent black.
+// transparent pixels, are the background colour, fully transparent.
 QString readGif(GifFileType* gif, const ImageLimits& limits, DecodedImage& out)
 {
     int transparent = -1;
@@ -249,7 +249,16 @@ QString readGif(GifFileType* gif, const ImageLimits& limits, DecodedImage& out)
         const QString reason = allocate(limits, quint64(gif->SWidth), quint64(gif->SHeight), out);
         if (!reason.isEmpty())
             return reason;
-        std::memset(out.pixels.get(), 0, std::size_t(out.width) * out.height * 4);
+        GifColorType background{0, 0, 0};
+        if (gif->SColorMap && gif->SBackGroundColor < gif->SColorMap->ColorCount)
+            background = gif->SColorMap->Colors[gif->SBackGroundColor];
+        for (std::size_t i = 0; i < std::size_t(out.width) * out.height; ++i) {
+            std::uint8_t* to = out.pixels.get() + i * 4;
+            to[0] = background.Red;
+            to[1] = background.Green;
+            to[2] = background.Blue;
+            to[3] = 0;
+        }
         std::vector<GifPixelType> line(std::size_t(frame.Width) + 1);
         static const int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
         const int passes = frame.Interlace ? 4 : 1;
