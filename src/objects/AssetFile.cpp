@@ -39,6 +39,8 @@ FileBytes readFile(const QString& path, qint64 maxBytes)
     return result;
 }
 
+namespace {
+
 QString describe(Status status, qint64 maxBytes)
 {
     switch (status) {
@@ -56,9 +58,25 @@ QString describe(Status status, qint64 maxBytes)
     return QString();
 }
 
+} // namespace
+
 void reportFailure(const QString& path, const QString& reason)
 {
     qDebug() << QStringLiteral("не удалось загрузить %1: %2").arg(path, reason);
+}
+
+bool readOrReport(const QString& path, qint64 maxBytes, QByteArray& bytes, bool reportMissing)
+{
+    FileBytes file = readFile(path, maxBytes);
+    if (file.status != Status::Ok && (reportMissing || file.status != Status::Missing))
+        reportFailure(path, describe(file.status, maxBytes));
+    bytes = std::move(file.bytes);
+    return file.status == Status::Ok;
+}
+
+QString damaged()
+{
+    return QStringLiteral("файл повреждён");
 }
 
 } // namespace asset

@@ -24,10 +24,14 @@ struct FileBytes {
 
 FileBytes readFile(const QString& path, qint64 maxBytes);
 
-// Why a read failed, in the words of the debug line.
-QString describe(Status status, qint64 maxBytes);
-
 // The one debug line of a failed load: the file and the reason.
 void reportFailure(const QString& path, const QString& reason);
+
+// readFile, reporting a failure (a missing file only when asked to).
+bool readOrReport(const QString& path, qint64 maxBytes, QByteArray& bytes,
+                  bool reportMissing = true);
+
+// The reason given for a file its decoder stopped at.
+QString damaged();
 
 } // namespace asset

@@ -15,21 +15,10 @@ namespace asset {
 
 namespace {
 
-bool readBytes(const QString& path, qint64 maxBytes, QByteArray& bytes)
-{
-    FileBytes file = readFile(path, maxBytes);
-    if (file.status != Status::Ok) {
-        reportFailure(path, describe(file.status, maxBytes));
-        return false;
-    }
-    bytes = std::move(file.bytes);
-    return true;
-}
-
 bool decodeImageFile(const QString& path, unsigned maxSide, DecodedImage& decoded)
 {
     QByteArray bytes;
-    if (!readBytes(path, maxImageFileBytes, bytes))
+    if (!readOrReport(path, maxImageFileBytes, bytes))
         return false;
     const QString reason = image::decode(bytes, {maxSide, maxImagePixels}, decoded);
     if (!reason.isEmpty())
@@ -72,7 +61,7 @@ bool loadImage(sf::Image& image, const QString& path)
 bool loadSoundBuffer(sf::SoundBuffer& buffer, const QString& path)
 {
     QByteArray bytes;
-    if (!readBytes(path, maxSoundFileBytes, bytes))
+    if (!readOrReport(path, maxSoundFileBytes, bytes))
         return false;
     DecodedSound decoded;
     const QString reason = sound::decode(bytes, sound::maxSamples, decoded);

@@ -21,7 +21,7 @@ bool GlyphGuard::open(const QByteArray& bytes)
            FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0;
 }
 
-bool GlyphGuard::canDraw(const char32_t* text, std::size_t length, unsigned size)
+bool GlyphGuard::canDraw(const std::uint32_t* text, std::size_t length, unsigned size)
 {
     if (!face)
         return false;
@@ -29,15 +29,15 @@ bool GlyphGuard::canDraw(const char32_t* text, std::size_t length, unsigned size
         return true;
     // Laying out any text loads the space and the x (for the strike-through
     // line); line breaks and tabs are never rendered.
-    if (!safe(U'x', size) || !safe(U' ', size))
+    if (!safe('x', size) || !safe(' ', size))
         return false;
     for (std::size_t i = 0; i < length; ++i)
-        if (text[i] != U'\n' && text[i] != U'\r' && text[i] != U'\t' && !safe(text[i], size))
+        if (text[i] != '\n' && text[i] != '\r' && text[i] != '\t' && !safe(text[i], size))
             return false;
     return true;
 }
 
-bool GlyphGuard::safe(char32_t c, unsigned size)
+bool GlyphGuard::safe(std::uint32_t c, unsigned size)
 {
     const quint64 key = (quint64(size) << 32) | c;
     if (checked.count(key))

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QtGlobal>
 
+#include <cstdint>
 #include <unordered_set>
 
 struct FT_LibraryRec_;
@@ -28,14 +29,14 @@ public:
     const QByteArray& bytes() const { return font; }
 
     // Whether drawing the text at `size` pixels loads only safe glyphs.
-    bool canDraw(const char32_t* text, std::size_t length, unsigned size);
+    bool canDraw(const std::uint32_t* text, std::size_t length, unsigned size);
 
     // A glyph may reach this many character sizes, plus a margin, each way.
     static constexpr unsigned maxEms = 4;
     static constexpr unsigned marginPixels = 64;
 
 private:
-    bool safe(char32_t c, unsigned size);
+    bool safe(std::uint32_t c, unsigned size);
 
     QByteArray font;
     FT_LibraryRec_* library = nullptr;

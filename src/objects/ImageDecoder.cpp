@@ -1,5 +1,6 @@
 #include "ImageDecoder.h"
 
+#include "AssetFile.h"
 #include "StbImage.h"
 
 #include <algorithm>
@@ -20,10 +21,7 @@ struct Bytes {
     std::size_t pos = 0;
 };
 
-QString damaged()
-{
-    return QStringLiteral("файл повреждён");
-}
+using asset::damaged;
 
 QString outOfMemory()
 {

@@ -28,16 +28,13 @@ bool PcxImage::load(const QString& path, bool usetransp, unsigned maxSide)
 {
     pixels_.reset();
     width_ = height_ = 0;
-    const asset::FileBytes file = asset::readFile(path, asset::maxImageFileBytes);
-    if (file.status == asset::Status::Missing)
+    // Missing files were never reported: every game without a map lacks the tiles.
+    QByteArray bytes;
+    if (!asset::readOrReport(path, asset::maxImageFileBytes, bytes, false))
         return false;
-    if (file.status != asset::Status::Ok) {
-        asset::reportFailure(path, asset::describe(file.status, asset::maxImageFileBytes));
-        return false;
-    }
-    decode(file.bytes, usetransp, maxSide);
+    decode(bytes, usetransp, maxSide);
     if (!pixels_) {
-        const QSize size = declaredSize(file.bytes);
+        const QSize size = declaredSize(bytes);
         asset::reportFailure(path, QStringLiteral("изображение %1 × %2 больше предела")
                                        .arg(size.width())
                                        .arg(size.height()));

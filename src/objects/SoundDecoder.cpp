@@ -1,5 +1,7 @@
 #include "SoundDecoder.h"
 
+#include "AssetFile.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
@@ -81,10 +83,7 @@ bool knownFormat(int format)
     return false;
 }
 
-QString damaged()
-{
-    return QStringLiteral("файл повреждён");
-}
+using asset::damaged;
 
 QString readSamples(SNDFILE* file, const SF_INFO& info, quint64 maxSamples, DecodedSound& out)
 {

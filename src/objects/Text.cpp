@@ -19,15 +19,13 @@ Text::Text(const QString& fontname, Game* game, QObject* parent)
 
 bool Text::loadFont()
 {
-    asset::FileBytes file = asset::readFile(fontPath, asset::maxFontFileBytes);
-    if (file.status != asset::Status::Ok) {
-        asset::reportFailure(fontPath, asset::describe(file.status, asset::maxFontFileBytes));
+    QByteArray bytes;
+    if (!asset::readOrReport(fontPath, asset::maxFontFileBytes, bytes))
         return false;
-    }
     asset::QuietLibrary quiet;
-    if (!guard.open(file.bytes) ||
+    if (!guard.open(bytes) ||
         !font.loadFromMemory(guard.bytes().constData(), std::size_t(guard.bytes().size()))) {
-        asset::reportFailure(fontPath, QStringLiteral("файл повреждён"));
+        asset::reportFailure(fontPath, asset::damaged());
         return false;
     }
     return true;
@@ -37,8 +35,7 @@ bool Text::glyphsSafe()
 {
     if (!glyphsChecked) {
         const sf::String& text = label.getString();
-        glyphsChecked = guard.canDraw(reinterpret_cast<const char32_t*>(text.getData()),
-                                      text.getSize(), label.getCharacterSize());
+        glyphsChecked = guard.canDraw(text.getData(), text.getSize(), label.getCharacterSize());
         if (!glyphsChecked) {
             hasFont = false;
             asset::reportFailure(fontPath, QStringLiteral("шрифт повреждён"));

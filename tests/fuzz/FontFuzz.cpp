@@ -3,6 +3,8 @@
 
 #include <QByteArray>
 
+#include <iterator>
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_GLYPH_H
@@ -11,7 +13,7 @@ namespace {
 
 // Renders a glyph as the graphics library does and reads every byte it
 // would read, so a guard that lets a bad bitmap through fails here.
-void readLikeTheGraphicsLibrary(FT_Face face, char32_t c, unsigned size)
+void readLikeTheGraphicsLibrary(FT_Face face, std::uint32_t c, unsigned size)
 {
     FT_Glyph glyph;
     if (FT_Set_Pixel_Sizes(face, 0, size) != 0 ||
@@ -40,7 +42,7 @@ int fuzz::fontGlyphs(const std::uint8_t* data, std::size_t size)
     GlyphGuard guard;
     if (!guard.open(bytes))
         return 0;
-    static const char32_t text[] = U"ex \u0416!";
+    static const std::uint32_t text[] = {'e', 'x', ' ', 0x416, '!'};
     static const unsigned sizes[] = {1, 9, 40, 250};
     FT_Library library;
     FT_Face face;
@@ -49,10 +51,10 @@ int fuzz::fontGlyphs(const std::uint8_t* data, std::size_t size)
                                            FT_Long(size), 0, &face) == 0 &&
                         FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0;
     for (unsigned s : sizes) {
-        if (!guard.canDraw(text, sizeof text / sizeof *text - 1, s))
+        if (!guard.canDraw(text, std::size(text), s))
             break;
-        for (char32_t c : text)
-            if (c && opened)
+        for (std::uint32_t c : text)
+            if (opened)
                 readLikeTheGraphicsLibrary(face, c, s);
     }
     if (opened)
