@@ -6,8 +6,8 @@
 #   tools/fuzz.sh merge TARGET           minimises the work corpus into tests/fuzz/corpus/
 #                                        (files not named by their hash are kept as they are)
 #
-# TARGET is one of: pcx map include json image sound font. Runs one fuzzer on one core at low
-# priority; findings (crash-*, leak-*, timeout-*, oom-*) land in build-fuzz/findings/.
+# TARGET is one of: pcx map include json jsonread image sound font. Runs one fuzzer on
+# one core at low priority; findings (crash-*, leak-*, timeout-*, oom-*) land in build-fuzz/findings/.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${FUZZ_BUILD_DIR:-$ROOT/build-fuzz}"
@@ -23,8 +23,9 @@ build() {
 
 target_of() {
   case "$1" in
-    pcx | map | include | json | image | sound | font) echo "$1" ;;
-    *) echo "unknown target: $1 (pcx, map, include, json, image, sound, font)" >&2; exit 2 ;;
+    pcx | map | include | json | jsonread | image | sound | font) echo "$1" ;;
+    *) echo "unknown target: $1 (pcx, map, include, json, jsonread, image, sound, font)" >&2
+       exit 2 ;;
   esac
 }
 
