@@ -104,7 +104,8 @@ void Animation::loadFiles(const QStringList& names)
     // The first file is read once: the base's texture is frame 0.
     frames[0] = texture;
     for (int i = 1; i < names.size(); ++i) {
-        asset::loadTexture(frames[static_cast<std::size_t>(i)], QStringLiteral("sprites/") + names[i]);
+        asset::loadTexture(frames[static_cast<std::size_t>(i)],
+                           QStringLiteral("sprites/") + names[i]);
         frames[static_cast<std::size_t>(i)].setSmooth(true);
     }
     showFirstFrame();

@@ -268,8 +268,8 @@ QString readGif(GifFileType* gif, const ImageLimits& limits, DecodedImage& out)
                     out = DecodedImage();
                     return damaged();
                 }
-                std::uint8_t* to = out.pixels.get() +
-                                   (std::size_t(frame.Top + y) * out.width + frame.Left) * 4;
+                std::uint8_t* to =
+                    out.pixels.get() + (std::size_t(frame.Top + y) * out.width + frame.Left) * 4;
                 for (int x = 0; x < frame.Width; ++x, to += 4) {
                     const int index = line[std::size_t(x)];
                     if (index == transparent || index >= colours->ColorCount)

@@ -34,7 +34,8 @@ sf_count_t memorySeek(sf_count_t offset, int whence, void* user)
 sf_count_t memoryRead(void* to, sf_count_t count, void* user)
 {
     auto* m = static_cast<Memory*>(user);
-    const sf_count_t n = std::clamp<sf_count_t>(m->size - m->pos, 0, std::max<sf_count_t>(count, 0));
+    const sf_count_t n =
+        std::clamp<sf_count_t>(m->size - m->pos, 0, std::max<sf_count_t>(count, 0));
     std::memcpy(to, m->data + m->pos, std::size_t(n));
     m->pos += n;
     return n;
@@ -99,8 +100,8 @@ QString readSamples(SNDFILE* file, const SF_INFO& info, quint64 maxSamples, Deco
         sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     // The header's length is only a hint, never more than the limit.
     if (info.frames > 0)
-        out.samples.reserve(std::size_t(std::min<quint64>(quint64(info.frames), maxSamples / channels) *
-                                        channels));
+        out.samples.reserve(
+            std::size_t(std::min<quint64>(quint64(info.frames), maxSamples / channels) * channels));
     constexpr sf_count_t chunkFrames = 4096;
     const std::size_t chunk = std::size_t(chunkFrames) * channels;
     std::vector<float> floats(vorbis ? chunk : 0);
@@ -115,7 +116,8 @@ QString readSamples(SNDFILE* file, const SF_INFO& info, quint64 maxSamples, Deco
                 out.samples[at + i] = std::int16_t(
                     std::clamp(std::lrint(double(floats[i] * 32768.f)), -32768L, 32767L));
         } else {
-            got = std::max<sf_count_t>(sf_readf_short(file, out.samples.data() + at, chunkFrames), 0);
+            got =
+                std::max<sf_count_t>(sf_readf_short(file, out.samples.data() + at, chunkFrames), 0);
         }
         out.samples.resize(at + std::size_t(got) * channels);
     }

@@ -127,7 +127,8 @@ private:
 stb::Header stb::info(const std::uint8_t* data, std::size_t size, int& width, int& height)
 {
     int channels = 0;
-    if (size > std::size_t(INT_MAX) || !stbi_info_from_memory(data, int(size), &width, &height, &channels))
+    if (size > std::size_t(INT_MAX) ||
+        !stbi_info_from_memory(data, int(size), &width, &height, &channels))
         return Header::Unknown;
     if (stbi_is_hdr_from_memory(data, int(size)) && !HdrWalk(data, size).complete(width, height))
         return Header::Damaged;

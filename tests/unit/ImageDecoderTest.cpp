@@ -24,8 +24,8 @@ QByteArray convert(const QTemporaryDir& dir, const QByteArray& source, QStringLi
     const QString path = dir.filePath(out.section(':', -1));
     QProcess magick;
     magick.start(QStringLiteral("convert"),
-                 QStringList{"-size", "17x11", "-depth", "8", "rgba:" + raw.fileName()} << args
-                     << (out.contains(':') ? out.section(':', 0, 0) + ':' + path : path));
+                 QStringList{"-size", "17x11", "-depth", "8", "rgba:" + raw.fileName()}
+                     << args << (out.contains(':') ? out.section(':', 0, 0) + ':' + path : path));
     magick.waitForFinished(60000);
     QFile file(path);
     file.open(QIODevice::ReadOnly);
@@ -40,7 +40,9 @@ TEST(ImageDecoder, ValidFilesGiveThePixelsTheyAlwaysGave)
     QByteArray source;
     for (int y = 0; y < 11; ++y)
         for (int x = 0; x < 17; ++x)
-            source.append(char(x * 15)).append(char(y * 23)).append(char(x * y * 7))
+            source.append(char(x * 15))
+                .append(char(y * 23))
+                .append(char(x * y * 7))
                 .append(char(255 - x * 15));
     // JPEG is lossy; its decoders round differently by a step or two.
     struct Case {

@@ -1,5 +1,5 @@
-#include "PcxImage.h"
 #include "PcxBytes.h"
+#include "PcxImage.h"
 
 #include <gtest/gtest.h>
 
@@ -125,15 +125,25 @@ TEST(PcxDecoder, PaddedRowsAndWindowsKeepTheirPixels)
         {"odd width padded as GIMP writes it",
          withHeader(pcx(6, 4, rowsEncoded(source, 8)), {{66, 8}}), 7, 5, expected},
         {"a run crosses the padding into the next row",
-         withHeader(pcx(2, 1, {0xC5, 0x05, 0x07, 0x08, 0x09}), {{66, 4}}), 3, 2,
+         withHeader(pcx(2, 1, {0xC5, 0x05, 0x07, 0x08, 0x09}), {{66, 4}}),
+         3,
+         2,
          {5, 5, 5, 5, 7, 8}},
         {"a line shorter than the width is ignored",
-         withHeader(pcx(2, 0, {0x01, 0x02, 0x03}), {{66, 1}}), 3, 1, {1, 2, 3}},
+         withHeader(pcx(2, 0, {0x01, 0x02, 0x03}), {{66, 1}}),
+         3,
+         1,
+         {1, 2, 3}},
         {"window from Xmin, Ymin",
-         withHeader(pcx(4, 3, {0xC2, 0x06, 0x01, 0x02, 0xC4, 0x09}), {{4, 1}, {6, 2}}), 4, 2,
+         withHeader(pcx(4, 3, {0xC2, 0x06, 0x01, 0x02, 0xC4, 0x09}), {{4, 1}, {6, 2}}),
+         4,
+         2,
          {6, 6, 1, 2, 9, 9, 9, 9}},
         {"a minimum above its maximum counts from 0",
-         withHeader(pcx(1, 0, {0x03, 0x04}), {{4, 5}, {6, 9}}), 2, 1, {3, 4}},
+         withHeader(pcx(1, 0, {0x03, 0x04}), {{4, 5}, {6, 9}}),
+         2,
+         1,
+         {3, 4}},
     };
     for (const Case& c : cases) {
         PcxImage img;

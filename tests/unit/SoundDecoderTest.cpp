@@ -53,7 +53,8 @@ TEST(SoundDecoder, ValidFilesGiveTheSamplesTheyAlwaysGave)
     };
     QTemporaryDir dir;
     for (const Case& c : cases) {
-        const QByteArray file = tones(dir.filePath(QLatin1String(c.name)), c.format, c.channels, c.rate);
+        const QByteArray file =
+            tones(dir.filePath(QLatin1String(c.name)), c.format, c.channels, c.rate);
         sf::SoundBuffer reference;
         ASSERT_TRUE(reference.loadFromMemory(file.constData(), std::size_t(file.size()))) << c.name;
         DecodedSound decoded;
