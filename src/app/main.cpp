@@ -98,7 +98,7 @@ int main(int argc, char** argv)
         }
         if (game->hasPendingScript()) {
             const QString name = game->pendingScript();
-            const QString params = scriptValueToJson(game->pendingParams());
+            const QString params = game->pendingParamsText();
             endGame(game);
             game.reset(createGame(name, &map, &sink));
             if (!game->callInit(params)) {

@@ -2,6 +2,7 @@
 
 #include "SaveFiles.h"
 #include "ScriptJson.h"
+#include "ScriptWatchdog.h"
 #include "TimerEvent.h"
 
 #include <QDir>
@@ -21,7 +22,8 @@ QString inAppData(const QString& filename)
 
 } // namespace
 
-QGameSystem::QGameSystem(QScriptEngine* engine, QObject* parent) : QObject(parent), engine(engine)
+QGameSystem::QGameSystem(QScriptEngine* engine, ScriptWatchdog* guard, QObject* parent)
+    : QObject(parent), engine(engine), guard(guard)
 {
 }
 
@@ -45,10 +47,9 @@ void QGameSystem::addTimer(const QString& code, int ms, bool once)
         return;
     auto* timer = new QTimer(this);
     timer->setSingleShot(once);
-    auto* job = new TimerEvent(code, engine, timer);
+    auto* job = new TimerEvent(code, guard, timer);
     connect(timer, &QTimer::timeout, job, &TimerEvent::execCode);
-    if (once)
-        connect(timer, &QTimer::timeout, this, [this, timer] { retire(timer); });
+    connect(job, &TimerEvent::finished, this, [this, timer] { retire(timer); });
     timer->start(ms);
     timers.append(timer);
 }
@@ -56,7 +57,7 @@ void QGameSystem::addTimer(const QString& code, int ms, bool once)
 void QGameSystem::retire(QTimer* timer)
 {
     timers.removeOne(timer);
-    // The timer is still emitting; it and its job go at the next event pass.
+    // Its job is still running; it and the timer go at the next event pass.
     timer->deleteLater();
 }
 
@@ -82,7 +83,7 @@ QScriptValue QGameSystem::loadObject(QString filename)
         return engine->nullValue();
     // A context of its own keeps the helper variable out of the script's globals.
     engine->pushContext();
-    const QScriptValue value = engine->evaluate(loadProgram(*text), QString(), 1);
+    const QScriptValue value = guard->evaluate(loadProgram(*text));
     engine->popContext();
     return value;
 }
