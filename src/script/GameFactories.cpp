@@ -36,7 +36,10 @@ QScriptValue Game::loadSpritePCX8bit(QString filename)
 
 QScriptValue Game::loadSound(QString filename)
 {
-    return adopt(sounds, new Sound(filename));
+    auto* sound = new Sound(filename);
+    if (!sound->hasVoice())
+        emit sendLog(QStringLiteral("ЗВУК ") + filename + QStringLiteral(": нет свободного голоса"));
+    return adopt(sounds, sound);
 }
 
 QScriptValue Game::loadText(QString fontname, QString text, int size)

@@ -5,8 +5,10 @@
 
 #include <QElapsedTimer>
 #include <QThread>
+#include <SFML/System/Err.hpp>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace {
 
@@ -142,4 +144,27 @@ TEST(SoundOutput, ScriptSwitchStopsEverySoundOfTheOldScript)
     QThread::msleep(500);
     const QVector<qint16> samples = waveOutputSamples();
     EXPECT_EQ(peakLevel(samples, samples.size() - quarterSecond), 0);
+}
+
+TEST(SoundOutput, PastTheLastVoiceASoundStaysSilentAndSaysSoOnce)
+{
+    std::ostringstream libraryErrors;
+    std::streambuf* stderrBuffer = sf::err().rdbuf(libraryErrors.rdbuf());
+    {
+        TestGame test;
+        setUpGame(test, 0.1,
+                  QStringLiteral("s = []; for (var i = 0; i < 300; ++i) {"
+                                 "  s.push(game.loadSound('short.wav')); s[i].setLoop(true); }"));
+        const QString played = test.eval(QStringLiteral(
+            "for (var k = 0; k < 3; ++k) s.forEach(function (x) { x.play(); });"
+            "s.map(function (x) { return x.isPlayed() ? 1 : 0; }).join('')"));
+        // Every sound with a voice plays; the ones without say so, once each.
+        const int silent = played.count(QLatin1Char('0'));
+        EXPECT_GT(silent, 0);
+        EXPECT_TRUE(played.startsWith(QString(300 - silent, QLatin1Char('1')))) << played.toStdString();
+        EXPECT_EQ(test.logs.size(), silent);
+        EXPECT_EQ(test.logs.value(0), QStringLiteral("ЗВУК short.wav: нет свободного голоса"));
+    }
+    sf::err().rdbuf(stderrBuffer);
+    EXPECT_TRUE(libraryErrors.str().empty()) << libraryErrors.str().substr(0, 300);
 }
