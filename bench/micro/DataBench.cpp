@@ -51,7 +51,7 @@ void BM_IncludeExpansion(benchmark::State& state)
             text += QStringLiteral("    var value%1 = compute(x + %1, y * 2); // step\n").arg(i);
         }
     }
-    const FileReader reader = [&files](const QString& path) -> std::optional<QByteArray> {
+    const FileReader reader = [&files](const QString& path, qint64) -> std::optional<QByteArray> {
         const auto it = files.constFind(path);
         if (it == files.constEnd())
             return std::nullopt;

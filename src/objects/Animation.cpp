@@ -1,5 +1,6 @@
 #include "Animation.h"
 
+#include "RegularFile.h"
 #include "SheetImage.h"
 
 #include <QScriptValue>
@@ -101,8 +102,9 @@ void Animation::loadFiles(const QStringList& names)
 {
     loadImageFile(names[0]);
     for (int i = 0; i < names.size(); ++i) {
-        const QByteArray path = (QStringLiteral("sprites/") + names[i]).toUtf8();
-        frames[static_cast<std::size_t>(i)].loadFromFile(path.constData());
+        const QString path = QStringLiteral("sprites/") + names[i];
+        if (loaderMayOpen(path, fileLimits::assetBytes))
+            frames[static_cast<std::size_t>(i)].loadFromFile(path.toUtf8().constData());
         frames[static_cast<std::size_t>(i)].setSmooth(true);
     }
     showFirstFrame();

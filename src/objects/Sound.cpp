@@ -1,5 +1,7 @@
 #include "Sound.h"
 
+#include "RegularFile.h"
+
 #include <SFML/System/Err.hpp>
 #include <sstream>
 
@@ -21,7 +23,9 @@ private:
 
 Sound::Sound(const QString& filename, QObject* parent) : QObject(parent)
 {
-    buffer.loadFromFile((QStringLiteral("sounds/") + filename).toUtf8().toStdString());
+    const QString path = QStringLiteral("sounds/") + filename;
+    if (loaderMayOpen(path, fileLimits::assetBytes))
+        buffer.loadFromFile(path.toUtf8().toStdString());
     {
         // Past the device's voices the library only complains, and leaves
         // the source name undefined: it could name another sound's voice.

@@ -2,6 +2,7 @@
 
 #include "Game.h"
 #include "PixelConversion.h"
+#include "RegularFile.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
@@ -16,8 +17,9 @@ void Sprite::update(double) {}
 void Sprite::loadImageFile(const QString& filename)
 {
     sf::Texture loaded;
-    const QByteArray path = (QStringLiteral("sprites/") + filename).toUtf8();
-    loaded.loadFromFile(path.constData());
+    const QString path = QStringLiteral("sprites/") + filename;
+    if (loaderMayOpen(path, fileLimits::assetBytes))
+        loaded.loadFromFile(path.toUtf8().constData());
     assignTexture(loaded);
 }
 

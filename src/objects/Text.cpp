@@ -1,13 +1,16 @@
 #include "Text.h"
 
 #include "Game.h"
+#include "RegularFile.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <algorithm>
 
 Text::Text(const QString& fontname, Game* game, QObject* parent) : QObject(parent), game(game)
 {
-    hasFont = font.loadFromFile((QStringLiteral("fonts/") + fontname).toUtf8().toStdString());
+    const QString path = QStringLiteral("fonts/") + fontname;
+    hasFont = loaderMayOpen(path, fileLimits::assetBytes) &&
+              font.loadFromFile(path.toUtf8().toStdString());
     label.setFillColor(sf::Color::White);
     label.setFont(font);
     label.setCharacterSize(14);

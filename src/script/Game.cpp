@@ -30,8 +30,9 @@ Game::Game(const QString& path, QObject* parent)
     : QObject(parent), engine(std::make_unique<QScriptEngine>()),
       watchdog(std::make_unique<ScriptWatchdog>(engine.get(), callTimeLimitMs))
 {
-    if (const std::optional<QByteArray> bytes = readWholeFile(path)) {
-        const QString text = expandIncludes(scriptTextFromBytes(*bytes), readWholeFile);
+    if (const std::optional<QByteArray> bytes = readRegularFile(path, fileLimits::scriptBytes)) {
+        const QString text = expandIncludes(scriptTextFromBytes(*bytes), readRegularFile,
+                                            fileLimits::scriptBytes - bytes->size());
         // Top-level errors are not reported: missing entry functions show up
         // as errors of the first entry call instead.
         watchdog->evaluate(prelude() + text);

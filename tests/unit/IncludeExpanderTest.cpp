@@ -1,7 +1,13 @@
+#include "Game.h"
 #include "IncludeExpander.h"
+#include "PlatformMap.h"
+#include "RegularFile.h"
+#include "TestGame.h"
 
+#include <QDir>
 #include <QMap>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -13,8 +19,8 @@ struct Case {
 
 FileReader fakeFiles(const QMap<QString, QByteArray>& files)
 {
-    return [files](const QString& path) -> std::optional<QByteArray> {
-        if (!files.contains(path))
+    return [files](const QString& path, qint64 maxBytes) -> std::optional<QByteArray> {
+        if (!files.contains(path) || files.value(path).size() > maxBytes)
             return std::nullopt;
         return files.value(path);
     };
@@ -51,6 +57,52 @@ TEST(IncludeExpander, ExpandsLinesByTheGreedyRule)
     };
     for (const Case& c : cases)
         EXPECT_EQ(expandIncludes(c.text, read), c.expected) << c.name;
+}
+
+TEST(IncludeExpander, IncludesPastTheBudgetOrTheCountStayUnchanged)
+{
+    const FileReader read = fakeFiles(
+        {{QStringLiteral("scripts/ten"), QByteArray(10, 'x')}, {QStringLiteral("scripts/e"), {}}});
+    EXPECT_EQ(expandIncludes(QStringLiteral("$include<ten>\n$include<ten>\n$include<ten>"), read, 25),
+              QStringLiteral("xxxxxxxxxx\nxxxxxxxxxx\n$include<ten>"));
+    const QString many = QStringLiteral("$include<e>\n").repeated(100000);
+    const int left = expandIncludes(many, read).count(QStringLiteral("$include<e>"));
+    EXPECT_GT(left, 0);
+    EXPECT_LT(left, 100000);
+}
+
+// Hostile things where a script, include, map or asset is expected: nothing
+// hangs, nothing is read.
+TEST(IncludeExpander, NonRegularAndOversizedFilesAreRefusedByEveryReader)
+{
+    TestGame t;
+    const QString root = t.dataDir() + QLatin1Char('/');
+    ASSERT_EQ(mkfifo(QFile::encodeName(root + QStringLiteral("fifo")).constData(), 0600), 0);
+    ASSERT_EQ(mkfifo(QFile::encodeName(root + QStringLiteral("scripts/fifo.js")).constData(), 0600), 0);
+    QDir(root).mkdir(QStringLiteral("dir"));
+    t.addFile(QStringLiteral("big"), QByteArray(fileLimits::scriptBytes + 1, '/'));
+    t.addFile(QStringLiteral("fine"), QByteArray("1\n1\nG\n"));
+    const QString zero = QStringLiteral("../../../../../../../../../../../dev/zero");
+    for (const QString& name : {QStringLiteral("fifo"), QStringLiteral("dir"), QStringLiteral("big"),
+                                QStringLiteral("scripts/") + zero, QStringLiteral("fine\0fifo")}) {
+        const QString path = t.dataDir() + QLatin1Char('/') + name;
+        EXPECT_FALSE(readRegularFile(path, fileLimits::scriptBytes)) << name.toStdString();
+        EXPECT_FALSE(loaderMayOpen(path, fileLimits::scriptBytes)) << name.toStdString();
+        PlatformMap map;
+        EXPECT_FALSE(map.loadFile(path)) << name.toStdString();
+    }
+    PlatformMap map;
+    EXPECT_TRUE(map.loadFile(root + QStringLiteral("fine")));
+
+    t.addScript(QStringLiteral("main"),
+                QStringLiteral("var loaded = 1;\n// $include<../fifo>\n// $include<../dir>\n"
+                               "// $include<../big>\n// $include<") +
+                    zero + QStringLiteral(">\nfunction Init() { game.loadSound('../../fifo'); }"));
+    t.load();
+    EXPECT_TRUE(t.game().callInit(QString()));
+    EXPECT_EQ(t.eval(QStringLiteral("loaded")), QStringLiteral("1"));
+    t.load(QStringLiteral("fifo"));
+    EXPECT_EQ(t.eval(QStringLiteral("typeof Init")), QStringLiteral("undefined"));
 }
 
 TEST(IncludeExpander, ScriptTextStopsAtNulAndReplacesBadUtf8)
