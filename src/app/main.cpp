@@ -1,10 +1,12 @@
 #include "CreateGame.h"
+#include "Display.h"
 #include "ExtProc.h"
 #include "Game.h"
 #include "MapViewer.h"
 #include "ScriptJson.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -61,6 +63,11 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QDir::setCurrent(QStringLiteral("../data"));
+
+    if (!displayAvailable()) {
+        qDebug() << QStringLiteral("Нет дисплея: окно не открыть (проверьте переменную DISPLAY)");
+        return 1;
+    }
 
     sf::RenderWindow window(sf::VideoMode(800, 600, 32), "MainWindow", sf::Style::Default,
                             sf::ContextSettings());
