@@ -106,3 +106,35 @@ TEST(PixelConversionScene, LargeSpriteConvertsCorrectly)
         {{272, 172, cyan}, {527, 172, magenta}, {272, 427, yellowInv}, {527, 427, blueInv}},
         "inverted quadrants");
 }
+
+// Conversion code counts towards the time limit of the call it runs in: a
+// conversion stuck in one pixel, or slow over many, ends with the call, and
+// the call says so once.
+TEST(PixelConversionScene, AConversionEndsWithItsCallPastTheTimeLimit)
+{
+    Game::setCallTimeLimitMs(600);
+    const char* conversions[] = {
+        "n = 0; f = function (c) { if (++n > 1) while (true) {} return c; };",
+        "f = function (c) { for (var i = 0; i < 50; ++i) {} return c; };",
+    };
+    for (const char* conversion : conversions) {
+        TestGame test;
+        writeImage(test, QStringLiteral("sprites/q.png"), quadrants(512, 512));
+        test.addScript(QStringLiteral("main"),
+                       script(QLatin1String(conversion) +
+                                  QStringLiteral("s = game.loadSprite('q.png');"
+                                                 "s.convertPixels('f'); after = 1;"),
+                              QString()));
+        test.load();
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_FALSE(test.game().callInit(QStringLiteral("{}"))) << conversion;
+        // Unchecked, the second takes several seconds.
+        EXPECT_LT(clock.elapsed(), 2000) << conversion;
+        EXPECT_EQ(test.eval(QStringLiteral("typeof after")), QStringLiteral("undefined"));
+        ASSERT_EQ(test.logs.size(), 1) << conversion;
+        EXPECT_TRUE(test.logs[0].startsWith(
+            QStringLiteral("ОШИБКА функции Init({}): Error: выполнение прервано")));
+    }
+    Game::setCallTimeLimitMs(20000);
+}
