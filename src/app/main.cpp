@@ -78,8 +78,7 @@ int main(int argc, char** argv)
     MapViewer map(&window);
 
     std::unique_ptr<Game> game(createGame(QStringLiteral("main"), &map, &sink));
-    const QString initParams =
-        scriptValueToJson(argumentObject(game->scriptEngine(), argc, argv));
+    const QString initParams = scriptValueToJson(argumentObject(game->scriptEngine(), argc, argv));
     if (!game->callInit(initParams)) {
         endGame(game);
         return 1;

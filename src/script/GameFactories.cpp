@@ -38,7 +38,8 @@ QScriptValue Game::loadSound(QString filename)
 {
     auto* sound = new Sound(filename);
     if (!sound->hasVoice())
-        emit sendLog(QStringLiteral("ЗВУК ") + filename + QStringLiteral(": нет свободного голоса"));
+        emit sendLog(QStringLiteral("ЗВУК ") + filename +
+                     QStringLiteral(": нет свободного голоса"));
     return adopt(sounds, sound);
 }
 

