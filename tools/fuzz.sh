@@ -6,7 +6,7 @@
 #   tools/fuzz.sh merge TARGET           minimises the work corpus into tests/fuzz/corpus/
 #                                        (files not named by their hash are kept as they are)
 #
-# TARGET is one of: pcx map include json. Runs one fuzzer on one core at low
+# TARGET is one of: pcx map include json jsonread. Runs one fuzzer on one core at low
 # priority; findings (crash-*, leak-*, timeout-*, oom-*) land in build-fuzz/findings/.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -23,8 +23,8 @@ build() {
 
 target_of() {
   case "$1" in
-    pcx | map | include | json) echo "$1" ;;
-    *) echo "unknown target: $1 (pcx, map, include, json)" >&2; exit 2 ;;
+    pcx | map | include | json | jsonread) echo "$1" ;;
+    *) echo "unknown target: $1 (pcx, map, include, json, jsonread)" >&2; exit 2 ;;
   esac
 }
 

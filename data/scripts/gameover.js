@@ -10,8 +10,8 @@ function Init(params) {
     if (params && typeof params.score == "number")
         score = params.score;
 
-    var saved = system.loadObjectFromAppData("best.json");
-    var best = saved && typeof saved.score == "number" ? saved.score : -1;
+    var saved = loadBestScore();
+    var best = saved === null ? -1 : saved;
     var beaten = score > best;
     if (beaten)
         system.saveObjectToAppData("best.json", {score: score});

@@ -16,9 +16,9 @@ function Init(params) {
     // Back from a game over, the last score comes along.
     if (params && typeof params.lastScore == "number")
         last = params.lastScore;
-    var saved = system.loadObjectFromAppData("best.json");
-    if (saved && typeof saved.score == "number")
-        best = saved.score;
+    var saved = loadBestScore();
+    if (saved !== null)
+        best = saved;
     system.writeMessage("title screen, best score " + best);
 
     title = game.loadText(FONT, "GEM LEDGES", 64);

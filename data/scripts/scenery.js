@@ -1,4 +1,5 @@
-// Sky, clouds, the walls' stone bodies and the map: shared by every screen.
+// Sky, clouds, the walls' stone bodies, the map and the best score: shared by
+// every screen.
 // Scripts include levelmap.js first (an included file's own includes are not
 // expanded), then this file, and call setupScenery() from Init.
 
@@ -55,4 +56,16 @@ function drawScenery() {
     drawSky();
     drawWallBodies();
     mapviewer.render();
+}
+
+// The best score of an earlier game, or null. A damaged best.json counts as
+// none, so the next game over writes a good one over it.
+function loadBestScore() {
+    try {
+        var saved = system.loadObjectFromAppData("best.json");
+        if (saved && typeof saved.score == "number" && isFinite(saved.score))
+            return saved.score;
+    } catch (e) {
+    }
+    return null;
 }

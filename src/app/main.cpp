@@ -65,7 +65,7 @@ int main(int argc, char** argv)
     QDir::setCurrent(QStringLiteral("../data"));
 
     if (!displayAvailable()) {
-        qDebug() << QStringLiteral("Нет дисплея: окно не открыть (проверьте переменную DISPLAY)");
+        qDebug() << QStringLiteral("No display to open the window on (is DISPLAY set?)");
         return 1;
     }
 

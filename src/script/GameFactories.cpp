@@ -38,8 +38,7 @@ QScriptValue Game::loadSound(QString filename)
 {
     auto* sound = new Sound(filename);
     if (!sound->hasVoice())
-        emit sendLog(QStringLiteral("ЗВУК ") + filename +
-                     QStringLiteral(": нет свободного голоса"));
+        emit sendLog(QStringLiteral("Sound silent, no voice left for it: ") + filename);
     return adopt(sounds, sound);
 }
 

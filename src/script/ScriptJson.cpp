@@ -1,8 +1,11 @@
 #include "ScriptJson.h"
 
+#include "JsonTextReader.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QScriptEngine>
 #include <QScriptValueIterator>
 #include <QSet>
 #include <cmath>
@@ -18,18 +21,27 @@ QJsonValue toJsonValue(const QScriptValue& value)
 // string shared by many places is written once for each: a script's
 // new Array(2e9), or an array holding itself twice forty levels deep,
 // would take the program down with it. Values that hold more array
-// elements and properties, or more characters of strings, than this, all
-// nesting levels together, are not written at all.
+// elements and properties, or more characters of strings, keys and
+// indentation, than this, all nesting levels together, are not written at
+// all; nor are values nested deeper than kJsonDepthLimit, whose conversion
+// would exhaust the stack.
 struct Budget {
     qint64 parts = qint64(1) << 22;
     qint64 chars = qint64(1) << 25;
     bool spent() const { return parts < 0 || chars < 0; }
 };
 
+// The indented text gives every member and every closing bracket a line of
+// its own, four spaces deeper per level.
+qint64 indent(int level)
+{
+    return 4 * qint64(level);
+}
+
 // Counts what the conversion will walk: shared values once per place they
 // appear, cycles cut where they close (as the engine's conversion does).
-// False as soon as the budget is spent.
-bool withinBudget(const QScriptValue& value, Budget& budget, QSet<qint64>& path)
+// False as soon as the budget is spent or the nesting too deep.
+bool withinBudget(const QScriptValue& value, Budget& budget, QSet<qint64>& path, int level)
 {
     if (value.isString()) {
         budget.chars -= value.toString().size();
@@ -38,21 +50,25 @@ bool withinBudget(const QScriptValue& value, Budget& budget, QSet<qint64>& path)
     if (!value.isObject() || value.isFunction() || value.isQObject() ||
         path.contains(value.objectId()))
         return true;
+    if (level == kJsonDepthLimit)
+        return false;
     path.insert(value.objectId());
+    budget.chars -= indent(level);
     bool ok = true;
     if (value.isArray()) {
         // Unsigned: the engine's conversion of nested arrays reads it so.
         const quint32 length = value.property(QStringLiteral("length")).toUInt32();
         budget.parts -= length;
+        budget.chars -= qint64(length) * indent(level + 1);
         for (quint32 i = 0; ok && !budget.spent() && i < length; ++i)
-            ok = withinBudget(value.property(i), budget, path);
+            ok = withinBudget(value.property(i), budget, path, level + 1);
     } else {
         QScriptValueIterator it(value);
         while (ok && it.hasNext()) {
             it.next();
             budget.parts -= 1;
-            budget.chars -= it.name().size();
-            ok = !budget.spent() && withinBudget(it.value(), budget, path);
+            budget.chars -= it.name().size() + indent(level + 1);
+            ok = !budget.spent() && withinBudget(it.value(), budget, path, level + 1);
         }
     }
     path.remove(value.objectId());
@@ -135,7 +151,7 @@ QString scriptValueToJson(const QScriptValue& value)
     if (value.isObject()) {
         Budget budget;
         QSet<qint64> path;
-        if (!withinBudget(value, budget, path))
+        if (!withinBudget(value, budget, path, 0))
             return QString();
         QString text = QString::fromUtf8(toDocument(value).toJson(QJsonDocument::Indented));
         // Valid JSON, but a script reads these two raw as line breaks; in JSON
@@ -153,4 +169,32 @@ QString scriptValueToJson(const QScriptValue& value)
     if (value.isNull())
         return QStringLiteral("null");
     return QString();
+}
+
+QScriptValue jsonToScriptValue(QScriptEngine* engine, const QJsonValue& value)
+{
+    switch (value.type()) {
+    case QJsonValue::Bool:
+        return QScriptValue(value.toBool());
+    case QJsonValue::Double:
+        return QScriptValue(value.toDouble());
+    case QJsonValue::String:
+        return QScriptValue(value.toString());
+    case QJsonValue::Array: {
+        const QJsonArray array = value.toArray();
+        QScriptValue result = engine->newArray(uint(array.size()));
+        for (int i = 0; i < array.size(); ++i)
+            result.setProperty(quint32(i), jsonToScriptValue(engine, array.at(i)));
+        return result;
+    }
+    case QJsonValue::Object: {
+        const QJsonObject object = value.toObject();
+        QScriptValue result = engine->newObject();
+        for (auto it = object.constBegin(); it != object.constEnd(); ++it)
+            result.setProperty(it.key(), jsonToScriptValue(engine, it.value()));
+        return result;
+    }
+    default:
+        return engine->nullValue();
+    }
 }

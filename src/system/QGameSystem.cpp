@@ -1,11 +1,14 @@
 #include "QGameSystem.h"
 
+#include "JsonTextReader.h"
 #include "SaveFiles.h"
 #include "ScriptJson.h"
 #include "ScriptWatchdog.h"
 #include "TimerEvent.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QScriptContext>
 #include <QScriptEngine>
 #include <QTimer>
 #include <utility>
@@ -71,9 +74,29 @@ void QGameSystem::setInterval(QString code, int ms)
     addTimer(code, ms, false);
 }
 
-void QGameSystem::saveObject(QString filename, QScriptValue obj)
+bool QGameSystem::saveObject(QString filename, QScriptValue obj)
 {
-    writeSaveFile(filename, scriptValueToJson(obj).toUtf8());
+    // The file system would cut the name at a zero character.
+    if (filename.contains(QChar(0))) {
+        emit writeMessage(QStringLiteral("Save refused, a zero character in the file name: ") +
+                          filename);
+        return false;
+    }
+    // Saves stay in the game's folders: the data directory (the current
+    // one) and its app-data directory, wherever links and ".." lead.
+    const QString target = resolveSaveTarget(filename);
+    if (target.isEmpty())
+        return false;
+    if (!isInsideFolders(target, {QDir::current().canonicalPath(),
+                                  QFileInfo(appDataDirectory()).canonicalFilePath()})) {
+        emit writeMessage(QStringLiteral("Save refused, outside the game's folders: ") + filename);
+        return false;
+    }
+    const QString text = scriptValueToJson(obj);
+    // An object always has a text; none means it is too large or too deep.
+    if (obj.isObject() && text.isEmpty())
+        return false;
+    return writeSaveFile(target, text.toUtf8());
 }
 
 QScriptValue QGameSystem::loadObject(QString filename)
@@ -81,20 +104,20 @@ QScriptValue QGameSystem::loadObject(QString filename)
     const std::optional<QString> text = readSaveFile(filename);
     if (!text)
         return engine->nullValue();
-    // A context of its own keeps the helper variable out of the script's globals.
-    engine->pushContext();
-    const QScriptValue value = guard->evaluate(loadProgram(*text));
-    engine->popContext();
-    return value;
+    const std::optional<QJsonValue> value = readJsonText(*text);
+    if (!value)
+        return engine->currentContext()->throwError(
+            QScriptContext::SyntaxError, QStringLiteral("Parse error in saved file ") + filename);
+    return jsonToScriptValue(engine, *value);
 }
 
-void QGameSystem::saveObjectToAppData(QString filename, QScriptValue obj)
+bool QGameSystem::saveObjectToAppData(QString filename, QScriptValue obj)
 {
     const QString path = inAppData(filename);
     if (path.isEmpty())
-        return;
+        return false;
     QDir().mkpath(appDataDirectory());
-    saveObject(path, obj);
+    return saveObject(path, obj);
 }
 
 QScriptValue QGameSystem::loadObjectFromAppData(QString filename)

@@ -27,9 +27,9 @@ signals:
     void showCursor(bool showed);
 
 public slots:
-    void saveObject(QString filename, QScriptValue obj);
+    bool saveObject(QString filename, QScriptValue obj);
     QScriptValue loadObject(QString filename);
-    void saveObjectToAppData(QString filename, QScriptValue obj);
+    bool saveObjectToAppData(QString filename, QScriptValue obj);
     QScriptValue loadObjectFromAppData(QString filename);
     void setTimeout(QString code, int ms);
     void setInterval(QString code, int ms);

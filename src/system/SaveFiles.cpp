@@ -1,16 +1,18 @@
 #include "SaveFiles.h"
 
-#include <QFile>
+#include "RegularFile.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 
 bool writeSaveFile(const QString& path, const QByteArray& bytes)
 {
+    if (bytes.size() > kSaveFileLimit)
+        return false;
+    // No direct-write fallback: where no new file can be made next to the
+    // old one, the old one stays rather than being cut off in place.
     QSaveFile file(path);
-    // A writable file in a read-only directory cannot be replaced by a rename;
-    // writing it in place is still better than losing the save.
-    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     if (file.write(bytes) != bytes.size()) {
@@ -23,19 +25,43 @@ bool writeSaveFile(const QString& path, const QByteArray& bytes)
 
 std::optional<QString> readSaveFile(const QString& path)
 {
-    QFile file(path);
-    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+    std::optional<QByteArray> bytes = readRegularFile(path, kSaveFileLimit);
+    if (!bytes)
         return std::nullopt;
-    QByteArray bytes = file.readAll();
-    const int zero = bytes.indexOf('\0');
+    const int zero = bytes->indexOf('\0');
     if (zero >= 0)
-        bytes.truncate(zero);
-    return QString::fromUtf8(bytes);
+        bytes->truncate(zero);
+    return QString::fromUtf8(*bytes);
 }
 
-QString loadProgram(const QString& savedText)
+QString resolveSaveTarget(const QString& path)
 {
-    return QStringLiteral("var v = ") + savedText + QStringLiteral("; v ;");
+    // The write replaces the file a chain of links ends at, as QSaveFile does.
+    QFileInfo info(path);
+    for (int hops = 0; info.isSymLink(); ++hops) {
+        if (hops == 40)
+            return QString();
+        info = QFileInfo(info.symLinkTarget());
+    }
+    const QString name = info.fileName();
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    if (folder.isEmpty() || name.isEmpty() || name == QLatin1String(".") ||
+        name == QLatin1String(".."))
+        return QString();
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+bool isInsideFolders(const QString& file, const QStringList& folders)
+{
+    for (const QString& folder : folders) {
+        if (folder.isEmpty())
+            continue;
+        const QString prefix =
+            folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+        if (file.startsWith(prefix))
+            return true;
+    }
+    return false;
 }
 
 QString appDataDirectory()

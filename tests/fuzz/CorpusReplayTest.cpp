@@ -45,7 +45,8 @@ TEST_P(CorpusReplay, EveryFileRunsCleanly)
 INSTANTIATE_TEST_SUITE_P(
     Fuzz, CorpusReplay,
     ::testing::Values(Target{"pcx", fuzz::pcxDecoder}, Target{"map", fuzz::mapReader},
-                      Target{"include", fuzz::includeExpansion}, Target{"json", fuzz::scriptJson}),
+                      Target{"include", fuzz::includeExpansion}, Target{"json", fuzz::scriptJson},
+                      Target{"jsonread", fuzz::jsonReader}),
     [](const ::testing::TestParamInfo<Target>& param) { return std::string(param.param.corpus); });
 
 } // namespace

@@ -11,6 +11,7 @@ int pcxDecoder(const std::uint8_t* data, std::size_t size);
 int mapReader(const std::uint8_t* data, std::size_t size);
 int includeExpansion(const std::uint8_t* data, std::size_t size);
 int scriptJson(const std::uint8_t* data, std::size_t size);
+int jsonReader(const std::uint8_t* data, std::size_t size);
 
 // Reports a broken invariant and aborts, so both the fuzzer and a replay
 // under the test runner see the input fail.
