@@ -1,10 +1,12 @@
 #include "CreateGame.h"
+#include "Display.h"
 #include "ExtProc.h"
 #include "Game.h"
 #include "MapViewer.h"
 #include "ScriptJson.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -62,6 +64,11 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QDir::setCurrent(QStringLiteral("../data"));
 
+    if (!displayAvailable()) {
+        qDebug() << QStringLiteral("No display to open the window on (is DISPLAY set?)");
+        return 1;
+    }
+
     sf::RenderWindow window(sf::VideoMode(800, 600, 32), "MainWindow", sf::Style::Default,
                             sf::ContextSettings());
     window.setVerticalSyncEnabled(true);
@@ -71,8 +78,7 @@ int main(int argc, char** argv)
     MapViewer map(&window);
 
     std::unique_ptr<Game> game(createGame(QStringLiteral("main"), &map, &sink));
-    const QString initParams =
-        scriptValueToJson(argumentObject(game->scriptEngine(), argc, argv));
+    const QString initParams = scriptValueToJson(argumentObject(game->scriptEngine(), argc, argv));
     if (!game->callInit(initParams)) {
         endGame(game);
         return 1;
@@ -98,7 +104,7 @@ int main(int argc, char** argv)
         }
         if (game->hasPendingScript()) {
             const QString name = game->pendingScript();
-            const QString params = scriptValueToJson(game->pendingParams());
+            const QString params = game->pendingParamsText();
             endGame(game);
             game.reset(createGame(name, &map, &sink));
             if (!game->callInit(params)) {

@@ -18,7 +18,7 @@ namespace {
 bool decodeImageFile(const QString& path, unsigned maxSide, DecodedImage& decoded)
 {
     QByteArray bytes;
-    if (!readOrReport(path, maxImageFileBytes, bytes))
+    if (!readOrReport(path, bytes))
         return false;
     const QString reason = image::decode(bytes, {maxSide, maxImagePixels}, decoded);
     if (!reason.isEmpty())
@@ -28,7 +28,7 @@ bool decodeImageFile(const QString& path, unsigned maxSide, DecodedImage& decode
 
 } // namespace
 
-QuietLibrary::QuietLibrary() : previous(sf::err().rdbuf(&discard)) {}
+QuietLibrary::QuietLibrary() : previous(sf::err().rdbuf(text.rdbuf())) {}
 
 QuietLibrary::~QuietLibrary()
 {
@@ -42,7 +42,7 @@ bool loadTexture(sf::Texture& texture, const QString& path)
         return false;
     QuietLibrary quiet;
     if (!texture.create(decoded.width, decoded.height)) {
-        reportFailure(path, QStringLiteral("видеокарта не приняла изображение"));
+        reportFailure(path, QStringLiteral("refused by the graphics card"));
         return false;
     }
     texture.update(decoded.pixels.get());
@@ -61,7 +61,7 @@ bool loadImage(sf::Image& image, const QString& path)
 bool loadSoundBuffer(sf::SoundBuffer& buffer, const QString& path)
 {
     QByteArray bytes;
-    if (!readOrReport(path, maxSoundFileBytes, bytes))
+    if (!readOrReport(path, bytes))
         return false;
     DecodedSound decoded;
     const QString reason = sound::decode(bytes, sound::maxSamples, decoded);
@@ -75,7 +75,7 @@ bool loadSoundBuffer(sf::SoundBuffer& buffer, const QString& path)
     QuietLibrary quiet;
     if (!buffer.loadFromSamples(decoded.samples.data(), decoded.samples.size(), decoded.channels,
                                 decoded.sampleRate)) {
-        reportFailure(path, QStringLiteral("звуковая библиотека не приняла звук"));
+        reportFailure(path, QStringLiteral("refused by the audio library"));
         return false;
     }
     return true;

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
-#include <streambuf>
+#include <sstream>
 
 namespace sf {
 class Image;
@@ -23,8 +23,8 @@ bool loadTexture(sf::Texture& texture, const QString& path);
 bool loadImage(sf::Image& image, const QString& path);
 bool loadSoundBuffer(sf::SoundBuffer& buffer, const QString& path);
 
-// Keeps the graphics and audio library's own error lines off the debug
-// output while it lives; the failure is reported once, in our words.
+// Takes the graphics and audio library's own error lines off the debug
+// output while it lives: a failure is reported once, in our words.
 class QuietLibrary {
 public:
     QuietLibrary();
@@ -32,12 +32,11 @@ public:
     QuietLibrary(const QuietLibrary&) = delete;
     QuietLibrary& operator=(const QuietLibrary&) = delete;
 
+    // Whether the libraries complained meanwhile.
+    bool any() const { return !text.str().empty(); }
+
 private:
-    class Discard : public std::streambuf {
-    protected:
-        int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-    };
-    Discard discard;
+    std::ostringstream text;
     std::streambuf* previous;
 };
 

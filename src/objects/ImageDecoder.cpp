@@ -25,7 +25,7 @@ using asset::damaged;
 
 QString outOfMemory()
 {
-    return QStringLiteral("не хватает памяти");
+    return QStringLiteral("out of memory");
 }
 
 // Checks the declared size and takes the pixel memory.
@@ -34,7 +34,7 @@ QString allocate(const ImageLimits& limits, quint64 w, quint64 h, DecodedImage& 
     if (w == 0 || h == 0)
         return damaged();
     if (w > limits.maxSide || h > limits.maxSide || w * h > limits.maxPixels)
-        return QStringLiteral("изображение %1 × %2 больше предела").arg(w).arg(h);
+        return asset::tooLarge(w, h);
     out.pixels.reset(new (std::nothrow) std::uint8_t[w * h * 4]);
     if (!out.pixels)
         return outOfMemory();
@@ -304,7 +304,7 @@ QString decodeOther(const Bytes& in, const ImageLimits& limits, DecodedImage& ou
     int w = 0, h = 0;
     switch (stb::info(in.data, in.size, w, h)) {
     case stb::Header::Unknown:
-        return QStringLiteral("формат не распознан");
+        return asset::unknownFormat();
     case stb::Header::Damaged:
         return damaged();
     case stb::Header::Ok:

@@ -30,14 +30,12 @@ bool PcxImage::load(const QString& path, bool usetransp, unsigned maxSide)
     width_ = height_ = 0;
     // Missing files were never reported: every game without a map lacks the tiles.
     QByteArray bytes;
-    if (!asset::readOrReport(path, asset::maxImageFileBytes, bytes, false))
+    if (!asset::readOrReport(path, bytes, false))
         return false;
     decode(bytes, usetransp, maxSide);
     if (!pixels_) {
         const QSize size = declaredSize(bytes);
-        asset::reportFailure(path, QStringLiteral("изображение %1 × %2 больше предела")
-                                       .arg(size.width())
-                                       .arg(size.height()));
+        asset::reportFailure(path, asset::tooLarge(quint64(size.width()), quint64(size.height())));
     }
     return true;
 }

@@ -86,10 +86,15 @@ bool knownFormat(int format)
 
 using asset::damaged;
 
+QString tooLong()
+{
+    return QStringLiteral("longer than 10 minutes of 48 kHz stereo");
+}
+
 QString readSamples(SNDFILE* file, const SF_INFO& info, quint64 maxSamples, DecodedSound& out)
 {
     if (!knownFormat(info.format))
-        return QStringLiteral("формат не распознан");
+        return asset::unknownFormat();
     if (info.channels < 1 || unsigned(info.channels) > sound::maxChannels || info.samplerate < 1 ||
         unsigned(info.samplerate) > sound::maxSampleRate)
         return damaged();
@@ -107,7 +112,7 @@ QString readSamples(SNDFILE* file, const SF_INFO& info, quint64 maxSamples, Deco
     std::vector<float> floats(vorbis ? chunk : 0);
     for (sf_count_t got = chunkFrames; got == chunkFrames;) {
         if (out.samples.size() > maxSamples)
-            return QStringLiteral("звук слишком длинный");
+            return tooLong();
         const std::size_t at = out.samples.size();
         out.samples.resize(at + chunk);
         if (vorbis) {
@@ -122,7 +127,7 @@ QString readSamples(SNDFILE* file, const SF_INFO& info, quint64 maxSamples, Deco
         out.samples.resize(at + std::size_t(got) * channels);
     }
     if (out.samples.size() > maxSamples)
-        return QStringLiteral("звук слишком длинный");
+        return tooLong();
     out.samples.shrink_to_fit();
     out.channels = unsigned(info.channels);
     out.sampleRate = unsigned(info.samplerate);
@@ -135,7 +140,7 @@ QString sound::decode(const QByteArray& bytes, quint64 maxSamples, DecodedSound&
 {
     out = DecodedSound();
     if (!knownContainer(bytes))
-        return QStringLiteral("формат не распознан");
+        return asset::unknownFormat();
     Memory memory{bytes.constData(), bytes.size()};
     SF_VIRTUAL_IO io{memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
     SF_INFO info{};

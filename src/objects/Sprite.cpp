@@ -33,7 +33,7 @@ void Sprite::assignTexture(const sf::Texture& source)
 
 void Sprite::convertTexture(sf::Texture& tex, const QString& convertFunc)
 {
-    convertTextureWith(game->scriptEngine(), tex, convertFunc);
+    convertTextureWith(game->scriptGuard(), tex, convertFunc);
 }
 
 contact::Corners Sprite::corners() const

@@ -20,7 +20,7 @@ Text::Text(const QString& fontname, Game* game, QObject* parent)
 bool Text::loadFont()
 {
     QByteArray bytes;
-    if (!asset::readOrReport(fontPath, asset::maxFontFileBytes, bytes))
+    if (!asset::readOrReport(fontPath, bytes))
         return false;
     asset::QuietLibrary quiet;
     if (!guard.open(bytes) ||
@@ -38,7 +38,7 @@ bool Text::glyphsSafe()
         glyphsChecked = guard.canDraw(text.getData(), text.getSize(), label.getCharacterSize());
         if (!glyphsChecked) {
             hasFont = false;
-            asset::reportFailure(fontPath, QStringLiteral("шрифт повреждён"));
+            asset::reportFailure(fontPath, QStringLiteral("a glyph cannot be drawn safely"));
         }
     }
     return glyphsChecked;

@@ -30,19 +30,18 @@ Game::Game(const QString& path, QObject* parent)
     : QObject(parent), engine(std::make_unique<QScriptEngine>()),
       watchdog(std::make_unique<ScriptWatchdog>(engine.get(), callTimeLimitMs))
 {
-    if (const std::optional<QByteArray> bytes = readWholeFile(path)) {
-        const QString text = expandIncludes(scriptTextFromBytes(*bytes), readWholeFile);
+    if (const std::optional<QByteArray> bytes = readRegularFile(path, fileLimits::scriptBytes)) {
+        const QString text = expandIncludes(scriptTextFromBytes(*bytes), readRegularFile,
+                                            fileLimits::scriptBytes - bytes->size());
         // Top-level errors are not reported: missing entry functions show up
         // as errors of the first entry call instead.
-        watchdog->begin();
-        engine->evaluate(prelude() + text, QString(), 1);
-        watchdog->end();
+        watchdog->evaluate(prelude() + text);
     }
     mousePos = engine->newObject();
     mousePos.setProperty(QStringLiteral("x"), 0, QScriptValue::KeepExistingFlags);
     mousePos.setProperty(QStringLiteral("y"), 0, QScriptValue::KeepExistingFlags);
 
-    system = new QGameSystem(engine.get());
+    system = new QGameSystem(engine.get(), watchdog.get());
     registerObject(QStringLiteral("game"), this);
     registerObject(QStringLiteral("system"), system);
 }
@@ -95,12 +94,10 @@ void Game::registerObject(const QString& name, QObject* object)
 
 bool Game::callScript(const QString& callText)
 {
-    watchdog->begin();
-    const QScriptValue result = engine->evaluate(callText, QString(), 1);
-    watchdog->end();
+    const QScriptValue result = watchdog->evaluate(callText);
     if (result.isError()) {
         emit sendLog(QStringLiteral("ОШИБКА функции ") + callText + QStringLiteral(": ") +
-                     result.toString());
+                     watchdog->errorText(result));
         return false;
     }
     if (result.isBool() && !result.toBool()) {
@@ -133,6 +130,13 @@ bool Game::callRender(sf::RenderTarget* renderTarget)
     if (target)
         target->clear(backgroundColor);
     return callScript(QStringLiteral("Render()"));
+}
+
+QString Game::pendingParamsText()
+{
+    QString text;
+    watchdog->run([&] { text = scriptValueToJson(pendingParams_); });
+    return watchdog->aborted() ? QString() : text;
 }
 
 bool Game::releaseAll()

@@ -47,6 +47,8 @@ public:
     bool hasPendingScript() const { return !pendingScript_.isEmpty(); }
     QString pendingScript() const { return pendingScript_; }
     QScriptValue pendingParams() const { return pendingParams_; }
+    // Its JSON text; empty when making it took too long (getters are script code).
+    QString pendingParamsText();
     bool releaseAll();
 
     // Input captured by the frame loop's polling step.
@@ -56,6 +58,8 @@ public:
     void setMousePos(int x, int y);
 
     QScriptEngine* scriptEngine() const { return engine.get(); }
+    // Every evaluation of this script's code goes through it.
+    ScriptWatchdog& scriptGuard() const { return *watchdog; }
     QGameSystem* systemObject() const { return system; }
     // Where drawables draw; null until the first render step.
     sf::RenderTarget* renderTarget() const { return target; }

@@ -1,8 +1,6 @@
 #include "ScriptWatchdog.h"
 
-#include <QCoreApplication>
 #include <QScriptEngine>
-#include <QTimerEvent>
 
 namespace {
 
@@ -12,39 +10,79 @@ constexpr int checkIntervalMs = 200;
 } // namespace
 
 ScriptWatchdog::ScriptWatchdog(QScriptEngine* engine, int limitMs)
-    : engine(engine), limitMs(limitMs)
+    : engine(engine), limitMs(limitMs),
+      errorType(engine->globalObject().property(QStringLiteral("Error")))
 {
     engine->setProcessEventsInterval(checkIntervalMs);
-    tickId = startTimer(checkIntervalMs);
-    if (QCoreApplication* app = QCoreApplication::instance())
-        app->installEventFilter(this);
+    startTimer(checkIntervalMs);
 }
 
-ScriptWatchdog::~ScriptWatchdog()
+QScriptValue ScriptWatchdog::evaluate(const QString& program)
 {
-    if (QCoreApplication* app = QCoreApplication::instance())
-        app->removeEventFilter(this);
+    if (depth > 0 && started.elapsed() > limitMs) {
+        // Many short nested evaluations never give the engine's own check a
+        // turn, so the clock is read before each of them too.
+        abort();
+        return abortValue;
+    }
+    enter();
+    const QScriptValue result = engine->evaluate(program, QString(), 1);
+    leave();
+    return result;
 }
 
-void ScriptWatchdog::begin()
+void ScriptWatchdog::run(const std::function<void()>& work)
 {
-    inCall = true;
-    aborted = false;
+    // Only code called from a script function counts as running for the
+    // engine; an abort outside one would go unheard.
+    const auto trampoline = [](QScriptContext*, QScriptEngine*, void* arg) -> QScriptValue {
+        (*static_cast<const std::function<void()>*>(arg))();
+        return QScriptValue();
+    };
+    enter();
+    engine->newFunction(trampoline, const_cast<std::function<void()>*>(&work)).call();
+    leave();
+}
+
+void ScriptWatchdog::enter()
+{
+    if (depth++ > 0)
+        return;
+    overTime = false;
     started.start();
 }
 
-bool ScriptWatchdog::eventFilter(QObject* watched, QEvent* event)
+void ScriptWatchdog::leave()
 {
-    if (!inCall)
-        return QObject::eventFilter(watched, event);
-    if (!aborted && started.elapsed() > limitMs) {
-        aborted = true;
+    // Work nested in a call and ended by the watchdog ends the call too.
+    if (--depth > 0 && overTime)
+        engine->abortEvaluation(abortValue);
+}
+
+QString ScriptWatchdog::errorText(const QScriptValue& error)
+{
+    QString text;
+    if (!overTime)
+        run([&] { text = error.toString(); });
+    return overTime ? abortText : text;
+}
+
+void ScriptWatchdog::timerEvent(QTimerEvent*)
+{
+    // Aborted again at every check: a stubborn call does not get away with
+    // having swallowed the first abort.
+    if (depth > 0 && started.elapsed() > limitMs)
+        abort();
+}
+
+void ScriptWatchdog::abort()
+{
+    if (!overTime) {
+        overTime = true;
         const QString text =
             QStringLiteral("выполнение прервано: вызов длился дольше %1 с").arg(limitMs / 1000);
-        engine->abortEvaluation(engine->globalObject()
-                                    .property(QStringLiteral("Error"))
-                                    .construct(QScriptValueList{QScriptValue(text)}));
+        abortValue = errorType.construct(QScriptValueList{QScriptValue(text)});
+        abortText = QStringLiteral("Error: ") + text;
     }
-    // Nothing else runs in the middle of a call: timers wait for the frame loop.
-    return true;
+    engine->abortEvaluation(abortValue);
 }

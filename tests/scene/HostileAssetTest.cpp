@@ -2,6 +2,7 @@
 // API: each gives an object that shows or plays nothing, promptly, and one
 // debug line naming the file.
 #include "Game.h"
+#include "RegularFile.h"
 #include "TestGame.h"
 
 #include <QDir>
@@ -36,7 +37,7 @@ TEST(HostileAssets, GiveEmptyObjectsPromptlyWithOneLineEach)
 {
     struct Case {
         const char* path;
-        QByteArray bytes; // empty: a directory; "fifo": a named pipe; "sparse": 64 MiB + 1
+        QByteArray bytes; // empty: a directory; "fifo": a named pipe; "sparse": one byte too many
         const char* load;
         bool reported;
     };
@@ -80,7 +81,7 @@ TEST(HostileAssets, GiveEmptyObjectsPromptlyWithOneLineEach)
             ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else if (c.bytes == "sparse") {
             QFile big(path);
-            ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize((qint64(64) << 20) + 1));
+            ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(fileLimits::assetBytes + 1));
         } else
             test.addFile(QLatin1String(c.path), c.bytes);
         loads += QLatin1String(c.load) + QLatin1Char(',');
