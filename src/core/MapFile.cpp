@@ -1,7 +1,8 @@
 #include "core/MapFile.h"
 
-#include <QFile>
-#include <QIODevice>
+#include "core/RegularFile.h"
+
+#include <QBuffer>
 
 namespace {
 
@@ -47,10 +48,12 @@ int MapFile::parseCount(const QByteArray& line)
 
 bool MapFile::read(const QString& path, const TileCodes& codes, PlateGrid& grid)
 {
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+    std::optional<QByteArray> bytes = readRegularFile(path, fileLimits::mapBytes);
+    if (!bytes)
         return false;
-    parse(file, codes, grid);
+    QBuffer buffer(&*bytes);
+    buffer.open(QIODevice::ReadOnly);
+    parse(buffer, codes, grid);
     return true;
 }
 

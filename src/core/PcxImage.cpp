@@ -1,6 +1,6 @@
 #include "core/PcxImage.h"
 
-#include <QFile>
+#include "core/RegularFile.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,10 +28,8 @@ bool PcxImage::load(const QString& path, bool usetransp, unsigned maxSide)
 {
     pixels_.reset();
     width_ = height_ = 0;
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
-        return false;
-    return decode(file.readAll(), usetransp, maxSide);
+    const std::optional<QByteArray> bytes = readRegularFile(path, fileLimits::assetBytes);
+    return bytes && decode(*bytes, usetransp, maxSide);
 }
 
 bool PcxImage::decode(const QByteArray& bytes, bool usetransp, unsigned maxSide)

@@ -48,6 +48,8 @@ public:
     bool hasPendingScript() const { return !pendingScript_.isEmpty(); }
     QString pendingScript() const { return pendingScript_; }
     QScriptValue pendingParams() const { return pendingParams_; }
+    // Its JSON text; empty when making it took too long (getters are script code).
+    QString pendingParamsText();
     // Stops the script's timers and deletes everything it made; only ever
     // followed by the Game's destruction (see GameOwner).
     void releaseAll();
@@ -58,7 +60,9 @@ public:
     void rightPressed() { input.rightPressed(); }
     void setMousePos(int x, int y);
 
-    QScriptEngine* scriptEngine() const override { return engine.get(); }
+    QScriptEngine* scriptEngine() const { return engine.get(); }
+    // Every evaluation of this script's code goes through it.
+    ScriptWatchdog& scriptGuard() const override { return *watchdog; }
     QGameSystem* systemObject() const { return system.get(); }
     // Where drawables draw; null until the first render step.
     sf::RenderTarget* renderTarget() const override { return target; }

@@ -3,6 +3,7 @@
 #include "core/JsonTextReader.h"
 #include "runtime/SaveFiles.h"
 #include "runtime/ScriptJson.h"
+#include "objects/ScriptWatchdog.h"
 #include "runtime/TimerEvent.h"
 
 #include <QDir>
@@ -24,7 +25,8 @@ QString inAppData(const QString& filename)
 
 } // namespace
 
-QGameSystem::QGameSystem(QScriptEngine* engine, QObject* parent) : QObject(parent), engine(engine)
+QGameSystem::QGameSystem(QScriptEngine* engine, ScriptWatchdog* guard, QObject* parent)
+    : QObject(parent), engine(engine), guard(guard)
 {
 }
 
@@ -48,10 +50,9 @@ void QGameSystem::addTimer(const QString& code, int ms, bool once)
         return;
     auto* timer = new QTimer(this);
     timer->setSingleShot(once);
-    auto* job = new TimerEvent(code, engine, timer);
+    auto* job = new TimerEvent(code, guard, timer);
     connect(timer, &QTimer::timeout, job, &TimerEvent::execCode);
-    if (once)
-        connect(timer, &QTimer::timeout, this, [this, timer] { retire(timer); });
+    connect(job, &TimerEvent::finished, this, [this, timer] { retire(timer); });
     timer->start(ms);
     timers.append(timer);
 }
@@ -59,7 +60,7 @@ void QGameSystem::addTimer(const QString& code, int ms, bool once)
 void QGameSystem::retire(QTimer* timer)
 {
     timers.removeOne(timer);
-    // The timer is still emitting; it and its job go at the next event pass.
+    // Its job is still running; it and the timer go at the next event pass.
     timer->deleteLater();
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(RuntimeE2E, MissingMainScriptFailsInitWithExitCode1)
+TEST(RuntimeE2E, NoMainScriptOrNoDisplayEndsWithExitCode1)
 {
     LedgeRun run;
     EXPECT_EQ(run.run(), 1);
@@ -11,6 +11,11 @@ TEST(RuntimeE2E, MissingMainScriptFailsInitWithExitCode1)
                        "ReferenceError: Can't find variable: Init")
             .arg(ledgeBinary());
     EXPECT_EQ(run.messages(), QStringList{expected});
+
+    LedgeRun headless;
+    headless.setEnv(QStringLiteral("DISPLAY"), QString());
+    EXPECT_EQ(headless.run(), 1);
+    EXPECT_TRUE(headless.messages().value(0).startsWith(QStringLiteral("No display")));
 }
 
 TEST(RuntimeE2E, InitGetsTheCommandLine)
