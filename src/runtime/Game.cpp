@@ -17,14 +17,7 @@
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderTarget.hpp>
 
-namespace {
-
-// A call that runs this long is taken to be stuck and is ended with an error.
-int callTimeLimitMs = 20000;
-
-} // namespace
-
-Game::Game(const QString& path, QObject* parent)
+Game::Game(const QString& path, int callTimeLimitMs, QObject* parent)
     : QObject(parent), engine(std::make_unique<QScriptEngine>()),
       watchdog(std::make_unique<ScriptWatchdog>(engine.get(), callTimeLimitMs))
 {
@@ -42,11 +35,6 @@ Game::Game(const QString& path, QObject* parent)
     system = std::make_unique<QGameSystem>(engine.get(), watchdog.get());
     registerObject(QStringLiteral("game"), this);
     registerObject(QStringLiteral("system"), system.get());
-}
-
-void Game::setCallTimeLimitMs(int ms)
-{
-    callTimeLimitMs = ms;
 }
 
 Game::~Game() = default;

@@ -29,12 +29,12 @@ class RenderTarget;
 class Game : public QObject, public DrawContext {
     Q_OBJECT
 public:
-    explicit Game(const QString& path, QObject* parent = nullptr);
-    ~Game() override;
+    // A call that runs this long is taken to be stuck and is ended with an error.
+    static constexpr int defaultCallTimeLimitMs = 20000;
 
-    // How long one entry call may run before it is ended as stuck (for
-    // Games created afterwards).
-    static void setCallTimeLimitMs(int ms);
+    explicit Game(const QString& path, int callTimeLimitMs = defaultCallTimeLimitMs,
+                  QObject* parent = nullptr);
+    ~Game() override;
 
     // Wraps a native object for scripts and makes it a global.
     void registerObject(const QString& name, QObject* object);
