@@ -1,13 +1,9 @@
 #include "core/IncludeExpander.h"
 
+#include "core/TextBytes.h"
+
 #include <QRegExp>
 #include <QStringList>
-
-QString scriptTextFromBytes(const QByteArray& bytes)
-{
-    const int nul = bytes.indexOf('\0');
-    return QString::fromUtf8(nul < 0 ? bytes : bytes.left(nul));
-}
 
 QString expandIncludes(const QString& text, const FileReader& read, qint64 budget)
 {
@@ -26,7 +22,7 @@ QString expandIncludes(const QString& text, const FileReader& read, qint64 budge
         if (!bytes)
             continue;
         budget -= bytes->size();
-        line = scriptTextFromBytes(*bytes);
+        line = textUpToNul(*bytes);
     }
     return lines.join(QLatin1Char('\n'));
 }

@@ -12,9 +12,6 @@
 // expansion is testable without files.
 using FileReader = std::function<std::optional<QByteArray>(const QString& path, qint64 maxBytes)>;
 
-// Text of a script file: the bytes up to the first NUL, decoded as UTF-8.
-QString scriptTextFromBytes(const QByteArray& bytes);
-
 // Replaces every line holding $include<name> with the text of scripts/name.
 // Included text is not searched again. The included files together may
 // hold at most budget bytes, and only so many lines are expanded; an

@@ -1,6 +1,7 @@
 #include "core/MapFile.h"
 
 #include "core/RegularFile.h"
+#include "core/TextBytes.h"
 
 #include <QBuffer>
 
@@ -63,11 +64,7 @@ void MapFile::parse(QIODevice& in, const TileCodes& codes, PlateGrid& grid)
     const int rows = parseCount(readLine(in));
     grid.reset(columns, rows);
     for (int r = 0; r < grid.rowCount(); ++r) {
-        QByteArray bytes = readLine(in);
-        const int nul = bytes.indexOf('\0');
-        if (nul >= 0)
-            bytes.truncate(nul);
-        const QString text = QString::fromUtf8(bytes);
+        const QString text = textUpToNul(readLine(in));
         const int used = qMin(text.size(), grid.columnCount());
         for (int i = 0; i < used; ++i) {
             const auto code = codes.constFind(text.at(i));

@@ -5,6 +5,7 @@
 #include "objects/OpaqueColor.h"
 #include "core/Prelude.h"
 #include "core/RegularFile.h"
+#include "core/TextBytes.h"
 #include "runtime/QGameSystem.h"
 #include "runtime/ScriptJson.h"
 #include "objects/Rect.h"
@@ -22,7 +23,7 @@ Game::Game(const QString& path, int callTimeLimitMs, QObject* parent)
       watchdog(std::make_unique<ScriptWatchdog>(engine.get(), callTimeLimitMs))
 {
     if (const std::optional<QByteArray> bytes = readRegularFile(path, fileLimits::scriptBytes)) {
-        const QString text = expandIncludes(scriptTextFromBytes(*bytes), readRegularFile,
+        const QString text = expandIncludes(textUpToNul(*bytes), readRegularFile,
                                             fileLimits::scriptBytes - bytes->size());
         // Top-level errors are not reported: missing entry functions show up
         // as errors of the first entry call instead.

@@ -1,6 +1,7 @@
 #include "runtime/SaveFiles.h"
 
 #include "core/RegularFile.h"
+#include "core/TextBytes.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -25,13 +26,10 @@ bool writeSaveFile(const QString& path, const QByteArray& bytes)
 
 std::optional<QString> readSaveFile(const QString& path)
 {
-    std::optional<QByteArray> bytes = readRegularFile(path, kSaveFileLimit);
+    const std::optional<QByteArray> bytes = readRegularFile(path, kSaveFileLimit);
     if (!bytes)
         return std::nullopt;
-    const int zero = bytes->indexOf('\0');
-    if (zero >= 0)
-        bytes->truncate(zero);
-    return QString::fromUtf8(*bytes);
+    return textUpToNul(*bytes);
 }
 
 QString resolveSaveTarget(const QString& path)
