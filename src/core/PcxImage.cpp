@@ -29,10 +29,13 @@ bool PcxImage::load(const QString& path, bool usetransp, unsigned maxSide)
     pixels_.reset();
     width_ = height_ = 0;
     const std::optional<QByteArray> bytes = readRegularFile(path, fileLimits::assetBytes);
-    return bytes && decode(*bytes, usetransp, maxSide);
+    if (!bytes)
+        return false;
+    decode(*bytes, usetransp, maxSide);
+    return true;
 }
 
-bool PcxImage::decode(const QByteArray& bytes, bool usetransp, unsigned maxSide)
+void PcxImage::decode(const QByteArray& bytes, bool usetransp, unsigned maxSide)
 {
     pixels_.reset();
     width_ = height_ = 0;
@@ -42,11 +45,11 @@ bool PcxImage::decode(const QByteArray& bytes, bool usetransp, unsigned maxSide)
     const quint64 h = in.at(10) + in.at(11) * 256u + 1;
     const quint64 total = w * h * 4;
     if (total > 0xFFFFFFFFu || w > maxSide || h > maxSide)
-        return true;
+        return;
 
     std::unique_ptr<std::uint8_t[]> out(new (std::nothrow) std::uint8_t[total]);
     if (!out)
-        return true;
+        return;
 
     std::uint8_t palette[256][4];
     const qint64 paletteAt = in.size - paletteSize;
@@ -87,5 +90,4 @@ bool PcxImage::decode(const QByteArray& bytes, bool usetransp, unsigned maxSide)
     pixels_ = std::move(out);
     width_ = int(w);
     height_ = int(h);
-    return true;
 }
