@@ -89,26 +89,31 @@ struct LoopRun {
 
 TEST(FrameLoop, EachPassRunsItsStepsInOrder)
 {
-    LoopRun run({{key(sf::Keyboard::A), button(sf::Mouse::Left), button(sf::Mouse::Right),
-                  moved(5, 7)},
+    LoopRun run({{key(sf::Keyboard::A), button(sf::Mouse::Left), button(sf::Mouse::Left),
+                  button(sf::Mouse::Right), moved(5, 7)},
+                 {},
                  {button(sf::Mouse::Middle)}});
+    // Keys last one Frame(); clicks stay until read, from the second frame on.
     run.data.addScript(QStringLiteral("main"), QStringLiteral(R"(
+        var n = 0;
         function Init(p) {
             system.setTimeout('system.writeMessage("timer")', 0);
             system.writeMessage('init ' + p.length + ' ' + p[1]);
         }
         function Frame(dt) {
-            var m = game.getMousePos();
-            system.writeMessage('frame ' + dt + ' ' + game.isKeyDown(KEY_A) + ' ' +
-                game.isLeftButtonClicked() + ' ' + game.isRightButtonClicked() + ' ' + m.x + ',' + m.y);
+            var m = game.getMousePos(), clicks = ++n == 1 ? 'unread' :
+                game.isLeftButtonClicked() + ' ' + game.isRightButtonClicked();
+            system.writeMessage(['frame', dt, game.isKeyDown(KEY_A), clicks, m.x, m.y].join(' '));
         }
-        function Render() { system.writeMessage('render'); }
+        function Render() { system.writeMessage('render ' + game.isKeyDown(KEY_A)); }
     )"));
     ASSERT_TRUE(run.loop.start({QStringLiteral("ledge"), QStringLiteral("one")}));
-    EXPECT_EQ(run.steps(2), std::nullopt);
+    EXPECT_EQ(run.steps(3), std::nullopt);
     EXPECT_EQ(run.log, (QStringList{"make main", "init 2 one", "timer",
-                                    "frame 0.25 true true true 5,7", "render", "display",
-                                    "frame 0.25 false false false 5,7", "render", "display"}));
+                                    "frame 0.25 true unread 5 7", "render false", "display",
+                                    "frame 0.25 false true true 5 7", "render false", "display",
+                                    "frame 0.25 false false false 5 7", "render false",
+                                    "display"}));
 }
 
 TEST(FrameLoop, SwitchEndsTheOldGameBeforeMakingTheNewOne)

@@ -54,14 +54,9 @@ TEST(GameEntryCalls, OnlyErrorsAndBooleanFalseFail)
     }
 }
 
-TEST(GameEntryCalls, InitReceivesParameterTextAndReportsItWhole)
+// The text reported in full when Init fails: FrameLoopTest.
+TEST(GameEntryCalls, AnEmptyParameterTextIsNoArgument)
 {
-    TestGame t(QStringLiteral("function Frame() {}"));
-    EXPECT_FALSE(t.game().callInit(QStringLiteral("{\"a\": 1}")));
-    ASSERT_EQ(t.logs.size(), 1);
-    EXPECT_EQ(t.logs[0], QStringLiteral("ОШИБКА функции Init({\"a\": 1}): ReferenceError: "
-                                        "Can't find variable: Init"));
-
     TestGame u(QStringLiteral("var got; function Init(p) { got = arguments.length + ':' + p; }"));
     EXPECT_TRUE(u.game().callInit(QString()));
     EXPECT_EQ(u.eval(QStringLiteral("got")), QStringLiteral("0:undefined"));
@@ -156,13 +151,4 @@ TEST(GameEntryCalls, PreludeConstantsAndIncludesReachTheScript)
                 QStringLiteral("function Init() {}\n$include<lib.js>\nvar line3 = KEY_Z;"));
     t.load();
     EXPECT_EQ(t.eval(QStringLiteral("fromLib() + ',' + line3")), QStringLiteral("85,25"));
-}
-
-TEST(GameEntryCalls, MissingScriptFailsTheFirstInit)
-{
-    TestGame t;
-    t.load(QStringLiteral("absent"));
-    EXPECT_FALSE(t.game().callInit(QStringLiteral("1")));
-    ASSERT_EQ(t.logs.size(), 1);
-    EXPECT_TRUE(t.logs[0].startsWith(QStringLiteral("ОШИБКА функции Init(1): ReferenceError")));
 }
