@@ -27,10 +27,7 @@ function Frame(dt) {
     if (frames == 10) system.writeMessage('fps early ' + game.getFPS());
     if (game.isKeyDown(KEY_F)) system.writeMessage('fps ' + game.getFPS());
 }
-function Render() {
-    for (var k = 0; k < 101; k++)
-        if (game.isKeyDown(k)) system.writeMessage('render saw a key');
-}
+function Render() {}
 )");
 
 void xdotool(const QStringList& args)
@@ -53,7 +50,6 @@ protected:
     {
         run.closeWindow();
         EXPECT_EQ(run.finish(), 0);
-        EXPECT_FALSE(run.messages().contains(QStringLiteral("render saw a key")));
     }
     void key(const QString& name) { xdotool({QStringLiteral("key"), name}); }
 
