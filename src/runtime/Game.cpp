@@ -1,19 +1,19 @@
 #include "runtime/Game.h"
 
 #include "core/IncludeExpander.h"
-#include "objects/Line.h"
-#include "objects/OpaqueColor.h"
 #include "core/Prelude.h"
 #include "core/RegularFile.h"
 #include "core/TextBytes.h"
-#include "runtime/QGameSystem.h"
-#include "runtime/ScriptJson.h"
+#include "objects/Line.h"
+#include "objects/OpaqueColor.h"
 #include "objects/Rect.h"
 #include "objects/ScriptArray.h"
 #include "objects/ScriptWatchdog.h"
 #include "objects/Sound.h"
 #include "objects/Sprite.h"
 #include "objects/Text.h"
+#include "runtime/QGameSystem.h"
+#include "runtime/ScriptJson.h"
 
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderTarget.hpp>

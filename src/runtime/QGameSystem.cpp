@@ -1,9 +1,9 @@
 #include "runtime/QGameSystem.h"
 
 #include "core/JsonTextReader.h"
+#include "objects/ScriptWatchdog.h"
 #include "runtime/SaveFiles.h"
 #include "runtime/ScriptJson.h"
-#include "objects/ScriptWatchdog.h"
 #include "runtime/TimerEvent.h"
 
 #include <QDir>

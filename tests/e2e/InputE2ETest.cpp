@@ -64,8 +64,11 @@ TEST_F(InputE2E, KeysArriveWithTheWindowLibrarysCodes)
     const struct {
         const char* name;
         const char* seen;
-    } keys[] = {{"Right", "key 72"}, {"a", "key 0"}, {"Escape", "key 36"},
-                {"F1", "key 85"},    {"0", "key 26"}};
+    } keys[] = {{"Right", "key 72"},
+                {"a", "key 0"},
+                {"Escape", "key 36"},
+                {"F1", "key 85"},
+                {"0", "key 26"}};
     for (const auto& k : keys) {
         key(QLatin1String(k.name));
         EXPECT_TRUE(run.waitForMessage(QLatin1String(k.seen), 10000)) << k.name;
@@ -74,12 +77,12 @@ TEST_F(InputE2E, KeysArriveWithTheWindowLibrarysCodes)
 
 TEST_F(InputE2E, MouseIsReportedInWindowPixels)
 {
-    xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window,
-             QStringLiteral("100"), QStringLiteral("50")});
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("100"),
+             QStringLiteral("50")});
     key(QStringLiteral("m"));
     EXPECT_TRUE(run.waitForMessage(QStringLiteral("mouse 100,50 same true"), 10000));
-    xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window,
-             QStringLiteral("321"), QStringLiteral("234")});
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("321"),
+             QStringLiteral("234")});
     key(QStringLiteral("m"));
     EXPECT_TRUE(run.waitForMessage(QStringLiteral("mouse 321,234 same true"), 10000));
 }
