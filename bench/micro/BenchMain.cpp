@@ -1,5 +1,5 @@
 #include "BenchSupport.h"
-#include "Game.h"
+#include "runtime/Game.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,11 +24,11 @@ void writeDataFile(const QString& relativePath, const QByteArray& bytes)
         file.write(bytes);
 }
 
-std::unique_ptr<Game> makeGame(const QString& name, const QByteArray& scriptText)
+GameOwner makeGame(const QString& name, const QByteArray& scriptText)
 {
     const QString path = QStringLiteral("scripts/") + name + QStringLiteral(".js");
     writeDataFile(path, scriptText);
-    auto game = std::make_unique<Game>(path);
+    GameOwner game(new Game(path));
     game->callInit(QString());
     return game;
 }

@@ -1,18 +1,17 @@
 #pragma once
 
+#include "runtime/Game.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
-#include <memory>
-
-class Game;
 
 // Every benchmark runs with a scratch data directory as the working
 // directory, so relative asset and script paths resolve as in the program.
 void writeDataFile(const QString& relativePath, const QByteArray& bytes);
 
 // A Game for the script text, written as scripts/<name>.js, with Init() called.
-std::unique_ptr<Game> makeGame(const QString& name, const QByteArray& scriptText);
+GameOwner makeGame(const QString& name, const QByteArray& scriptText);
 
 // Anything that makes a texture (every sprite, even of a missing file) needs
 // an X display: run those under Xvfb.

@@ -1,12 +1,12 @@
 // Pure data paths: PCX decoding, include expansion, JSON text, pixel conversion.
 #include "BenchSupport.h"
-#include "Game.h"
-#include "IncludeExpander.h"
-#include "PcxImage.h"
-#include "PixelConversion.h"
-#include "ScriptJson.h"
-#include "ScriptWatchdog.h"
-#include "Sprite.h"
+#include "core/IncludeExpander.h"
+#include "core/PcxImage.h"
+#include "objects/PixelConversion.h"
+#include "objects/ScriptWatchdog.h"
+#include "objects/Sprite.h"
+#include "runtime/Game.h"
+#include "runtime/ScriptJson.h"
 
 #include <QHash>
 #include <QScriptEngine>
@@ -104,7 +104,7 @@ void BM_SpriteConvertPixels_64(benchmark::State& state)
     if (!haveDisplay())
         return state.SkipWithError("needs a display");
     writeDataFile(QStringLiteral("sprites/square.pcx"), makePcx(64, 64));
-    std::unique_ptr<Game> game =
+    GameOwner game =
         makeGame(QStringLiteral("convert"),
                  "var s;\n"
                  "function Init(params) { s = game.loadSpritePCX8bit('square.pcx'); }\n");
@@ -113,7 +113,6 @@ void BM_SpriteConvertPixels_64(benchmark::State& state)
     for (auto _ : state)
         sprite->convertPixels(func);
     state.SetItemsProcessed(state.iterations() * 64 * 64);
-    game->releaseAll();
 }
 BENCHMARK(BM_SpriteConvertPixels_64)->Unit(benchmark::kMillisecond);
 

@@ -1,11 +1,11 @@
 // The runtime's per-frame and per-call costs: an empty frame, script calls of
 // sprite slots, drawing, and a script's start.
 #include "BenchSupport.h"
-#include "CreateGame.h"
-#include "ExtProc.h"
-#include "Game.h"
-#include "MapViewer.h"
-#include "Sprite.h"
+#include "app/CreateGame.h"
+#include "app/ExtProc.h"
+#include "objects/Sprite.h"
+#include "runtime/Game.h"
+#include "runtime/MapViewer.h"
 
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -29,12 +29,11 @@ const QByteArray emptyScript = "function Init(params) {}\n"
 
 void BM_EmptyFrame(benchmark::State& state)
 {
-    std::unique_ptr<Game> game = makeGame(QStringLiteral("empty"), emptyScript);
+    GameOwner game = makeGame(QStringLiteral("empty"), emptyScript);
     for (auto _ : state) {
         game->callFrame(1.0 / 60.0);
         game->callRender(nullptr);
     }
-    game->releaseAll();
 }
 BENCHMARK(BM_EmptyFrame);
 
@@ -44,7 +43,7 @@ void BM_EmptyFrameWith1000Sprites(benchmark::State& state)
 {
     if (!haveDisplay())
         return state.SkipWithError("needs a display");
-    std::unique_ptr<Game> game =
+    GameOwner game =
         makeGame(QStringLiteral("idle"), "var list = [];\n"
                                          "function Init(params) {\n"
                                          "  for (var i = 0; i < 1000; ++i)\n"
@@ -56,7 +55,6 @@ void BM_EmptyFrameWith1000Sprites(benchmark::State& state)
         game->callFrame(1.0 / 60.0);
         game->callRender(nullptr);
     }
-    game->releaseAll();
 }
 BENCHMARK(BM_EmptyFrameWith1000Sprites);
 
@@ -76,14 +74,13 @@ void scriptLoop(benchmark::State& state, const char* function)
 {
     if (!haveDisplay())
         return state.SkipWithError("needs a display");
-    std::unique_ptr<Game> game = makeGame(QStringLiteral("calls"), callScript);
+    GameOwner game = makeGame(QStringLiteral("calls"), callScript);
     QScriptEngine* engine = game->scriptEngine();
     QScriptValue fn = engine->globalObject().property(QString::fromLatin1(function));
     const QScriptValueList args{QScriptValue(CallsPerPass)};
     for (auto _ : state)
         fn.call(QScriptValue(), args);
     state.counters["per_call"] = perCall();
-    game->releaseAll();
 }
 
 void BM_Script_EmptyLoop(benchmark::State& state)
@@ -121,7 +118,7 @@ BENCHMARK(BM_Script_GameIsKeyDown);
 // worker threads do part of that work: CPU time is the whole process's.
 struct DrawScene {
     sf::RenderTexture canvas;
-    std::unique_ptr<Game> game;
+    GameOwner game;
     Sprite* sprite = nullptr;
 
     DrawScene()
@@ -139,7 +136,6 @@ struct DrawScene {
         game->callRender(&canvas);
         sprite = game->spriteList().value(0);
     }
-    ~DrawScene() { game->releaseAll(); }
 };
 
 void BM_Draw_ScriptRenderTo(benchmark::State& state)
@@ -204,11 +200,10 @@ void BM_StartToFirstFrame_NoWindow(benchmark::State& state)
     MapViewer map(nullptr);
     ExtProc sink(nullptr);
     for (auto _ : state) {
-        std::unique_ptr<Game> game(createGame(QStringLiteral("main"), &map, &sink));
+        GameOwner game = createGame(QStringLiteral("main"), &map, &sink);
         game->callInit(QStringLiteral("{\"0\": \"ledge\", \"length\": 1}"));
         game->callFrame(1.0 / 60.0);
         state.PauseTiming();
-        game->releaseAll();
         game.reset();
         state.ResumeTiming();
     }

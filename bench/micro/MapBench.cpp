@@ -1,9 +1,9 @@
 // Navigation queries on a full 20 x 20 map, pure and through the script.
 #include "BenchSupport.h"
-#include "Game.h"
-#include "MapFile.h"
-#include "MapViewer.h"
-#include "PlatformMap.h"
+#include "core/MapFile.h"
+#include "core/PlatformMap.h"
+#include "runtime/Game.h"
+#include "runtime/MapViewer.h"
 
 #include <QBuffer>
 #include <QScriptEngine>
@@ -84,7 +84,7 @@ BENCHMARK(BM_Map_PickSpawnPoint);
 // since they fix the map's geometry).
 struct ScriptMap {
     std::unique_ptr<MapViewer> viewer;
-    std::unique_ptr<Game> game;
+    GameOwner game;
     QScriptValue isNeedStop;
     QScriptValue genSpawnPoint;
 
@@ -113,7 +113,6 @@ struct ScriptMap {
         isNeedStop = game->scriptEngine()->globalObject().property("needStop");
         genSpawnPoint = game->scriptEngine()->globalObject().property("spawn");
     }
-    ~ScriptMap() { game->releaseAll(); }
 };
 
 void BM_Map_Script_IsNeedStop(benchmark::State& state)

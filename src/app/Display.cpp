@@ -1,4 +1,4 @@
-#include "Display.h"
+#include "app/Display.h"
 
 // Kept apart: the X11 header defines macros (None, Bool, Status) that
 // clash with names elsewhere.

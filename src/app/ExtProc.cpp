@@ -1,4 +1,4 @@
-#include "ExtProc.h"
+#include "app/ExtProc.h"
 
 #include <QDebug>
 #include <SFML/Window/Window.hpp>

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "AnimationClock.h"
-#include "Sprite.h"
+#include "core/AnimationClock.h"
+#include "objects/Sprite.h"
 
 #include <QStringList>
 #include <SFML/Graphics/Image.hpp>
-#include <SFML/Graphics/Rect.hpp>
 #include <vector>
+
+struct FrameRect;
 
 // A Sprite that shows one of several frame textures, stepped by the Game
 // once per frame. Frames come from a sheet cut in equal rectangles or from
@@ -23,10 +24,10 @@ public:
     // Null when the call cannot make an animation (framecount outside
     // 1..maxFrames, or frames above maxSheetPixels). w or h below 0 cuts a
     // strip of framecount frames.
-    static Animation* fromSheet(Game* game, const QString& filename, int w, int h, int framecount,
-                                int fps, bool usetransp);
+    static Animation* fromSheet(DrawContext* context, const QString& filename, int w, int h,
+                                int framecount, int fps, bool usetransp);
     // Null for a non-array, an empty array or more than maxFrames names.
-    static Animation* fromFiles(Game* game, const QScriptValue& arr, int fps);
+    static Animation* fromFiles(DrawContext* context, const QScriptValue& arr, int fps);
 
     void update(double dt) override;
 
@@ -39,8 +40,8 @@ public slots:
     bool isPlayed();
 
 private:
-    Animation(Game* game, int framecount, int fps);
-    void cutSheet(const sf::Image& image, const std::vector<sf::IntRect>& rects);
+    Animation(DrawContext* context, int framecount, int fps);
+    void cutSheet(const sf::Image& image, const std::vector<FrameRect>& rects);
     void loadFiles(const QStringList& names);
     void show(int frame);
     void showFirstFrame();

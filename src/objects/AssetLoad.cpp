@@ -1,8 +1,8 @@
-#include "AssetLoad.h"
+#include "objects/AssetLoad.h"
 
-#include "AssetFile.h"
-#include "ImageDecoder.h"
-#include "SoundDecoder.h"
+#include "core/AssetFile.h"
+#include "objects/ImageDecoder.h"
+#include "objects/SoundDecoder.h"
 
 #include <SFML/Audio/SoundBuffer.hpp>
 #include <SFML/Graphics/Image.hpp>

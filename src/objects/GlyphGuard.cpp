@@ -1,4 +1,4 @@
-#include "GlyphGuard.h"
+#include "objects/GlyphGuard.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -1,7 +1,7 @@
-#include "ImageDecoder.h"
+#include "objects/ImageDecoder.h"
 
-#include "AssetFile.h"
-#include "StbImage.h"
+#include "core/AssetFile.h"
+#include "objects/StbImage.h"
 
 #include <algorithm>
 #include <csetjmp>

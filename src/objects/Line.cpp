@@ -1,23 +1,26 @@
-#include "Line.h"
+#include "objects/Line.h"
 
-#include "Game.h"
+#include "objects/DrawContext.h"
+#include "objects/OpaqueColor.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
-Line::Line(Game* game, QObject* parent) : QObject(parent), vertices(sf::Lines, 2), game(game) {}
+Line::Line(DrawContext* context, QObject* parent)
+    : QObject(parent), vertices(sf::Lines, 2), context(context)
+{
+}
 
 void Line::drawTo(int x1, int y1, int x2, int y2)
 {
     vertices[0].position = sf::Vector2f(float(x1), float(y1));
     vertices[1].position = sf::Vector2f(float(x2), float(y2));
-    if (sf::RenderTarget* target = game->renderTarget())
+    if (sf::RenderTarget* target = context->renderTarget())
         target->draw(vertices, sf::RenderStates::Default);
 }
 
 void Line::setColor(int r, int g, int b)
 {
-    // Channels keep their low 8 bits; a line is never transparent.
-    const sf::Color color(sf::Uint8(r & 0xFF), sf::Uint8(g & 0xFF), sf::Uint8(b & 0xFF), 255);
+    const sf::Color color = opaqueColor(r, g, b);
     vertices[0].color = color;
     vertices[1].color = color;
 }

@@ -3,13 +3,13 @@
 #include <QObject>
 #include <SFML/Graphics/VertexArray.hpp>
 
-class Game;
+class DrawContext;
 
 // A one-pixel line that a script draws anywhere, as often as it likes.
 class Line : public QObject {
     Q_OBJECT
 public:
-    explicit Line(Game* game, QObject* parent = nullptr);
+    explicit Line(DrawContext* context, QObject* parent = nullptr);
 
 public slots:
     void drawTo(int x1, int y1, int x2, int y2);
@@ -17,5 +17,5 @@ public slots:
 
 private:
     sf::VertexArray vertices;
-    Game* game;
+    DrawContext* context;
 };

@@ -1,4 +1,4 @@
-#include "PcxTexture.h"
+#include "objects/PcxTexture.h"
 
 #include <SFML/Graphics/Texture.hpp>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PcxImage.h"
+#include "core/PcxImage.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "PixelConversion.h"
+#include "objects/PixelConversion.h"
 
-#include "ScriptWatchdog.h"
+#include "objects/ScriptWatchdog.h"
 
 #include <QScopedValueRollback>
 #include <QScriptEngine>

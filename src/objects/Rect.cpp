@@ -1,19 +1,11 @@
-#include "Rect.h"
+#include "objects/Rect.h"
 
-#include "Game.h"
+#include "objects/DrawContext.h"
+#include "objects/OpaqueColor.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
-namespace {
-
-sf::Color opaque(int r, int g, int b)
-{
-    return sf::Color(sf::Uint8(r & 0xFF), sf::Uint8(g & 0xFF), sf::Uint8(b & 0xFF), 255);
-}
-
-} // namespace
-
-Rect::Rect(Game* game, QObject* parent) : QObject(parent), game(game)
+Rect::Rect(DrawContext* context, QObject* parent) : QObject(parent), context(context)
 {
     shape.setFillColor(sf::Color::White);
     shape.setOutlineColor(sf::Color::White);
@@ -24,18 +16,18 @@ void Rect::drawTo(int x, int y, int w, int h)
 {
     shape.setPosition(float(x), float(y));
     shape.setSize(sf::Vector2f(float(w), float(h)));
-    if (sf::RenderTarget* target = game->renderTarget())
+    if (sf::RenderTarget* target = context->renderTarget())
         target->draw(shape, sf::RenderStates::Default);
 }
 
 void Rect::setFillColor(int r, int g, int b)
 {
-    shape.setFillColor(opaque(r, g, b));
+    shape.setFillColor(opaqueColor(r, g, b));
 }
 
 void Rect::setBorderColor(int r, int g, int b)
 {
-    shape.setOutlineColor(opaque(r, g, b));
+    shape.setOutlineColor(opaqueColor(r, g, b));
 }
 
 void Rect::setLineWidth(int w)

@@ -3,14 +3,14 @@
 #include <QObject>
 #include <SFML/Graphics/RectangleShape.hpp>
 
-class Game;
+class DrawContext;
 
 // A filled axis-aligned box with an optional border, drawn where the script
 // says at each draw.
 class Rect : public QObject {
     Q_OBJECT
 public:
-    explicit Rect(Game* game, QObject* parent = nullptr);
+    explicit Rect(DrawContext* context, QObject* parent = nullptr);
 
 public slots:
     void drawTo(int x, int y, int w, int h);
@@ -21,5 +21,5 @@ public slots:
 
 private:
     sf::RectangleShape shape;
-    Game* game;
+    DrawContext* context;
 };

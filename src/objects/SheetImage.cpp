@@ -1,14 +1,15 @@
-#include "SheetImage.h"
+#include "objects/SheetImage.h"
 
-#include "AssetLoad.h"
-#include "PcxImage.h"
+#include "core/AssetPaths.h"
+#include "core/PcxImage.h"
+#include "objects/AssetLoad.h"
 
 #include <SFML/Graphics/Texture.hpp>
 
 sf::Image loadSheetImage(const QString& filename, bool usetransp)
 {
     sf::Image image;
-    const QString path = QStringLiteral("sprites/") + filename;
+    const QString path = spritePath(filename);
     if (filename.endsWith(QStringLiteral(".pcx"), Qt::CaseSensitive)) {
         PcxImage pcx;
         if (pcx.load(path, usetransp, sf::Texture::getMaximumSize()) && pcx.pixels())

@@ -1,6 +1,6 @@
-#include "Sound.h"
+#include "objects/Sound.h"
 
-#include "AssetLoad.h"
+#include "objects/AssetLoad.h"
 
 Sound::Sound(const QString& filename, QObject* parent) : QObject(parent)
 {

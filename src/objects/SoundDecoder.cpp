@@ -1,6 +1,6 @@
-#include "SoundDecoder.h"
+#include "objects/SoundDecoder.h"
 
-#include "AssetFile.h"
+#include "core/AssetFile.h"
 
 #include <sndfile.h>
 

@@ -1,12 +1,14 @@
-#include "Sprite.h"
+#include "objects/Sprite.h"
 
-#include "AssetLoad.h"
-#include "Game.h"
-#include "PixelConversion.h"
+#include "core/AssetPaths.h"
+#include "objects/AssetLoad.h"
+#include "objects/DrawContext.h"
+#include "objects/PixelConversion.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
-Sprite::Sprite(Game* game, QObject* parent) : QObject(parent), game(game), border(sf::LineStrip, 5)
+Sprite::Sprite(DrawContext* context, QObject* parent)
+    : QObject(parent), context(context), border(sf::LineStrip, 5)
 {
     for (std::size_t i = 0; i < border.getVertexCount(); ++i)
         border[i].color = sf::Color::White;
@@ -17,7 +19,7 @@ void Sprite::update(double) {}
 void Sprite::loadImageFile(const QString& filename)
 {
     sf::Texture loaded;
-    asset::loadTexture(loaded, QStringLiteral("sprites/") + filename);
+    asset::loadTexture(loaded, spritePath(filename));
     assignTexture(loaded);
 }
 
@@ -33,7 +35,7 @@ void Sprite::assignTexture(const sf::Texture& source)
 
 void Sprite::convertTexture(sf::Texture& tex, const QString& convertFunc)
 {
-    convertTextureWith(game->scriptGuard(), tex, convertFunc);
+    convertTextureWith(context->scriptGuard(), tex, convertFunc);
 }
 
 contact::Corners Sprite::corners() const
@@ -54,7 +56,7 @@ void Sprite::renderTo(int x, int y)
 {
     picture.setPosition(static_cast<float>(x), static_cast<float>(y));
     picture.setScale(mirrorH ? -scaleX : scaleX, mirrorV ? -scaleY : scaleY);
-    sf::RenderTarget* target = game->renderTarget();
+    sf::RenderTarget* target = context->renderTarget();
     if (!target)
         return;
     // An empty frame has no pixels; drawn through a non-empty rectangle it

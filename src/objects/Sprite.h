@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ContactGeometry.h"
+#include "core/ContactGeometry.h"
 
 #include <QMap>
 #include <QObject>
@@ -10,15 +10,15 @@
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Graphics/VertexArray.hpp>
 
-class Game;
+class DrawContext;
 
-// Script-visible image; base of Animation. Drawn immediately onto the Game's
+// Script-visible image; base of Animation. Drawn immediately onto its context's
 // render target with its hot spot on the draw position; contact tests use
 // the transform of the last draw.
 class Sprite : public QObject {
     Q_OBJECT
 public:
-    explicit Sprite(Game* game, QObject* parent = nullptr);
+    explicit Sprite(DrawContext* context, QObject* parent = nullptr);
 
     // Per-frame step, called by the Game before every Frame().
     virtual void update(double dt);
@@ -60,7 +60,7 @@ public slots:
 protected:
     enum ContactModel { Box = 0, Circle = 1 };
 
-    Game* game;
+    DrawContext* context;
     sf::Texture texture;
     sf::Sprite picture;
     sf::VertexArray border;

@@ -1,4 +1,4 @@
-#include "StbImage.h"
+#include "objects/StbImage.h"
 
 #include <climits>
 #include <cstdlib>

@@ -1,14 +1,15 @@
-#include "Text.h"
+#include "objects/Text.h"
 
-#include "AssetFile.h"
-#include "AssetLoad.h"
-#include "Game.h"
+#include "core/AssetFile.h"
+#include "objects/AssetLoad.h"
+#include "objects/DrawContext.h"
+#include "objects/OpaqueColor.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <algorithm>
 
-Text::Text(const QString& fontname, Game* game, QObject* parent)
-    : QObject(parent), fontPath(QStringLiteral("fonts/") + fontname), game(game)
+Text::Text(const QString& fontname, DrawContext* context, QObject* parent)
+    : QObject(parent), fontPath(QStringLiteral("fonts/") + fontname), context(context)
 {
     hasFont = loadFont();
     label.setFillColor(sf::Color::White);
@@ -46,7 +47,7 @@ bool Text::glyphsSafe()
 
 void Text::printTo(int x, int y)
 {
-    sf::RenderTarget* target = game->renderTarget();
+    sf::RenderTarget* target = context->renderTarget();
     if (!target || !hasFont || label.getCharacterSize() == 0 || !glyphsSafe())
         return;
     float left = float(x);
@@ -79,6 +80,5 @@ void Text::setSize(int size)
 
 void Text::setColor(int r, int g, int b)
 {
-    label.setFillColor(
-        sf::Color(sf::Uint8(r & 0xFF), sf::Uint8(g & 0xFF), sf::Uint8(b & 0xFF), 255));
+    label.setFillColor(opaqueColor(r, g, b));
 }

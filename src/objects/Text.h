@@ -1,13 +1,13 @@
 #pragma once
 
-#include "GlyphGuard.h"
+#include "objects/GlyphGuard.h"
 
 #include <QObject>
 #include <QString>
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Text.hpp>
 
-class Game;
+class DrawContext;
 
 // Text in a font of the game's own; each object loads its own copy of the font.
 class Text : public QObject {
@@ -15,7 +15,7 @@ class Text : public QObject {
 public:
     // Loads fonts/<fontname>; a font that fails to load, or whose glyphs
     // cannot be drawn safely, leaves a Text that draws no glyphs.
-    Text(const QString& fontname, Game* game, QObject* parent = nullptr);
+    Text(const QString& fontname, DrawContext* context, QObject* parent = nullptr);
 
     // Glyphs are rasterised at the character size, so a size the screen
     // cannot show is capped rather than handed to the font library.
@@ -41,7 +41,7 @@ private:
     // Reads the guard's bytes, so it comes after the guard.
     sf::Font font;
     sf::Text label;
-    Game* game;
+    DrawContext* context;
     bool alignCenter = false;
     // Without a font the drawing library still puts a dot at every glyph.
     bool hasFont = false;

@@ -1,3 +1,4 @@
+#include "DataFiles.h"
 #include "LedgeRun.h"
 
 #include <QDir>
@@ -30,12 +31,6 @@ QByteArray tool(const QString& program, const QStringList& args)
 void xdotool(const QStringList& args)
 {
     tool(QStringLiteral("xdotool"), args);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // ImageMagick's colour histogram of a window: one line per distinct colour.

@@ -1,9 +1,9 @@
 // Scripts that misuse the API on purpose. Each must end the way the runtime's
 // rules say (an error message and its exit code, or the game going on) and
 // never by a signal or a hang.
+#include "DataFiles.h"
 #include "LedgeRun.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -25,9 +25,7 @@ QByteArray smallPcx()
 
 QByteArray font()
 {
-    QFile file(QStringLiteral(LEDGE_SOURCE_PATH "/tests/fixtures/fonts/DejaVuSans.ttf"));
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
+    return sourceFile(QStringLiteral("tests/fixtures/fonts/DejaVuSans.ttf"));
 }
 
 // A run with a sprite image and a font in its data directory, and its own
@@ -147,29 +145,6 @@ TEST(HostileE2E, ScriptsCannotDeleteOrFakeTheDestructionOfObjects)
     EXPECT_EQ(run.messages(),
               (QStringList{QStringLiteral("undefined undefined undefined undefined"),
                            QStringLiteral("still here 4 2"), stopped}));
-}
-
-TEST(HostileE2E, GoToScriptFromATimerAndFromRender)
-{
-    const char* requests[] = {
-        "function Init() { system.setTimeout(\"game.goToScript('next', {from: 'timer'})\", 0); }"
-        "function Render() {}",
-        "function Init() {} function Render() { game.goToScript('next', {from: 'render'}); }",
-    };
-    const QString expected[] = {QStringLiteral("next timer"), QStringLiteral("next render")};
-    for (int i = 0; i < 2; ++i) {
-        HostileRun run;
-        run.addScript(QStringLiteral("main"),
-                      QLatin1String(requests[i]) + QStringLiteral("\nfunction Frame(dt) {}"));
-        run.addScript(QStringLiteral("next"), QStringLiteral(R"js(
-            var frames = 0;
-            function Init(p) { system.writeMessage('next ' + p.from); }
-            function Frame(dt) { return ++frames < 3; }
-            function Render() {}
-        )js"));
-        EXPECT_EQ(run.run(), 0) << requests[i];
-        EXPECT_EQ(run.messages(), (QStringList{expected[i], stopped}));
-    }
 }
 
 TEST(HostileE2E, HugeNumbersForSizesScalesAnglesFramesAndRates)

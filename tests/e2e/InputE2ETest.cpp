@@ -7,20 +7,15 @@
 
 namespace {
 
-// Reports every key it sees, clicks when asked to look, and the mouse on M.
+// Reports every key it sees, and the mouse on M.
 const QString inputScript = QStringLiteral(R"(
-var frames = 0, lookAtClicks = false, firstDt = -1, firstTotal = -1;
+var frames = 0, firstDt = -1, firstTotal = -1;
 function Init() { game.setGameTitle('Прыжок: уровень 1'); system.writeMessage('ready'); }
 function Frame(dt) {
     frames++;
     if (frames == 1) { firstDt = dt; firstTotal = game.getTotalTime(); }
     for (var k = -1; k < 101; k++)
         if (game.isKeyDown(k)) system.writeMessage('key ' + k);
-    if (game.isKeyDown(KEY_L)) lookAtClicks = true;
-    if (lookAtClicks) {
-        if (game.isLeftButtonClicked()) system.writeMessage('left');
-        if (game.isRightButtonClicked()) system.writeMessage('right');
-    }
     if (game.isKeyDown(KEY_M)) {
         var m = game.getMousePos();
         system.writeMessage('mouse ' + m.x + ',' + m.y + ' same ' + (m === game.getMousePos()));
@@ -32,10 +27,7 @@ function Frame(dt) {
     if (frames == 10) system.writeMessage('fps early ' + game.getFPS());
     if (game.isKeyDown(KEY_F)) system.writeMessage('fps ' + game.getFPS());
 }
-function Render() {
-    for (var k = 0; k < 101; k++)
-        if (game.isKeyDown(k)) system.writeMessage('render saw a key');
-}
+function Render() {}
 )");
 
 void xdotool(const QStringList& args)
@@ -58,7 +50,6 @@ protected:
     {
         run.closeWindow();
         EXPECT_EQ(run.finish(), 0);
-        EXPECT_FALSE(run.messages().contains(QStringLiteral("render saw a key")));
     }
     void key(const QString& name) { xdotool({QStringLiteral("key"), name}); }
 
@@ -73,33 +64,25 @@ TEST_F(InputE2E, KeysArriveWithTheWindowLibrarysCodes)
     const struct {
         const char* name;
         const char* seen;
-    } keys[] = {{"Right", "key 72"}, {"a", "key 0"}, {"Escape", "key 36"},
-                {"F1", "key 85"},    {"0", "key 26"}};
+    } keys[] = {{"Right", "key 72"},
+                {"a", "key 0"},
+                {"Escape", "key 36"},
+                {"F1", "key 85"},
+                {"0", "key 26"}};
     for (const auto& k : keys) {
         key(QLatin1String(k.name));
         EXPECT_TRUE(run.waitForMessage(QLatin1String(k.seen), 10000)) << k.name;
     }
 }
 
-TEST_F(InputE2E, ClicksStayLatchedUntilTheScriptLooks)
+TEST_F(InputE2E, MouseIsReportedInWindowPixels)
 {
-    xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window,
-             QStringLiteral("100"), QStringLiteral("50")});
-    xdotool({QStringLiteral("click"), QStringLiteral("1")});
-    xdotool({QStringLiteral("click"), QStringLiteral("1")});
-    xdotool({QStringLiteral("click"), QStringLiteral("2")});
-    xdotool({QStringLiteral("click"), QStringLiteral("3")});
-    // Let many frames pass without the script reading the latches.
-    QThread::msleep(500);
-    EXPECT_FALSE(run.messages().contains(QStringLiteral("left")));
-    key(QStringLiteral("l"));
-    ASSERT_TRUE(run.waitForMessage(QStringLiteral("right"), 10000));
-    EXPECT_EQ(run.messages().count(QStringLiteral("left")), 1);
-
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("100"),
+             QStringLiteral("50")});
     key(QStringLiteral("m"));
     EXPECT_TRUE(run.waitForMessage(QStringLiteral("mouse 100,50 same true"), 10000));
-    xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window,
-             QStringLiteral("321"), QStringLiteral("234")});
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("321"),
+             QStringLiteral("234")});
     key(QStringLiteral("m"));
     EXPECT_TRUE(run.waitForMessage(QStringLiteral("mouse 321,234 same true"), 10000));
 }

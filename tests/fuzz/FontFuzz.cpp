@@ -1,5 +1,5 @@
 #include "FuzzTargets.h"
-#include "GlyphGuard.h"
+#include "objects/GlyphGuard.h"
 
 #include <QByteArray>
 

@@ -1,5 +1,5 @@
 #include "FuzzTargets.h"
-#include "ImageDecoder.h"
+#include "objects/ImageDecoder.h"
 
 #include <QByteArray>
 

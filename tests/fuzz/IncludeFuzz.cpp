@@ -1,6 +1,7 @@
 #include "FuzzTargets.h"
-#include "IncludeExpander.h"
-#include "Prelude.h"
+#include "core/IncludeExpander.h"
+#include "core/Prelude.h"
+#include "core/TextBytes.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -48,7 +49,7 @@ int fuzz::includeExpansion(const std::uint8_t* data, std::size_t size)
         included += it->size();
         return *it;
     };
-    const QString text = scriptTextFromBytes(script);
+    const QString text = textUpToNul(script);
     check(!text.contains(QChar(0)), "script text ends at its first NUL");
     // A small budget, so that inputs reach it.
     const qint64 budget = 64;

@@ -1,7 +1,7 @@
 #include "FuzzTargets.h"
-#include "JsonTextReader.h"
-#include "SaveFiles.h"
-#include "ScriptJson.h"
+#include "core/JsonTextReader.h"
+#include "runtime/SaveFiles.h"
+#include "runtime/ScriptJson.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

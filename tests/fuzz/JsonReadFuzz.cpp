@@ -1,5 +1,5 @@
 #include "FuzzTargets.h"
-#include "JsonTextReader.h"
+#include "core/JsonTextReader.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

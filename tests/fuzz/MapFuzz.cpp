@@ -1,7 +1,7 @@
 #include "ByteReader.h"
 #include "FuzzTargets.h"
-#include "MapFile.h"
-#include "PlatformMap.h"
+#include "core/MapFile.h"
+#include "core/PlatformMap.h"
 
 #include <QBuffer>
 #include <QByteArray>

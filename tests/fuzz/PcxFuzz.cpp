@@ -1,5 +1,5 @@
 #include "FuzzTargets.h"
-#include "PcxImage.h"
+#include "core/PcxImage.h"
 
 #include <QByteArray>
 

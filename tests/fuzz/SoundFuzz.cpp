@@ -1,5 +1,5 @@
 #include "FuzzTargets.h"
-#include "SoundDecoder.h"
+#include "objects/SoundDecoder.h"
 
 #include <QByteArray>
 

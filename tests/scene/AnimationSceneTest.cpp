@@ -77,30 +77,6 @@ TEST(AnimationScene, StripIsCutIntoEqualFramesLeftToRight)
                  "playing");
 }
 
-TEST(AnimationScene, SheetIsCutRowByRow)
-{
-    TestGame test;
-    writeImage(test, QStringLiteral("sprites/sheet.png"), coded(128, 128));
-    start(test, QStringLiteral("a = game.loadAnimation('sheet.png', 64, 64, 4, 10);"),
-          QStringLiteral("a.renderTo(100, 100);"));
-    evalIn(test, "a.playOneTime()");
-    expectFrames(test, 68, 68, 64, 64,
-                 {{0.0, 0, 0}, {0.1, 64, 0}, {0.1, 0, 64}, {0.1, 64, 64}, {0.1, 64, 64}},
-                 "one pass");
-    EXPECT_EQ(evalIn(test, "a.isPlayed()"), QStringLiteral("false"));
-}
-
-TEST(AnimationScene, DerivedWidthTruncatesAndDropsTheLastColumn)
-{
-    TestGame test;
-    writeImage(test, QStringLiteral("sprites/odd.png"), coded(100, 50));
-    start(test, QStringLiteral("a = game.loadAnimation('odd.png', 3, 10); a.play();"),
-          QStringLiteral("a.renderTo(100, 100);"));
-    EXPECT_EQ(evalIn(test, "a.getWidth() + 'x' + a.getHeight()"), QStringLiteral("33x50"));
-    // Hot spot (16, 25): the corner is at (84, 75).
-    expectFrames(test, 84, 75, 33, 50, {{0.0, 0, 0}, {0.1, 33, 0}, {0.1, 66, 0}}, "three");
-}
-
 TEST(AnimationScene, PcxTransparencyDependsOnTheFactory)
 {
     // 4 x 2, two 2 x 2 frames: frame 0 is entries 5, 5 over 1, 2; entry 5 is red.
@@ -220,12 +196,6 @@ TEST(AnimationScene, CallsThatCannotMakeAnAnimationGiveNone)
     };
     for (const char* call : refused)
         EXPECT_EQ(evalIn(test, call), QStringLiteral("none")) << call;
-    EXPECT_EQ(evalIn(test, "[game.loadAnimation('strip.png', 4, 0),"
-                           " game.loadAnimation('strip.png', 4, -5),"
-                           " game.loadAnimation('strip.png', 2147483647, 2147483647, 4, 10),"
-                           " game.loadAnimation('big.png', 512, 10)]"
-                           ".map(function (a) { return a.getWidth(); }).join()"),
-              QStringLiteral("16,16,64,1"));
 }
 
 TEST(AnimationScene, ZeroFpsShowsTheFirstFrameForEver)

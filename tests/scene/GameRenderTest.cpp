@@ -1,27 +1,36 @@
-#include "Game.h"
+// Frames drawn off-screen through the frame loop's render seam.
+#include "DataFiles.h"
 #include "TestGame.h"
+#include "app/EventSource.h"
+#include "app/FrameClock.h"
+#include "app/FrameLoop.h"
+#include "app/FrameTarget.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <gtest/gtest.h>
 
-TEST(GameRender, ClearsWithTheBackgroundColourBeforeRender)
+TEST(GameRender, EachFrameIsClearedWithTheBackgroundColourBeforeRender)
 {
-    TestGame t(QStringLiteral(R"(
-        var when = '';
-        function Frame() { game.setBackgroundColor(300, -1, 256); }
-        function Render() { when = 'rendered'; }
+    TestGame data;
+    data.addScript(QStringLiteral("main"), QStringLiteral(R"(
+        var frames = 0, box;
+        function Init() { box = game.createRect(0, 0, 255); }
+        function Frame() { if (frames++) game.setBackgroundColor(300, -1, 256); }
+        function Render() { box.drawTo(0, 0, 4, 8); }
     )"));
     sf::RenderTexture texture;
     ASSERT_TRUE(texture.create(8, 8));
     texture.clear(sf::Color::Red);
-    t.game().callRender(&texture);
-    texture.display();
-    EXPECT_EQ(texture.getTexture().copyToImage().getPixel(3, 3), sf::Color(0, 0, 0, 255));
-
-    t.game().callFrame(0.016);
-    t.game().callRender(&texture);
-    texture.display();
-    EXPECT_EQ(texture.getTexture().copyToImage().getPixel(3, 3), sf::Color(44, 255, 0, 255));
-    EXPECT_EQ(t.eval(QStringLiteral("when")), QStringLiteral("rendered"));
-    EXPECT_EQ(t.game().renderTarget(), &texture);
+    FixedStepClock clock(0.25f);
+    ScriptedEvents events({});
+    TextureTarget target(texture);
+    FrameLoop loop([](const QString& name) { return GameOwner(new Game(scriptPath(name))); }, clock,
+                   events, target);
+    ASSERT_TRUE(loop.start({}));
+    for (const sf::Color background : {sf::Color::Black, sf::Color(44, 255, 0)}) {
+        loop.step();
+        const sf::Image frame = texture.getTexture().copyToImage();
+        EXPECT_EQ(frame.getPixel(6, 3), background);
+        EXPECT_EQ(frame.getPixel(1, 3), sf::Color::Blue);
+    }
 }

@@ -1,9 +1,9 @@
 // Asset files a game may ship damaged or hostile, loaded through the script
 // API: each gives an object that shows or plays nothing, promptly, and one
 // debug line naming the file.
-#include "Game.h"
-#include "RegularFile.h"
 #include "TestGame.h"
+#include "core/RegularFile.h"
+#include "runtime/Game.h"
 
 #include <QDir>
 #include <QFile>

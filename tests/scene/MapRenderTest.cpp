@@ -1,5 +1,5 @@
 #include "MapSceneSupport.h"
-#include "MapViewer.h"
+#include "runtime/MapViewer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "CreateGame.h"
-#include "ExtProc.h"
-#include "Game.h"
 #include "MapSceneSupport.h"
-#include "MapViewer.h"
+#include "app/CreateGame.h"
+#include "app/ExtProc.h"
+#include "runtime/Game.h"
+#include "runtime/MapViewer.h"
 
 #include <QMetaMethod>
 #include <QScriptEngine>
@@ -26,13 +26,11 @@ protected:
     // An empty name only ends the current game.
     void start(const QString& name, const QString& source = QString())
     {
-        if (game)
-            game->releaseAll();
         game.reset();
         if (name.isEmpty())
             return;
         test.addScript(name, source);
-        game.reset(createGame(name, viewer.get(), &sink));
+        game = createGame(name, viewer.get(), &sink);
     }
     QString eval(const char* source)
     {
@@ -43,7 +41,7 @@ protected:
     sf::RenderTexture canvas;
     ExtProc sink{nullptr};
     std::unique_ptr<MapViewer> viewer;
-    std::unique_ptr<Game> game;
+    GameOwner game;
 };
 
 } // namespace

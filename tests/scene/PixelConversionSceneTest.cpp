@@ -95,13 +95,12 @@ TEST(PixelConversionScene, RunsOncePerPixelOfEveryTexture)
 // the call says so once.
 TEST(PixelConversionScene, AConversionEndsWithItsCallPastTheTimeLimit)
 {
-    Game::setCallTimeLimitMs(600);
     const char* conversions[] = {
         "n = 0; f = function (c) { if (++n > 1) while (true) {} return c; };",
         "f = function (c) { for (var i = 0; i < 50; ++i) {} return c; };",
     };
     for (const char* conversion : conversions) {
-        TestGame test;
+        TestGame test(QString(), 600);
         writeImage(test, QStringLiteral("sprites/q.png"), quadrants(512, 512));
         test.addScript(
             QStringLiteral("main"),
@@ -118,5 +117,4 @@ TEST(PixelConversionScene, AConversionEndsWithItsCallPastTheTimeLimit)
                   QStringList{QStringLiteral("ОШИБКА функции Init({}): Error: "
                                              "выполнение прервано: вызов длился дольше 0 с")});
     }
-    Game::setCallTimeLimitMs(20000);
 }

@@ -1,11 +1,9 @@
 // Text drawn by a script in a shipped font onto an offscreen target.
-#include "Game.h"
+#include "DataFiles.h"
 #include "TestGame.h"
+#include "runtime/Game.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <gtest/gtest.h>
 
@@ -13,11 +11,7 @@ namespace {
 
 QByteArray testFont()
 {
-    QFile file(QFileInfo(QStringLiteral(__FILE__))
-                   .dir()
-                   .filePath(QStringLiteral("../fixtures/fonts/DejaVuSans.ttf")));
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
+    return sourceFile(QStringLiteral("tests/fixtures/fonts/DejaVuSans.ttf"));
 }
 
 struct Scene {

@@ -16,6 +16,19 @@ inline void writeDataFile(const QString& root, const QString& path, const QByteA
         file.write(bytes);
 }
 
+// The whole file; empty when it cannot be read.
+inline QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A file of the source tree, by its path from the root.
+inline QByteArray sourceFile(const QString& path)
+{
+    return readFile(QStringLiteral(LEDGE_SOURCE_PATH "/") + path);
+}
+
 inline QString scriptPath(const QString& name)
 {
     return QStringLiteral("scripts/") + name + QStringLiteral(".js");

@@ -2,8 +2,6 @@
 
 #include "DataFiles.h"
 
-#include "Game.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -19,7 +17,8 @@ void ensureTestApp()
         new QCoreApplication(argc, argv);
 }
 
-TestGame::TestGame(const QString& mainSource)
+TestGame::TestGame(const QString& mainSource, int callTimeLimitMs)
+    : callTimeLimitMs(callTimeLimitMs)
 {
     ensureTestApp();
     previousDir = QDir::currentPath();
@@ -33,8 +32,6 @@ TestGame::TestGame(const QString& mainSource)
 
 TestGame::~TestGame()
 {
-    if (current)
-        current->releaseAll();
     current.reset();
     QDir::setCurrent(previousDir);
 }
@@ -51,11 +48,9 @@ void TestGame::addScript(const QString& name, const QString& source)
 
 Game& TestGame::load(const QString& name)
 {
-    if (current)
-        current->releaseAll();
     current.reset();
     logs.clear();
-    current = std::make_unique<Game>(scriptPath(name));
+    current.reset(new Game(scriptPath(name), callTimeLimitMs));
     QObject::connect(current.get(), &Game::sendLog, [this](const QString& m) { logs << m; });
     return *current;
 }

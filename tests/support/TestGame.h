@@ -1,16 +1,16 @@
 #pragma once
 
+#include "runtime/Game.h"
+
 #include <QString>
 #include <QTemporaryDir>
-#include <memory>
-
-class Game;
 
 // A Game built from script text in a temporary data directory, driven by the
 // test frame by frame. The data directory becomes the current directory.
 class TestGame {
 public:
-    explicit TestGame(const QString& mainSource = QString());
+    explicit TestGame(const QString& mainSource = QString(),
+                      int callTimeLimitMs = Game::defaultCallTimeLimitMs);
     ~TestGame();
 
     // Path relative to the data directory.
@@ -28,9 +28,10 @@ public:
     QStringList logs;
 
 private:
+    int callTimeLimitMs;
     QTemporaryDir dir;
     QString previousDir;
-    std::unique_ptr<Game> current;
+    GameOwner current;
 };
 
 // The process-wide application object that timers and scripts need.

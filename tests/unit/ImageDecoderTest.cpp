@@ -1,4 +1,4 @@
-#include "ImageDecoder.h"
+#include "objects/ImageDecoder.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "PixelConversion.h"
-#include "ScriptWatchdog.h"
+#include "objects/PixelConversion.h"
 #include "TestGame.h"
+#include "objects/ScriptWatchdog.h"
 
 #include <QScriptEngine>
 #include <gtest/gtest.h>

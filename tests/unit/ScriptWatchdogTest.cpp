@@ -1,6 +1,6 @@
-#include "Game.h"
-#include "QGameSystem.h"
 #include "TestGame.h"
+#include "runtime/Game.h"
+#include "runtime/QGameSystem.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -10,17 +10,13 @@
 
 namespace {
 
-struct ShortLimit {
-    ShortLimit() { Game::setCallTimeLimitMs(600); }
-    ~ShortLimit() { Game::setCallTimeLimitMs(20000); }
-};
+constexpr int shortLimitMs = 600;
 
 } // namespace
 
 // Endless script code of every kind is ended; an entry call says so.
 TEST(ScriptWatchdog, EndlessCodeOfEveryKindIsEnded)
 {
-    ShortLimit limit;
     const std::pair<const char*, bool> cases[] = {
         {"function Frame() { while (true) {} }", false},
         {"function Frame() { system.setTimeout('while (true) {}', 0); }", true},
@@ -33,7 +29,7 @@ TEST(ScriptWatchdog, EndlessCodeOfEveryKindIsEnded)
     for (const auto& [script, ok] : cases) {
         QElapsedTimer clock;
         clock.start();
-        TestGame t(QString::fromUtf8(script));
+        TestGame t(QString::fromUtf8(script), shortLimitMs);
         EXPECT_EQ(t.game().callFrame(0.5), ok) << script;
         QThread::msleep(5);
         QCoreApplication::processEvents();
@@ -52,7 +48,6 @@ TEST(ScriptWatchdog, EndlessCodeOfEveryKindIsEnded)
 // dropped, and runs at the first event pass after it.
 TEST(ScriptWatchdog, TimersDueDuringACallRunAtTheFirstPassAfterIt)
 {
-    ShortLimit limit;
     TestGame t(QStringLiteral(R"(
         var ticks = 0, once = 0, seenInside = -1;
         function Init() {
@@ -65,7 +60,8 @@ TEST(ScriptWatchdog, TimersDueDuringACallRunAtTheFirstPassAfterIt)
             while (Date.now() < end) {}
             seenInside = ticks - before + once;
         }
-    )"));
+    )"),
+               shortLimitMs);
     t.game().callInit(QString());
     QThread::msleep(5);
     QCoreApplication::processEvents();

@@ -1,4 +1,4 @@
-#include "SoundDecoder.h"
+#include "objects/SoundDecoder.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "Game.h"
-#include "QGameSystem.h"
 #include "TestGame.h"
+#include "runtime/Game.h"
+#include "runtime/QGameSystem.h"
 
 #include <QCoreApplication>
 #include <QScriptEngine>

@@ -1,0 +1,210 @@
+#include "runtime/Game.h"
+
+#include "core/IncludeExpander.h"
+#include "core/Prelude.h"
+#include "core/RegularFile.h"
+#include "core/TextBytes.h"
+#include "objects/Line.h"
+#include "objects/OpaqueColor.h"
+#include "objects/Rect.h"
+#include "objects/ScriptArray.h"
+#include "objects/ScriptWatchdog.h"
+#include "objects/Sound.h"
+#include "objects/Sprite.h"
+#include "objects/Text.h"
+#include "runtime/QGameSystem.h"
+#include "runtime/ScriptJson.h"
+
+#include <QScriptEngine>
+#include <SFML/Graphics/RenderTarget.hpp>
+
+Game::Game(const QString& path, int callTimeLimitMs, QObject* parent)
+    : QObject(parent), engine(std::make_unique<QScriptEngine>()),
+      watchdog(std::make_unique<ScriptWatchdog>(engine.get(), callTimeLimitMs))
+{
+    if (const std::optional<QByteArray> bytes = readRegularFile(path, fileLimits::scriptBytes)) {
+        const QString text = expandIncludes(textUpToNul(*bytes), readRegularFile,
+                                            fileLimits::scriptBytes - bytes->size());
+        // Top-level errors are not reported: missing entry functions show up
+        // as errors of the first entry call instead.
+        watchdog->evaluate(prelude() + text);
+    }
+    mousePos = engine->newObject();
+    mousePos.setProperty(QStringLiteral("x"), 0, QScriptValue::KeepExistingFlags);
+    mousePos.setProperty(QStringLiteral("y"), 0, QScriptValue::KeepExistingFlags);
+
+    system = std::make_unique<QGameSystem>(engine.get(), watchdog.get());
+    registerObject(QStringLiteral("game"), this);
+    registerObject(QStringLiteral("system"), system.get());
+}
+
+Game::~Game() = default;
+
+void GameRelease::operator()(Game* game) const
+{
+    game->releaseAll();
+    delete game;
+}
+
+QScriptValue Game::wrap(QObject* object)
+{
+    // Scripts cannot delete what the Game owns, nor reach the system
+    // object's timers as its children.
+    QScriptValue wrapper =
+        engine->newQObject(object, QScriptEngine::QtOwnership, QScriptEngine::ExcludeDeleteLater);
+    QScriptValue prototype = wrapper.prototype();
+    prototype.setProperty(QStringLiteral("findChild"), QScriptValue());
+    prototype.setProperty(QStringLiteral("findChildren"), QScriptValue());
+
+    // The engine forgets a wrapped object when its destroyed() signal
+    // arrives, and scripts can emit that signal themselves: a faked one
+    // would crash the engine or leave it with a dangling object. Only real
+    // destructions, which happen in releaseAll, reach it. (Game, system and
+    // map are destroyed after the engine, which cuts this connection.)
+    const bool tracked = QObject::disconnect(object, SIGNAL(destroyed(QObject*)), engine.get(),
+                                             SLOT(_q_objectDestroyed(QObject*)));
+    if (tracked)
+        connect(object, &QObject::destroyed, engine.get(), [this](QObject* gone) {
+            if (releasing)
+                QMetaObject::invokeMethod(engine.get(), "_q_objectDestroyed", Qt::DirectConnection,
+                                          Q_ARG(QObject*, gone));
+        });
+    return wrapper;
+}
+
+void Game::registerObject(const QString& name, QObject* object)
+{
+    engine->globalObject().setProperty(name, wrap(object), QScriptValue::KeepExistingFlags);
+}
+
+bool Game::callScript(const QString& callText)
+{
+    const QScriptValue result = watchdog->evaluate(callText);
+    if (result.isError()) {
+        emit sendLog(QStringLiteral("ОШИБКА функции ") + callText + QStringLiteral(": ") +
+                     watchdog->errorText(result));
+        return false;
+    }
+    if (result.isBool() && !result.toBool()) {
+        emit sendLog(QStringLiteral("Игра остановлена"));
+        return false;
+    }
+    return true;
+}
+
+bool Game::callInit(const QString& paramsText)
+{
+    return callScript(QStringLiteral("Init(") + paramsText + QLatin1Char(')'));
+}
+
+bool Game::callFrame(double dt)
+{
+    // Index loop: a sprite's update must not see the list change under it.
+    for (int i = 0; i < sprites.size(); ++i)
+        sprites.at(i)->update(dt);
+    stats.advance(dt);
+    const bool ok =
+        callScript(QStringLiteral("Frame(") + QString::number(dt, 'g', 6) + QLatin1Char(')'));
+    input.clearKeys();
+    return ok;
+}
+
+bool Game::callRender(sf::RenderTarget* renderTarget)
+{
+    target = renderTarget;
+    if (target)
+        target->clear(backgroundColor);
+    return callScript(QStringLiteral("Render()"));
+}
+
+QString Game::pendingParamsText()
+{
+    QString text;
+    watchdog->run([&] { text = scriptValueToJson(pendingParams_); });
+    return watchdog->aborted() ? QString() : text;
+}
+
+void Game::releaseAll()
+{
+    releasing = true;
+    system->stopAllTimers();
+    qDeleteAll(sounds);
+    sounds.clear();
+    qDeleteAll(texts);
+    texts.clear();
+    qDeleteAll(lines);
+    lines.clear();
+    qDeleteAll(rects);
+    rects.clear();
+    qDeleteAll(sprites);
+    sprites.clear();
+}
+
+void Game::setMousePos(int x, int y)
+{
+    mousePos.setProperty(QStringLiteral("x"), x, QScriptValue::KeepExistingFlags);
+    mousePos.setProperty(QStringLiteral("y"), y, QScriptValue::KeepExistingFlags);
+}
+
+bool Game::isKeyDown(int keycode)
+{
+    return input.isKeyDown(keycode);
+}
+
+bool Game::isOneOfKeysDown(QScriptValue arr)
+{
+    if (!arr.isArray())
+        return false;
+    bool down = false;
+    forEachElement(arr, [&](const QScriptValue& key) {
+        down = input.isKeyDown(key.toInt32());
+        return !down;
+    });
+    return down;
+}
+
+QScriptValue Game::getMousePos()
+{
+    return mousePos;
+}
+
+bool Game::isLeftButtonClicked()
+{
+    return input.takeLeftClick();
+}
+
+bool Game::isRightButtonClicked()
+{
+    return input.takeRightClick();
+}
+
+void Game::setGameTitle(QString title)
+{
+    emit sendTitle(title);
+}
+
+double Game::getTotalTime()
+{
+    return stats.totalTime;
+}
+
+int Game::getFPS()
+{
+    return stats.fps;
+}
+
+void Game::resetTotalTime()
+{
+    stats.totalTime = 0.0;
+}
+
+void Game::setBackgroundColor(int r, int g, int b)
+{
+    backgroundColor = opaqueColor(r, g, b);
+}
+
+void Game::goToScript(QString scriptname, QScriptValue params)
+{
+    pendingScript_ = scriptname;
+    pendingParams_ = params;
+}

@@ -1,0 +1,139 @@
+#pragma once
+
+#include "core/FrameStats.h"
+#include "core/InputState.h"
+#include "objects/DrawContext.h"
+
+#include <QList>
+#include <QObject>
+#include <QScriptValue>
+#include <QString>
+#include <SFML/Graphics/Color.hpp>
+#include <memory>
+
+class QScriptEngine;
+class QGameSystem;
+class ScriptWatchdog;
+class Sprite;
+class Animation;
+class Text;
+class Line;
+class Rect;
+class Sound;
+namespace sf {
+class RenderTarget;
+}
+
+// The runtime of one script: its engine, its `system` object, everything the
+// script made, and the input and time state it reads.
+class Game : public QObject, public DrawContext {
+    Q_OBJECT
+public:
+    // A call that runs this long is taken to be stuck and is ended with an error.
+    static constexpr int defaultCallTimeLimitMs = 20000;
+
+    explicit Game(const QString& path, int callTimeLimitMs = defaultCallTimeLimitMs,
+                  QObject* parent = nullptr);
+    ~Game() override;
+
+    // Wraps a native object for scripts and makes it a global.
+    void registerObject(const QString& name, QObject* object);
+
+    // Entry calls; false when the script failed or returned false.
+    bool callScript(const QString& callText);
+    bool callInit(const QString& paramsText);
+    bool callFrame(double dt);
+    bool callRender(sf::RenderTarget* renderTarget);
+
+    bool hasPendingScript() const { return !pendingScript_.isEmpty(); }
+    QString pendingScript() const { return pendingScript_; }
+    QScriptValue pendingParams() const { return pendingParams_; }
+    // Its JSON text; empty when making it took too long (getters are script code).
+    QString pendingParamsText();
+    // Stops the script's timers and deletes everything it made; only ever
+    // followed by the Game's destruction (see GameOwner).
+    void releaseAll();
+
+    // Input captured by the frame loop's polling step.
+    void keyPressed(int code) { input.keyPressed(code); }
+    void leftPressed() { input.leftPressed(); }
+    void rightPressed() { input.rightPressed(); }
+    void setMousePos(int x, int y);
+
+    QScriptEngine* scriptEngine() const { return engine.get(); }
+    // Every evaluation of this script's code goes through it.
+    ScriptWatchdog& scriptGuard() const override { return *watchdog; }
+    QGameSystem* systemObject() const { return system.get(); }
+    // Where drawables draw; null until the first render step.
+    sf::RenderTarget* renderTarget() const override { return target; }
+    const QList<Sprite*>& spriteList() const { return sprites; }
+
+signals:
+    void sendLog(QString msg);
+    void sendTitle(QString title);
+
+public slots:
+    QScriptValue loadSprite(QString filename);
+    QScriptValue loadSpritePCX8bit(QString filename, bool usetransp);
+    QScriptValue loadSpritePCX8bit(QString filename);
+    QScriptValue loadSound(QString filename);
+    QScriptValue loadText(QString fontname, QString text, int size);
+    QScriptValue loadAnimationFromFiles(QScriptValue arr, int fps);
+    QScriptValue loadAnimation(QString filename, int w, int h, int framecount, int fps);
+    QScriptValue loadAnimation(QString filename, int framecount, int fps);
+    QScriptValue loadAnimationPCX8bit(QString filename, int w, int h, int framecount, int fps,
+                                      int usetransp);
+    QScriptValue loadAnimationPCX8bit(QString filename, int w, int h, int framecount, int fps);
+    QScriptValue loadAnimationPCX8bit(QString filename, int framecount, int fps, int usetransp);
+    QScriptValue loadAnimationPCX8bit(QString filename, int framecount, int fps);
+    QScriptValue createLine(int r, int g, int b);
+    QScriptValue createRect(int r, int g, int b);
+    bool isKeyDown(int keycode);
+    bool isOneOfKeysDown(QScriptValue arr);
+    QScriptValue getMousePos();
+    bool isLeftButtonClicked();
+    bool isRightButtonClicked();
+    void setGameTitle(QString title);
+    double getTotalTime();
+    int getFPS();
+    void resetTotalTime();
+    void setBackgroundColor(int r, int g, int b);
+    void goToScript(QString scriptname, QScriptValue params);
+
+private:
+    // Wraps an object this Game owns; the engine never deletes it.
+    QScriptValue wrap(QObject* object);
+    QScriptValue adoptAnimation(Animation* animation);
+    template <typename T> QScriptValue adopt(QList<T*>& list, T* object)
+    {
+        list.append(object);
+        return wrap(object);
+    }
+
+    // Destroyed after the engine that wraps it (members go in reverse order).
+    std::unique_ptr<QGameSystem> system;
+    std::unique_ptr<QScriptEngine> engine;
+    std::unique_ptr<ScriptWatchdog> watchdog;
+    // Script values from here on: they must not outlive their engine.
+    QScriptValue mousePos;
+    QScriptValue pendingParams_;
+    QString pendingScript_;
+    QList<Sprite*> sprites;
+    QList<Text*> texts;
+    QList<Line*> lines;
+    QList<Rect*> rects;
+    QList<Sound*> sounds;
+    sf::RenderTarget* target = nullptr;
+    InputState input;
+    FrameStats stats;
+    sf::Color backgroundColor = sf::Color::Black;
+    // Set while releaseAll deletes the script's objects.
+    bool releasing = false;
+};
+
+// The one way a Game ends: everything its script made goes first
+// (releaseAll), then the Game with its engine.
+struct GameRelease {
+    void operator()(Game* game) const;
+};
+using GameOwner = std::unique_ptr<Game, GameRelease>;

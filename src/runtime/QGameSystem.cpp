@@ -1,0 +1,127 @@
+#include "runtime/QGameSystem.h"
+
+#include "core/JsonTextReader.h"
+#include "objects/ScriptWatchdog.h"
+#include "runtime/SaveFiles.h"
+#include "runtime/ScriptJson.h"
+#include "runtime/TimerEvent.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QScriptContext>
+#include <QScriptEngine>
+#include <QTimer>
+#include <utility>
+
+namespace {
+
+// Empty when the platform knows no such directory: the name alone would
+// then land in the file system's root.
+QString inAppData(const QString& filename)
+{
+    const QString dir = appDataDirectory();
+    return dir.isEmpty() ? QString() : dir + QLatin1Char('/') + filename;
+}
+
+} // namespace
+
+QGameSystem::QGameSystem(QScriptEngine* engine, ScriptWatchdog* guard, QObject* parent)
+    : QObject(parent), engine(engine), guard(guard)
+{
+}
+
+QGameSystem::~QGameSystem()
+{
+    stopAllTimers();
+}
+
+void QGameSystem::stopAllTimers()
+{
+    // Taken out first: deleting a timer must not meet a list being walked.
+    const QList<QTimer*> ending = std::exchange(timers, {});
+    qDeleteAll(ending);
+}
+
+void QGameSystem::addTimer(const QString& code, int ms, bool once)
+{
+    // A negative delay never fires (a QTimer would run it as a zero delay),
+    // and a timer that cannot fire is not worth keeping.
+    if (ms < 0)
+        return;
+    auto* timer = new QTimer(this);
+    timer->setSingleShot(once);
+    auto* job = new TimerEvent(code, guard, timer);
+    connect(timer, &QTimer::timeout, job, &TimerEvent::execCode);
+    connect(job, &TimerEvent::finished, this, [this, timer] { retire(timer); });
+    timer->start(ms);
+    timers.append(timer);
+}
+
+void QGameSystem::retire(QTimer* timer)
+{
+    timers.removeOne(timer);
+    // Its job is still running; it and the timer go at the next event pass.
+    timer->deleteLater();
+}
+
+void QGameSystem::setTimeout(QString code, int ms)
+{
+    addTimer(code, ms, true);
+}
+
+void QGameSystem::setInterval(QString code, int ms)
+{
+    addTimer(code, ms, false);
+}
+
+bool QGameSystem::saveObject(QString filename, QScriptValue obj)
+{
+    // The file system would cut the name at a zero character.
+    if (filename.contains(QChar(0))) {
+        emit writeMessage(QStringLiteral("Save refused, a zero character in the file name: ") +
+                          filename);
+        return false;
+    }
+    // Saves stay in the game's folders: the data directory (the current
+    // one) and its app-data directory, wherever links and ".." lead.
+    const QString target = resolveSaveTarget(filename);
+    if (target.isEmpty())
+        return false;
+    if (!isInsideFolders(target, {QDir::current().canonicalPath(),
+                                  QFileInfo(appDataDirectory()).canonicalFilePath()})) {
+        emit writeMessage(QStringLiteral("Save refused, outside the game's folders: ") + filename);
+        return false;
+    }
+    const QString text = scriptValueToJson(obj);
+    // An object always has a text; none means it is too large or too deep.
+    if (obj.isObject() && text.isEmpty())
+        return false;
+    return writeSaveFile(target, text.toUtf8());
+}
+
+QScriptValue QGameSystem::loadObject(QString filename)
+{
+    const std::optional<QString> text = readSaveFile(filename);
+    if (!text)
+        return engine->nullValue();
+    const std::optional<QJsonValue> value = readJsonText(*text);
+    if (!value)
+        return engine->currentContext()->throwError(
+            QScriptContext::SyntaxError, QStringLiteral("Parse error in saved file ") + filename);
+    return jsonToScriptValue(engine, *value);
+}
+
+bool QGameSystem::saveObjectToAppData(QString filename, QScriptValue obj)
+{
+    const QString path = inAppData(filename);
+    if (path.isEmpty())
+        return false;
+    QDir().mkpath(appDataDirectory());
+    return saveObject(path, obj);
+}
+
+QScriptValue QGameSystem::loadObjectFromAppData(QString filename)
+{
+    const QString path = inAppData(filename);
+    return path.isEmpty() ? engine->nullValue() : loadObject(path);
+}

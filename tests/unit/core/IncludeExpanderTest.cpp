@@ -1,0 +1,59 @@
+#include "core/IncludeExpander.h"
+
+#include <QMap>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Case {
+    const char* name;
+    QString text;
+    QString expected;
+};
+
+FileReader fakeFiles(const QMap<QString, QByteArray>& files)
+{
+    return [files](const QString& path, qint64) -> std::optional<QByteArray> {
+        if (!files.contains(path))
+            return std::nullopt;
+        return files.value(path);
+    };
+}
+
+} // namespace
+
+TEST(IncludeExpander, ExpandsLinesByTheGreedyRule)
+{
+    const FileReader read = fakeFiles({
+        {QStringLiteral("scripts/lib.js"), QByteArray("var a = 1;\nvar b = 2;")},
+        {QStringLiteral("scripts/lib"), QByteArray("NOEXT")},
+        {QStringLiteral("scripts/empty.js"), QByteArray()},
+        {QStringLiteral("scripts/nul.js"), QByteArray("before\0after", 12)},
+        {QStringLiteral("scripts/nested.js"), QByteArray("$include<lib.js>")},
+        {QStringLiteral("scripts/utf8.js"), QByteArray("var s = \"\xd0\xbf\";")},
+        {QStringLiteral("scripts/bad.js"), QByteArray("a\xff"
+                                                      "b")},
+    });
+    const Case cases[] = {
+        {"whole line", "x;\n$include<lib.js>\ny;", "x;\nvar a = 1;\nvar b = 2;\ny;"},
+        {"no extension added", "$include<lib>", "NOEXT"},
+        {"spaces kept in the name", "$include< lib.js >", "$include< lib.js >"},
+        {"statement and comment lost", "f(); $include<lib.js> // c", "var a = 1;\nvar b = 2;"},
+        {"two on a line capture to the last >", "$include<a.js> $include<b.js>",
+         "$include<a.js> $include<b.js>"},
+        {"behind a line comment", "// $include<lib.js>", "var a = 1;\nvar b = 2;"},
+        {"missing file unchanged", "$include<nope.js>", "$include<nope.js>"},
+        {"empty file gives an empty line", "a\n$include<empty.js>\nb", "a\n\nb"},
+        {"NUL ends the included text", "$include<nul.js>", "before"},
+        {"included text not searched again", "$include<nested.js>", "$include<lib.js>"},
+        {"same file twice", "$include<lib>\n$include<lib>", "NOEXT\nNOEXT"},
+        {"CR before LF stays", "a\r\n$include<lib>\r\nb", "a\r\nNOEXT\nb"},
+        {"UTF-8 decoded", "$include<utf8.js>", QString::fromUtf8("var s = \"\xd0\xbf\";")},
+        {"bad UTF-8 replaced", "$include<bad.js>",
+         QString::fromUtf8("a\xef\xbf\xbd"
+                           "b")},
+        {"case-sensitive keyword", "$Include<lib>", "$Include<lib>"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(expandIncludes(c.text, read), c.expected) << c.name;
+}
