@@ -2,17 +2,30 @@
 #include "app/ExtProc.h"
 #include "app/FrameClock.h"
 #include "app/FrameLoop.h"
+#include "app/SessionRecorder.h"
 #include "app/WindowFrontend.h"
 #include "runtime/MapViewer.h"
+#include "runtime/SeededRandom.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
 #include <QStringList>
 #include <SFML/Graphics/RenderWindow.hpp>
+#include <cstdio>
+#include <memory>
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // A recording goes where the program was started, so it opens first.
+    QFile record(qEnvironmentVariable("LEDGE_RECORD"));
+    const bool recording = !record.fileName().isEmpty();
+    if (recording &&
+        !record.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        std::fprintf(stderr, "ledge: cannot write the recording %s\n",
+                     qPrintable(record.fileName()));
     QDir::setCurrent(QStringLiteral("../data"));
 
     sf::RenderWindow window(sf::VideoMode(800, 600, 32), "MainWindow", sf::Style::Default,
@@ -29,7 +42,24 @@ int main(int argc, char** argv)
 
     RealClock clock;
     WindowFrontend frontend(window);
-    FrameLoop loop([&](const QString& name) { return createGame(name, &map, &sink); }, clock,
-                   frontend, frontend);
+    if (!record.isOpen()) {
+        FrameLoop loop([&](const QString& name) { return createGame(name, &map, &sink); }, clock,
+                       frontend, frontend);
+        return loop.run(arguments);
+    }
+    // A recorded run must replay exactly: Math.random gets a seed that is
+    // written down, and timers follow the frames' dt.
+    const quint64 seed = QRandomGenerator::global()->generate64();
+    SeededRandom random(seed);
+    map.drawSpawnPointsFrom(&random);
+    SessionRecorder recorder(clock, frontend, record, seed);
+    FrameLoop loop(
+        [&](const QString& name) {
+            GameOwner game = createGame(name, &map, &sink);
+            random.install(game->scriptEngine());
+            return game;
+        },
+        recorder, recorder, frontend);
+    loop.timersFollowFrames();
     return loop.run(arguments);
 }

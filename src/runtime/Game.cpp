@@ -1,16 +1,16 @@
 #include "runtime/Game.h"
 
 #include "core/IncludeExpander.h"
+#include "core/Prelude.h"
 #include "objects/Line.h"
 #include "objects/OpaqueColor.h"
-#include "core/Prelude.h"
-#include "runtime/QGameSystem.h"
 #include "objects/Rect.h"
 #include "objects/ScriptArray.h"
-#include "runtime/ScriptWatchdog.h"
 #include "objects/Sound.h"
 #include "objects/Sprite.h"
 #include "objects/Text.h"
+#include "runtime/QGameSystem.h"
+#include "runtime/ScriptWatchdog.h"
 
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderTarget.hpp>
@@ -93,8 +93,10 @@ bool Game::callScript(const QString& callText)
     const QScriptValue result = engine->evaluate(callText, QString(), 1);
     watchdog->end();
     if (result.isError()) {
-        emit sendLog(QStringLiteral("ОШИБКА функции ") + callText + QStringLiteral(": ") +
-                     result.toString());
+        const QString text =
+            QStringLiteral("ОШИБКА функции ") + callText + QStringLiteral(": ") + result.toString();
+        emit sendLog(text);
+        emit scriptError(text, result.property(QStringLiteral("lineNumber")).toInt32());
         return false;
     }
     if (result.isBool() && !result.toBool()) {

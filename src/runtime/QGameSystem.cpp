@@ -10,6 +10,7 @@
 #include <QScriptContext>
 #include <QScriptEngine>
 #include <QTimer>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -38,6 +39,37 @@ void QGameSystem::stopAllTimers()
     // Taken out first: deleting a timer must not meet a list being walked.
     const QList<QTimer*> ending = std::exchange(timers, {});
     qDeleteAll(ending);
+    for (const Scheduled& s : std::exchange(scheduled, {}))
+        delete s.job;
+}
+
+void QGameSystem::runDueTimers()
+{
+    const double now = gameClock ? gameClock->elapsedMs() : 0.0;
+    // Like a Qt timer, each fires at most once per pass, and one a job
+    // starts now waits for the next pass.
+    QList<TimerEvent*> due;
+    QList<Scheduled> byTime = scheduled;
+    std::stable_sort(byTime.begin(), byTime.end(),
+                     [](const Scheduled& x, const Scheduled& y) { return x.due < y.due; });
+    for (const Scheduled& s : byTime)
+        if (s.due <= now)
+            due.append(s.job);
+    for (TimerEvent* job : due) {
+        // An earlier job may have ended the script's timers.
+        const auto it = std::find_if(scheduled.begin(), scheduled.end(),
+                                     [job](const Scheduled& s) { return s.job == job; });
+        if (it == scheduled.end())
+            continue;
+        if (it->once)
+            scheduled.erase(it);
+        else
+            it->due = now + it->interval;
+        job->execCode();
+        if (!std::any_of(scheduled.begin(), scheduled.end(),
+                         [job](const Scheduled& s) { return s.job == job; }))
+            delete job;
+    }
 }
 
 void QGameSystem::addTimer(const QString& code, int ms, bool once)
@@ -46,6 +78,10 @@ void QGameSystem::addTimer(const QString& code, int ms, bool once)
     // and a timer that cannot fire is not worth keeping.
     if (ms < 0)
         return;
+    if (gameClock) {
+        scheduled.append({gameClock->elapsedMs() + ms, ms, once, new TimerEvent(code, engine)});
+        return;
+    }
     auto* timer = new QTimer(this);
     timer->setSingleShot(once);
     auto* job = new TimerEvent(code, engine, timer);
