@@ -96,12 +96,13 @@ void LedgeRun::setEnv(const QString& name, const QString& value)
     process->setProcessEnvironment(e);
 }
 
-void LedgeRun::start(const QStringList& args)
+void LedgeRun::start(const QStringList& args, const QString& program)
 {
     if (!process)
         process = std::make_unique<QProcess>();
-    process->setWorkingDirectory(dir.path() + QStringLiteral("/bin"));
-    process->setProgram(ledgeBinary());
+    process->setWorkingDirectory(program == ledgeBinary() ? dir.path() + QStringLiteral("/bin")
+                                                          : dir.path());
+    process->setProgram(program);
     process->setArguments(args);
     process->start();
     process->waitForStarted(10000);
@@ -167,9 +168,9 @@ QString LedgeRun::windowId(int timeoutMs)
         QProcess search;
         // The window carries no pid property; its class name is the program's.
         // Window tests run one at a time, so the newest such window is ours.
-        search.start(QStringLiteral("xdotool"),
-                     {QStringLiteral("search"), QStringLiteral("--classname"),
-                      QStringLiteral("^ledge$")});
+        search.start(
+            QStringLiteral("xdotool"),
+            {QStringLiteral("search"), QStringLiteral("--classname"), QStringLiteral("^ledge$")});
         search.waitForFinished(5000);
         const QString out = QString::fromUtf8(search.readAllStandardOutput()).trimmed();
         if (!out.isEmpty())
@@ -200,5 +201,11 @@ int LedgeRun::finish(int timeoutMs)
 int LedgeRun::run(const QStringList& args, int timeoutMs)
 {
     start(args);
+    return finish(timeoutMs);
+}
+
+int LedgeRun::play(const QStringList& options, int timeoutMs)
+{
+    start(options + QStringList{dataDir()}, QStringLiteral(LEDGE_PLAY_PATH));
     return finish(timeoutMs);
 }
