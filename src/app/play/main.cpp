@@ -198,6 +198,8 @@ bool chooseAudio(const QTemporaryDir& dir, const QString& wave)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // Saves go where the game's own program keeps them.
+    QCoreApplication::setApplicationName(QStringLiteral("ledge"));
     Options o;
     const QString wrong = parseOptions(app.arguments(), &o);
     if (!wrong.isEmpty()) {
