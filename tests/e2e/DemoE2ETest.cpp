@@ -35,8 +35,8 @@ protected:
     {
         writeDataFile(run.path(QString()), QStringLiteral("input.txt"), input);
         // A script error fails the run.
-        EXPECT_EQ(run.play(options + QStringList{"--input", "input.txt", "--report",
-                                                 "report.json", "--fail-on-error"}),
+        EXPECT_EQ(run.play(options + QStringList{"--input", "input.txt", "--report", "report.json",
+                                                 "--fail-on-error"}),
                   0)
             << run.rawStderr().toStdString();
         QStringList lines;
@@ -95,15 +95,15 @@ TEST_F(DemoE2E, KeepsAHigherBestScoreStartsOnAClickAndQuitsWithEscape)
 {
     writeBest("{\n    \"score\": 990\n}\n");
     // The big gem in the middle of the title panel starts a game.
-    const QStringList messages = play(
-        "3 mouse 400 300\n3 click left\n10-30 key LEFT\n31 key ESCAPE\n90 key ESCAPE\n"
-        "95 key ESCAPE\n");
+    const QStringList messages =
+        play("3 mouse 400 300\n3 click left\n10-30 key LEFT\n31 key ESCAPE\n90 key ESCAPE\n"
+             "95 key ESCAPE\n");
     ASSERT_EQ(messages.size(), 5) << messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(messages[0], QStringLiteral("0 title screen, best score 990"));
     EXPECT_EQ(messages[1], QStringLiteral("3 level started with 3 lives"));
     EXPECT_TRUE(messages[2].startsWith(QStringLiteral("31 game over with score ")));
     EXPECT_FALSE(messages[2].endsWith(QStringLiteral("a new best")));
-    EXPECT_EQ(messages.mid(3), (QStringList{"90 title screen, best score 990",
-                                            "95 Игра остановлена"}));
+    EXPECT_EQ(messages.mid(3),
+              (QStringList{"90 title screen, best score 990", "95 Игра остановлена"}));
     EXPECT_TRUE(readFile(bestFile()).contains("990"));
 }

@@ -146,20 +146,6 @@ bool LedgeRun::waitForMessage(const QString& text, int timeoutMs)
     return false;
 }
 
-bool LedgeRun::waitForMessageStartingWith(const QString& prefix, int timeoutMs)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < timeoutMs) {
-        for (const QString& m : messages())
-            if (m.startsWith(prefix))
-                return true;
-        if (process->state() == QProcess::NotRunning)
-            return false;
-    }
-    return false;
-}
-
 QString LedgeRun::windowId(int timeoutMs)
 {
     QElapsedTimer t;

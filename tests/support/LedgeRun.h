@@ -28,7 +28,6 @@ public:
     QStringList messages();
     // Waits until a debug message equal to `text` has arrived.
     bool waitForMessage(const QString& text, int timeoutMs = 20000);
-    bool waitForMessageStartingWith(const QString& prefix, int timeoutMs = 20000);
     // The X window id of the running program; empty when none appeared.
     QString windowId(int timeoutMs = 20000);
     void closeWindow();
