@@ -1,4 +1,5 @@
 #include "app/CreateGame.h"
+#include "app/Display.h"
 #include "app/ExtProc.h"
 #include "app/FrameClock.h"
 #include "app/FrameLoop.h"
@@ -8,6 +9,7 @@
 #include "runtime/SeededRandom.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -27,6 +29,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "ledge: cannot write the recording %s\n",
                      qPrintable(record.fileName()));
     QDir::setCurrent(QStringLiteral("../data"));
+
+    if (!displayAvailable()) {
+        qDebug() << QStringLiteral("No display to open the window on (is DISPLAY set?)");
+        return 1;
+    }
 
     sf::RenderWindow window(sf::VideoMode(800, 600, 32), "MainWindow", sf::Style::Default,
                             sf::ContextSettings());

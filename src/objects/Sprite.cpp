@@ -1,6 +1,7 @@
 #include "objects/Sprite.h"
 
 #include "core/AssetPaths.h"
+#include "core/RegularFile.h"
 #include "objects/DrawContext.h"
 #include "objects/PixelConversion.h"
 
@@ -17,8 +18,9 @@ void Sprite::update(double) {}
 void Sprite::loadImageFile(const QString& filename)
 {
     sf::Texture loaded;
-    const QByteArray path = spritePath(filename).toUtf8();
-    loaded.loadFromFile(path.constData());
+    const QString path = spritePath(filename);
+    if (loaderMayOpen(path, fileLimits::assetBytes))
+        loaded.loadFromFile(path.toUtf8().constData());
     assignTexture(loaded);
 }
 
@@ -34,7 +36,7 @@ void Sprite::assignTexture(const sf::Texture& source)
 
 void Sprite::convertTexture(sf::Texture& tex, const QString& convertFunc)
 {
-    convertTextureWith(context->scriptEngine(), tex, convertFunc);
+    convertTextureWith(context->scriptGuard(), tex, convertFunc);
 }
 
 contact::Corners Sprite::corners() const

@@ -1,5 +1,6 @@
 #include "objects/Text.h"
 
+#include "core/RegularFile.h"
 #include "objects/DrawContext.h"
 #include "objects/OpaqueColor.h"
 
@@ -8,7 +9,9 @@
 
 Text::Text(const QString& fontname, DrawContext* context, QObject* parent) : QObject(parent), context(context)
 {
-    hasFont = font.loadFromFile((QStringLiteral("fonts/") + fontname).toUtf8().toStdString());
+    const QString path = QStringLiteral("fonts/") + fontname;
+    hasFont = loaderMayOpen(path, fileLimits::assetBytes) &&
+              font.loadFromFile(path.toUtf8().toStdString());
     label.setFillColor(sf::Color::White);
     label.setFont(font);
     label.setCharacterSize(14);

@@ -8,7 +8,7 @@
 
 class QScriptEngine;
 class QTimer;
-class TimerEvent;
+class ScriptWatchdog;
 
 // Game time for timers that follow the frames rather than the wall clock.
 class TimerClock {
@@ -22,7 +22,8 @@ public:
 class QGameSystem : public QObject {
     Q_OBJECT
 public:
-    explicit QGameSystem(QScriptEngine* engine, QObject* parent = nullptr);
+    // Timer code runs through the guard.
+    QGameSystem(QScriptEngine* engine, ScriptWatchdog* guard, QObject* parent = nullptr);
     ~QGameSystem() override;
 
     // Deletes every timer of this script so no job of it runs again.
@@ -52,6 +53,7 @@ private:
     void retire(QTimer* timer);
 
     QScriptEngine* engine;
+    ScriptWatchdog* guard;
     // Timers that may still fire, in creation order; each owns its job.
     QList<QTimer*> timers;
 
@@ -59,9 +61,11 @@ private:
         double due;
         int interval;
         bool once;
-        TimerEvent* job;
+        QString code;
+        quint64 id;
     };
+    quint64 lastId = 0;
     const TimerClock* gameClock = nullptr;
-    // Clock-driven timers in creation order; each owns its job.
+    // Clock-driven timers in creation order.
     QList<Scheduled> scheduled;
 };
