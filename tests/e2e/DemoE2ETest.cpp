@@ -3,9 +3,6 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSet>
 #include <QTemporaryDir>
 #include <SFML/Graphics/Image.hpp>
@@ -39,13 +36,7 @@ protected:
                                                  "--fail-on-error"}),
                   0)
             << run.rawStderr().toStdString();
-        QStringList lines;
-        const QJsonObject report =
-            QJsonDocument::fromJson(readFile(run.path(QStringLiteral("report.json")))).object();
-        for (const QJsonValue m : report.value(QStringLiteral("messages")).toArray())
-            lines << QString::number(m[QStringLiteral("frame")].toInt()) + QLatin1Char(' ') +
-                         m[QStringLiteral("text")].toString();
-        return lines;
+        return run.reportMessages(QStringLiteral("report.json"));
     }
 
     QString bestFile() const { return appData.path() + QStringLiteral("/ledge/best.json"); }

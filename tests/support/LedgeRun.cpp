@@ -7,6 +7,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QThread>
 
 namespace {
@@ -194,4 +197,14 @@ int LedgeRun::play(const QStringList& options, int timeoutMs)
 {
     start(options + QStringList{dataDir()}, QStringLiteral(LEDGE_PLAY_PATH));
     return finish(timeoutMs);
+}
+
+QStringList LedgeRun::reportMessages(const QString& name) const
+{
+    QStringList lines;
+    const QJsonObject report = QJsonDocument::fromJson(readFile(path(name))).object();
+    for (const QJsonValue m : report.value(QStringLiteral("messages")).toArray())
+        lines << QString::number(m[QStringLiteral("frame")].toInt()) + QLatin1Char(' ') +
+                     m[QStringLiteral("text")].toString();
+    return lines;
 }

@@ -41,6 +41,8 @@ public:
     // temporary directory (relative paths land there).
     int play(const QStringList& options, int timeoutMs = 60000);
     QString path(const QString& name) const { return dir.filePath(name); }
+    // The messages of a ledge-play report as "frame text".
+    QStringList reportMessages(const QString& name) const;
 
 private:
     void readOutput();

@@ -27,19 +27,14 @@ TEST(InputScript, ReadsEventsInFrameOrderAndPointsAtTheFirstBadLine)
          "2 key F12|3 mouse -5 700|7 click right|120 key RIGHT"},
         {"3-5 key A\n4 click left", "3 key A|4 key A|4 click left|5 key A"},
         {"2 key 100\n1 key -1\n1 dt 0.0166666675", "1 key -1|1 dt 0.0166666675|2 key 100"},
-        {"", ""},
         {"1 key RIGHT\nx key A", "line 2: a line starts"},
         {"0 key A", "line 1: a line starts"},
-        {"5-3 key A", "line 1: a line starts"},
         {"1 key right", "line 1: a key is"},
-        {"1 key KEY_A", "line 1: a key is"},
         {"1 key 101", "line 1: a key is"},
         {"1 mouse 4", "line 1: a mouse move"},
-        {"1 mouse 4 y", "line 1: a mouse move"},
         {"1 click middle", "line 1: a click"},
         {"1 dt -1", "line 1: a dt"},
         {"\n\n1 jump", "line 3: unknown event \"jump\""},
-        {"12", "line 1: a line starts"},
     };
     for (const auto& c : cases) {
         const QString read = readBack(QString::fromUtf8(c.text));
