@@ -15,7 +15,6 @@
 #include <QRandomGenerator>
 #include <QStringList>
 #include <SFML/Graphics/RenderWindow.hpp>
-#include <cstdio>
 #include <memory>
 
 int main(int argc, char** argv)
@@ -26,8 +25,7 @@ int main(int argc, char** argv)
     const bool recording = !record.fileName().isEmpty();
     if (recording &&
         !record.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        std::fprintf(stderr, "ledge: cannot write the recording %s\n",
-                     qPrintable(record.fileName()));
+        qDebug() << QStringLiteral("Cannot write the recording ") + record.fileName();
     QDir::setCurrent(QStringLiteral("../data"));
 
     if (!displayAvailable()) {
