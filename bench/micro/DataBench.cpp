@@ -1,12 +1,12 @@
 // Pure data paths: PCX decoding, include expansion, JSON text, pixel conversion.
 #include "BenchSupport.h"
-#include "runtime/Game.h"
 #include "core/IncludeExpander.h"
 #include "core/PcxImage.h"
 #include "objects/PixelConversion.h"
-#include "runtime/ScriptJson.h"
 #include "objects/ScriptWatchdog.h"
 #include "objects/Sprite.h"
+#include "runtime/Game.h"
+#include "runtime/ScriptJson.h"
 
 #include <QHash>
 #include <QScriptEngine>

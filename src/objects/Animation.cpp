@@ -15,8 +15,8 @@ Animation::Animation(DrawContext* context, int framecount, int fps)
 {
 }
 
-Animation* Animation::fromSheet(DrawContext* context, const QString& filename, int w, int h, int framecount,
-                                int fps, bool usetransp)
+Animation* Animation::fromSheet(DrawContext* context, const QString& filename, int w, int h,
+                                int framecount, int fps, bool usetransp)
 {
     if (framecount < 1 || framecount > maxFrames)
         return nullptr;

@@ -7,7 +7,8 @@
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
-Sprite::Sprite(DrawContext* context, QObject* parent) : QObject(parent), context(context), border(sf::LineStrip, 5)
+Sprite::Sprite(DrawContext* context, QObject* parent)
+    : QObject(parent), context(context), border(sf::LineStrip, 5)
 {
     for (std::size_t i = 0; i < border.getVertexCount(); ++i)
         border[i].color = sf::Color::White;

@@ -7,7 +7,8 @@
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <algorithm>
 
-Text::Text(const QString& fontname, DrawContext* context, QObject* parent) : QObject(parent), context(context)
+Text::Text(const QString& fontname, DrawContext* context, QObject* parent)
+    : QObject(parent), context(context)
 {
     const QString path = QStringLiteral("fonts/") + fontname;
     hasFont = loaderMayOpen(path, fileLimits::assetBytes) &&

@@ -24,8 +24,7 @@ QScriptValue Game::loadSpritePCX8bit(QString filename, bool usetransp)
 {
     auto* sprite = new Sprite(this);
     sf::Texture loaded;
-    loadPcxTexture(loaded, spritePath(filename), usetransp,
-                   sf::Texture::getMaximumSize());
+    loadPcxTexture(loaded, spritePath(filename), usetransp, sf::Texture::getMaximumSize());
     sprite->assignTexture(loaded);
     return adopt(sprites, sprite);
 }

@@ -1,7 +1,7 @@
 #include "FuzzTargets.h"
 #include "core/IncludeExpander.h"
-#include "core/TextBytes.h"
 #include "core/Prelude.h"
+#include "core/TextBytes.h"
 
 #include <QByteArray>
 #include <QHash>

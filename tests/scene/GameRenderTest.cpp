@@ -1,10 +1,10 @@
 // Frames drawn off-screen through the frame loop's render seam.
+#include "DataFiles.h"
+#include "TestGame.h"
 #include "app/EventSource.h"
 #include "app/FrameClock.h"
 #include "app/FrameLoop.h"
 #include "app/FrameTarget.h"
-#include "DataFiles.h"
-#include "TestGame.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <gtest/gtest.h>
@@ -24,8 +24,8 @@ TEST(GameRender, EachFrameIsClearedWithTheBackgroundColourBeforeRender)
     FixedStepClock clock(0.25f);
     ScriptedEvents events({});
     TextureTarget target(texture);
-    FrameLoop loop([](const QString& name) { return GameOwner(new Game(scriptPath(name))); },
-                   clock, events, target);
+    FrameLoop loop([](const QString& name) { return GameOwner(new Game(scriptPath(name))); }, clock,
+                   events, target);
     ASSERT_TRUE(loop.start({}));
     for (const sf::Color background : {sf::Color::Black, sf::Color(44, 255, 0)}) {
         loop.step();

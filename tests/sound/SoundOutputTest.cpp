@@ -1,7 +1,7 @@
 // Sounds played by a script, checked at the audio output (a wave file).
-#include "runtime/Game.h"
 #include "SoundWav.h"
 #include "TestGame.h"
+#include "runtime/Game.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -156,7 +156,8 @@ TEST(SoundOutput, PastTheLastVoiceASoundStaysSilentAndSaysSoOnce)
         // Every sound with a voice plays; the ones without say so, once each.
         EXPECT_TRUE(QRegExp(QStringLiteral("1+0+")).exactMatch(played)) << played.toStdString();
         EXPECT_EQ(test.logs.size(), played.count(QLatin1Char('0')));
-        EXPECT_EQ(test.logs.value(0), QStringLiteral("Sound silent, no voice left for it: short.wav"));
+        EXPECT_EQ(test.logs.value(0),
+                  QStringLiteral("Sound silent, no voice left for it: short.wav"));
     }
     sf::err().rdbuf(stderrBuffer);
     EXPECT_TRUE(libraryErrors.str().empty()) << libraryErrors.str().substr(0, 300);

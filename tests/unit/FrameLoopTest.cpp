@@ -1,13 +1,13 @@
 // The frame loop driven pass by pass: fixed steps of a quarter second,
 // events written in advance, no window. Everything the scripts, the loop
 // and the seams do lands in one log, so order is what is checked.
-#include "app/EventSource.h"
-#include "app/FrameClock.h"
 #include "app/FrameLoop.h"
-#include "app/FrameTarget.h"
-#include "runtime/QGameSystem.h"
 #include "DataFiles.h"
 #include "TestGame.h"
+#include "app/EventSource.h"
+#include "app/FrameClock.h"
+#include "app/FrameTarget.h"
+#include "runtime/QGameSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -90,11 +90,11 @@ TEST(FrameLoop, EachPassRunsItsStepsInOrder)
     )"));
     ASSERT_TRUE(run.loop.start({QStringLiteral("ledge"), QStringLiteral("one")}));
     EXPECT_EQ(run.steps(3), std::nullopt);
-    EXPECT_EQ(run.log, (QStringList{"make main", "init 2 one", "timer",
-                                    "frame 0.25 true unread 5 7", "render false", "display",
-                                    "frame 0.25 false true true 5 7", "render false", "display",
-                                    "frame 0.25 false false false 5 7", "render false",
-                                    "display"}));
+    EXPECT_EQ(
+        run.log,
+        (QStringList{"make main", "init 2 one", "timer", "frame 0.25 true unread 5 7",
+                     "render false", "display", "frame 0.25 false true true 5 7", "render false",
+                     "display", "frame 0.25 false false false 5 7", "render false", "display"}));
 }
 
 TEST(FrameLoop, SwitchEndsTheOldGameBeforeMakingTheNewOne)
@@ -116,9 +116,9 @@ TEST(FrameLoop, SwitchEndsTheOldGameBeforeMakingTheNewOne)
     ASSERT_TRUE(run.loop.start({}));
     EXPECT_EQ(run.steps(2), std::nullopt);
     // The old Render never runs again; the new one runs before its first Frame.
-    EXPECT_EQ(run.log, (QStringList{"make main", "end main", "make next",
-                                    "init main undefined", "next render",
-                                    "display", "next frame 0.25", "next render", "display"}));
+    EXPECT_EQ(run.log,
+              (QStringList{"make main", "end main", "make next", "init main undefined",
+                           "next render", "display", "next frame 0.25", "next render", "display"}));
 }
 
 TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
@@ -130,9 +130,15 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
         int exitCode;
         QStringList logTail;
     } cases[] = {
-        {"Init fails", "function Init() { return false; }", {}, 1,
+        {"Init fails",
+         "function Init() { return false; }",
+         {},
+         1,
          {"Игра остановлена", "end main"}},
-        {"Frame fails", "function Init() {} function Frame() { return false; }", {}, 0,
+        {"Frame fails",
+         "function Init() {} function Frame() { return false; }",
+         {},
+         0,
          {"Игра остановлена", "end main"}},
         {"false Frame wins over a switch",
          "function Init() {} function Frame() { game.goToScript('main', 1); return false; }",

@@ -1,7 +1,7 @@
+#include "TestGame.h"
 #include "core/PlatformMap.h"
 #include "core/RegularFile.h"
 #include "runtime/Game.h"
-#include "TestGame.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "runtime/Game.h"
 #include "TestGame.h"
+#include "runtime/Game.h"
 
 #include <QScriptEngine>
 #include <gtest/gtest.h>
@@ -28,12 +28,12 @@ TEST(GameInput, OneOfKeysConvertsEachElementAndRereadsLength)
         bool down;
     } cases[] = {
         {"[KEY_RIGHT]", true},
-        {"[5, 6, 72.9]", true},       // truncated to 72
-        {"['72']", true},             // numeric string
-        {"['left']", true},           // non-numeric string tests code 0 (A)
+        {"[5, 6, 72.9]", true}, // truncated to 72
+        {"['72']", true},       // numeric string
+        {"['left']", true},     // non-numeric string tests code 0 (A)
         {"[]", false},
         {"[1, 2, 3]", false},
-        {"72", false},                // not an array
+        {"72", false}, // not an array
         {"({length: 1, 0: 72})", false},
         {"'72'", false},
         // Converting element 0 shortens the array, so element 1 is never read.
@@ -42,8 +42,7 @@ TEST(GameInput, OneOfKeysConvertsEachElementAndRereadsLength)
         {"var b = [{valueOf: function() { b.push(72); return 5; }}]; b", true},
     };
     for (const Case& c : cases) {
-        const QScriptValue arr =
-            g.scriptEngine()->evaluate(QString::fromUtf8(c.arr));
+        const QScriptValue arr = g.scriptEngine()->evaluate(QString::fromUtf8(c.arr));
         EXPECT_EQ(g.isOneOfKeysDown(arr), c.down) << c.arr;
     }
 }

@@ -1,6 +1,6 @@
 #include "objects/PixelConversion.h"
-#include "objects/ScriptWatchdog.h"
 #include "TestGame.h"
+#include "objects/ScriptWatchdog.h"
 
 #include <QScriptEngine>
 #include <gtest/gtest.h>

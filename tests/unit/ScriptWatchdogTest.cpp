@@ -1,6 +1,6 @@
+#include "TestGame.h"
 #include "runtime/Game.h"
 #include "runtime/QGameSystem.h"
-#include "TestGame.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

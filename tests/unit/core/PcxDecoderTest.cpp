@@ -1,5 +1,5 @@
-#include "core/PcxImage.h"
 #include "PcxBytes.h"
+#include "core/PcxImage.h"
 
 #include <gtest/gtest.h>
 
