@@ -81,8 +81,10 @@ bool Game::callScript(const QString& callText)
 {
     const QScriptValue result = watchdog->evaluate(callText);
     if (result.isError()) {
-        emit sendLog(QStringLiteral("ОШИБКА функции ") + callText + QStringLiteral(": ") +
-                     watchdog->errorText(result));
+        const QString text = QStringLiteral("ОШИБКА функции ") + callText + QStringLiteral(": ") +
+                             watchdog->errorText(result);
+        emit sendLog(text);
+        emit scriptError(text, result.property(QStringLiteral("lineNumber")).toInt32());
         return false;
     }
     if (result.isBool() && !result.toBool()) {
