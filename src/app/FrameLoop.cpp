@@ -31,7 +31,7 @@ FrameLoop::FrameLoop(GameMaker makeGame, FrameClock& clock, EventSource& events,
 
 bool FrameLoop::start(const QStringList& arguments)
 {
-    current = makeGame(QStringLiteral("main"));
+    make(QStringLiteral("main"));
     const QString params = scriptValueToJson(argumentObject(current->scriptEngine(), arguments));
     if (!current->callInit(params)) {
         end(1);
@@ -49,8 +49,10 @@ std::optional<int> FrameLoop::step()
         return end(0);
     // Timers fire here and only here, before anything else of the frame.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    current->systemObject()->runDueTimers();
     const float now = clock.now();
-    const float dt = now - previous;
+    const float dt = clock.interval(previous, now);
+    elapsed += double(dt);
 
     pollEvents();
     const sf::Vector2i mouse = drawingPoint(target.renderTarget(), events.mousePosition());
@@ -62,7 +64,7 @@ std::optional<int> FrameLoop::step()
     }
     if (current->hasPendingScript()) {
         const QString name = current->pendingScript();
-        if (!switchTo(name, scriptValueToJson(current->pendingParams())))
+        if (!switchTo(name, current->pendingParamsText()))
             return 1;
     }
     current->callRender(target.renderTarget());
@@ -85,11 +87,18 @@ bool FrameLoop::switchTo(const QString& name, const QString& paramsText)
 {
     // The old Game and all it made are gone before the new one is made.
     current.reset();
-    current = makeGame(name);
+    make(name);
     if (current->callInit(paramsText))
         return true;
     end(1);
     return false;
+}
+
+void FrameLoop::make(const QString& name)
+{
+    current = makeGame(name);
+    if (framedTimers)
+        current->systemObject()->followClock(this);
 }
 
 void FrameLoop::pollEvents()

@@ -1,19 +1,37 @@
 #include "app/CreateGame.h"
+#include "app/Display.h"
 #include "app/ExtProc.h"
 #include "app/FrameClock.h"
 #include "app/FrameLoop.h"
+#include "app/SessionRecorder.h"
 #include "app/WindowFrontend.h"
 #include "runtime/MapViewer.h"
+#include "runtime/SeededRandom.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
 #include <QStringList>
 #include <SFML/Graphics/RenderWindow.hpp>
+#include <memory>
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // A recording goes where the program was started, so it opens first.
+    QFile record(qEnvironmentVariable("LEDGE_RECORD"));
+    const bool recording = !record.fileName().isEmpty();
+    if (recording &&
+        !record.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        qDebug() << QStringLiteral("Cannot write the recording ") + record.fileName();
     QDir::setCurrent(QStringLiteral("../data"));
+
+    if (!displayAvailable()) {
+        qDebug() << QStringLiteral("No display to open the window on (is DISPLAY set?)");
+        return 1;
+    }
 
     sf::RenderWindow window(sf::VideoMode(800, 600, 32), "MainWindow", sf::Style::Default,
                             sf::ContextSettings());
@@ -29,7 +47,24 @@ int main(int argc, char** argv)
 
     RealClock clock;
     WindowFrontend frontend(window);
-    FrameLoop loop([&](const QString& name) { return createGame(name, &map, &sink); }, clock,
-                   frontend, frontend);
+    if (!record.isOpen()) {
+        FrameLoop loop([&](const QString& name) { return createGame(name, &map, &sink); }, clock,
+                       frontend, frontend);
+        return loop.run(arguments);
+    }
+    // A recorded run must replay exactly: Math.random gets a seed that is
+    // written down, and timers follow the frames' dt.
+    const quint64 seed = QRandomGenerator::global()->generate64();
+    SeededRandom random(seed);
+    map.drawSpawnPointsFrom(&random);
+    SessionRecorder recorder(clock, frontend, record, seed);
+    FrameLoop loop(
+        [&](const QString& name) {
+            GameOwner game = createGame(name, &map, &sink);
+            random.install(game->scriptEngine());
+            return game;
+        },
+        recorder, recorder, frontend);
+    loop.timersFollowFrames();
     return loop.run(arguments);
 }

@@ -1,35 +1,28 @@
 #include "core/IncludeExpander.h"
 
-#include <QFile>
+#include "core/TextBytes.h"
+
 #include <QRegExp>
 #include <QStringList>
 
-QString scriptTextFromBytes(const QByteArray& bytes)
-{
-    const int nul = bytes.indexOf('\0');
-    return QString::fromUtf8(nul < 0 ? bytes : bytes.left(nul));
-}
-
-QString expandIncludes(const QString& text, const FileReader& read)
+QString expandIncludes(const QString& text, const FileReader& read, qint64 budget)
 {
     // Greedy on purpose: the capture runs to the last '>' of the line.
     QRegExp pattern(QStringLiteral("\\$include<(.*)>"));
     QStringList lines = text.split(QLatin1Char('\n'));
+    int left = fileLimits::includes;
     for (QString& line : lines) {
+        if (left == 0)
+            break;
         if (pattern.indexIn(line) < 0)
             continue;
+        --left;
         const std::optional<QByteArray> bytes =
-            read(QStringLiteral("scripts/") + pattern.cap(1));
-        if (bytes)
-            line = scriptTextFromBytes(*bytes);
+            read(QStringLiteral("scripts/") + pattern.cap(1), budget);
+        if (!bytes)
+            continue;
+        budget -= bytes->size();
+        line = textUpToNul(*bytes);
     }
     return lines.join(QLatin1Char('\n'));
-}
-
-std::optional<QByteArray> readWholeFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
 }

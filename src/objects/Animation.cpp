@@ -2,6 +2,7 @@
 
 #include "core/AssetPaths.h"
 #include "core/SheetFrames.h"
+#include "objects/AssetLoad.h"
 #include "objects/ScriptArray.h"
 #include "objects/SheetImage.h"
 
@@ -66,9 +67,10 @@ void Animation::cutSheet(const sf::Image& image, const std::vector<FrameRect>& r
 void Animation::loadFiles(const QStringList& names)
 {
     loadImageFile(names[0]);
-    for (int i = 0; i < names.size(); ++i) {
-        const QByteArray path = spritePath(names[i]).toUtf8();
-        frames[static_cast<std::size_t>(i)].loadFromFile(path.constData());
+    // The first file is read once: the base's texture is frame 0.
+    frames[0] = texture;
+    for (int i = 1; i < names.size(); ++i) {
+        asset::loadTexture(frames[static_cast<std::size_t>(i)], spritePath(names[i]));
         frames[static_cast<std::size_t>(i)].setSmooth(true);
     }
     showFirstFrame();

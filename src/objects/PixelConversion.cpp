@@ -1,5 +1,7 @@
 #include "objects/PixelConversion.h"
 
+#include "objects/ScriptWatchdog.h"
+
 #include <QScopedValueRollback>
 #include <QScriptEngine>
 #include <SFML/Graphics/Image.hpp>
@@ -21,18 +23,23 @@ std::uint8_t channel(const QScriptValue& result, const QString& name)
 
 } // namespace
 
-void convertPixelBuffer(QScriptEngine* engine, std::uint8_t* rgba, int width, int height,
+void convertPixelBuffer(ScriptWatchdog& guard, std::uint8_t* rgba, int width, int height,
                         const QString& convertFunc)
 {
-    if (!engine || !rgba)
+    if (!rgba)
         return;
+    QScriptEngine* engine = guard.scriptEngine();
     const QString a = QStringLiteral("a"), b = QStringLiteral("b"), g = QStringLiteral("g"),
                   r = QStringLiteral("r");
     for (int x = 0; x < width; ++x) {
         for (int y = 0; y < height; ++y) {
             std::uint8_t* p = rgba + (static_cast<std::size_t>(y) * width + x) * 4;
             const QScriptValue result =
-                engine->evaluate(pixelCallText(convertFunc, p[0], p[1], p[2], p[3]), QString(), 1);
+                guard.evaluate(pixelCallText(convertFunc, p[0], p[1], p[2], p[3]));
+            // Checked before the pixel's error is cleared: that error carries
+            // the end of the call outwards.
+            if (guard.aborted())
+                return;
             if (engine->hasUncaughtException())
                 engine->clearExceptions();
             if (!result.isObject()) {
@@ -47,7 +54,7 @@ void convertPixelBuffer(QScriptEngine* engine, std::uint8_t* rgba, int width, in
     }
 }
 
-void convertTextureWith(QScriptEngine* engine, sf::Texture& tex, const QString& convertFunc)
+void convertTextureWith(ScriptWatchdog& guard, sf::Texture& tex, const QString& convertFunc)
 {
     // Conversion code that converts again would repeat the whole inner
     // conversion for every pixel of the outer one, which never ends in
@@ -64,7 +71,7 @@ void convertTextureWith(QScriptEngine* engine, sf::Texture& tex, const QString& 
     if (!src)
         return;
     std::vector<std::uint8_t> pixels(src, src + static_cast<std::size_t>(size.x) * size.y * 4);
-    convertPixelBuffer(engine, pixels.data(), static_cast<int>(size.x), static_cast<int>(size.y),
+    convertPixelBuffer(guard, pixels.data(), static_cast<int>(size.x), static_cast<int>(size.y),
                        convertFunc);
     tex.update(pixels.data());
 }

@@ -2,6 +2,7 @@
 
 #include "core/AssetPaths.h"
 #include "core/PcxImage.h"
+#include "objects/AssetLoad.h"
 
 #include <SFML/Graphics/Texture.hpp>
 
@@ -15,7 +16,7 @@ sf::Image loadSheetImage(const QString& filename, bool usetransp)
             image.create(static_cast<unsigned>(pcx.width()), static_cast<unsigned>(pcx.height()),
                          pcx.pixels());
     } else {
-        image.loadFromFile(path.toUtf8().constData());
+        asset::loadImage(image, path);
     }
     return image;
 }

@@ -14,6 +14,11 @@ class Sound : public Releasable {
 public:
     // Loads sounds/<filename>; a file that fails to load leaves a silent Sound.
     explicit Sound(const QString& filename, QObject* parent = nullptr);
+    ~Sound() override;
+
+    // False when the audio device had no voice left for it (commonly 256
+    // sounds at a time): such a Sound stays silent and never plays.
+    bool hasVoice() const { return voiced; }
 
 public slots:
     // Always from the beginning, also when already playing.
@@ -30,8 +35,16 @@ public slots:
 
 private:
     void freeResources() override;
+
+    // An sf::Sound that can give up its source name.
+    class Voice : public sf::Sound {
+    public:
+        void forgetSource() { m_source = 0; }
+    };
+
     sf::SoundBuffer buffer;
     // Destroyed (and stopped) before the buffer; gone once released, which
     // gives its audio voice back.
-    std::unique_ptr<sf::Sound> player;
+    std::unique_ptr<Voice> player;
+    bool voiced = false;
 };

@@ -1,6 +1,7 @@
 #include "objects/Sprite.h"
 
 #include "core/AssetPaths.h"
+#include "objects/AssetLoad.h"
 #include "objects/DrawContext.h"
 #include "objects/PixelConversion.h"
 
@@ -18,8 +19,7 @@ void Sprite::update(double) {}
 void Sprite::loadImageFile(const QString& filename)
 {
     sf::Texture loaded;
-    const QByteArray path = spritePath(filename).toUtf8();
-    loaded.loadFromFile(path.constData());
+    asset::loadTexture(loaded, spritePath(filename));
     assignTexture(loaded);
 }
 
@@ -35,7 +35,7 @@ void Sprite::assignTexture(const sf::Texture& source)
 
 void Sprite::convertTexture(sf::Texture& tex, const QString& convertFunc)
 {
-    convertTextureWith(context->scriptEngine(), tex, convertFunc);
+    convertTextureWith(context->scriptGuard(), tex, convertFunc);
 }
 
 contact::Corners Sprite::corners() const

@@ -3,6 +3,8 @@
 #include "core/IncludeExpander.h"
 #include "core/Letterbox.h"
 #include "core/Prelude.h"
+#include "core/RegularFile.h"
+#include "core/TextBytes.h"
 #include "objects/Circle.h"
 #include "objects/Line.h"
 #include "objects/Music.h"
@@ -10,48 +12,36 @@
 #include "objects/Rect.h"
 #include "objects/Releasable.h"
 #include "objects/ScriptArray.h"
+#include "objects/ScriptWatchdog.h"
 #include "objects/Sound.h"
 #include "objects/Sprite.h"
 #include "objects/Text.h"
 #include "runtime/QGameSystem.h"
-#include "runtime/ScriptWatchdog.h"
+#include "runtime/ScriptJson.h"
 #include "runtime/WindowRequests.h"
 
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Window/Joystick.hpp>
 
-namespace {
-
-// A call that runs this long is taken to be stuck and is ended with an error.
-int callTimeLimitMs = 20000;
-
-} // namespace
-
-Game::Game(const QString& path, QObject* parent)
+Game::Game(const QString& path, int callTimeLimitMs, QObject* parent)
     : QObject(parent), engine(std::make_unique<QScriptEngine>()),
       watchdog(std::make_unique<ScriptWatchdog>(engine.get(), callTimeLimitMs))
 {
-    if (const std::optional<QByteArray> bytes = readWholeFile(path)) {
-        const QString text = expandIncludes(scriptTextFromBytes(*bytes), readWholeFile);
+    if (const std::optional<QByteArray> bytes = readRegularFile(path, fileLimits::scriptBytes)) {
+        const QString text = expandIncludes(textUpToNul(*bytes), readRegularFile,
+                                            fileLimits::scriptBytes - bytes->size());
         // Top-level errors are not reported: missing entry functions show up
         // as errors of the first entry call instead.
-        watchdog->begin();
-        engine->evaluate(prelude() + text, QString(), 1);
-        watchdog->end();
+        watchdog->evaluate(prelude() + text);
     }
     mousePos = engine->newObject();
     mousePos.setProperty(QStringLiteral("x"), 0, QScriptValue::KeepExistingFlags);
     mousePos.setProperty(QStringLiteral("y"), 0, QScriptValue::KeepExistingFlags);
 
-    system = std::make_unique<QGameSystem>(engine.get());
+    system = std::make_unique<QGameSystem>(engine.get(), watchdog.get());
     registerObject(QStringLiteral("game"), this);
     registerObject(QStringLiteral("system"), system.get());
-}
-
-void Game::setCallTimeLimitMs(int ms)
-{
-    callTimeLimitMs = ms;
 }
 
 Game::~Game() = default;
@@ -95,12 +85,12 @@ void Game::registerObject(const QString& name, QObject* object)
 
 bool Game::callScript(const QString& callText)
 {
-    watchdog->begin();
-    const QScriptValue result = engine->evaluate(callText, QString(), 1);
-    watchdog->end();
+    const QScriptValue result = watchdog->evaluate(callText);
     if (result.isError()) {
-        emit sendLog(QStringLiteral("ОШИБКА функции ") + callText + QStringLiteral(": ") +
-                     result.toString());
+        const QString text = QStringLiteral("ОШИБКА функции ") + callText + QStringLiteral(": ") +
+                             watchdog->errorText(result);
+        emit sendLog(text);
+        emit scriptError(text, result.property(QStringLiteral("lineNumber")).toInt32());
         return false;
     }
     if (result.isBool() && !result.toBool()) {
@@ -133,6 +123,13 @@ bool Game::callRender(sf::RenderTarget* renderTarget)
     if (target)
         target->clear(backgroundColor);
     return callScript(QStringLiteral("Render()"));
+}
+
+QString Game::pendingParamsText()
+{
+    QString text;
+    watchdog->run([&] { text = scriptValueToJson(pendingParams_); });
+    return watchdog->aborted() ? QString() : text;
 }
 
 void Game::releaseAll()

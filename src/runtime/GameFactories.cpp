@@ -38,7 +38,10 @@ QScriptValue Game::loadSpritePCX8bit(QString filename)
 
 QScriptValue Game::loadSound(QString filename)
 {
-    return adopt(sounds, new Sound(filename));
+    auto* sound = new Sound(filename);
+    if (!sound->hasVoice())
+        emit sendLog(QStringLiteral("Sound silent, no voice left for it: ") + filename);
+    return adopt(sounds, sound);
 }
 
 QScriptValue Game::loadText(QString fontname, QString text, int size)

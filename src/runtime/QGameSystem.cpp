@@ -1,6 +1,7 @@
 #include "runtime/QGameSystem.h"
 
 #include "core/JsonTextReader.h"
+#include "objects/ScriptWatchdog.h"
 #include "runtime/SaveFiles.h"
 #include "runtime/ScriptJson.h"
 #include "runtime/TimerEvent.h"
@@ -10,6 +11,7 @@
 #include <QScriptContext>
 #include <QScriptEngine>
 #include <QTimer>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -24,7 +26,8 @@ QString inAppData(const QString& filename)
 
 } // namespace
 
-QGameSystem::QGameSystem(QScriptEngine* engine, QObject* parent) : QObject(parent), engine(engine)
+QGameSystem::QGameSystem(QScriptEngine* engine, ScriptWatchdog* guard, QObject* parent)
+    : QObject(parent), engine(engine), guard(guard)
 {
 }
 
@@ -38,6 +41,33 @@ void QGameSystem::stopAllTimers()
     // Taken out first: deleting a timer must not meet a list being walked.
     const QList<QTimer*> ending = std::exchange(timers, {});
     qDeleteAll(ending);
+    scheduled.clear();
+}
+
+void QGameSystem::runDueTimers()
+{
+    const double now = gameClock ? gameClock->elapsedMs() : 0.0;
+    // Like a Qt timer, each fires at most once per pass, and one a job
+    // starts now waits for the next pass. Runs between calls, so no job is
+    // ever held.
+    QList<Scheduled> due;
+    for (const Scheduled& s : scheduled)
+        if (s.due <= now)
+            due.append(s);
+    std::stable_sort(due.begin(), due.end(),
+                     [](const Scheduled& x, const Scheduled& y) { return x.due < y.due; });
+    for (const Scheduled& job : due) {
+        // An earlier job may have ended the script's timers.
+        const auto it = std::find_if(scheduled.begin(), scheduled.end(),
+                                     [&job](const Scheduled& s) { return s.id == job.id; });
+        if (it == scheduled.end())
+            continue;
+        if (it->once)
+            scheduled.erase(it);
+        else
+            it->due = now + it->interval;
+        guard->evaluate(job.code);
+    }
 }
 
 void QGameSystem::addTimer(const QString& code, int ms, bool once)
@@ -46,12 +76,15 @@ void QGameSystem::addTimer(const QString& code, int ms, bool once)
     // and a timer that cannot fire is not worth keeping.
     if (ms < 0)
         return;
+    if (gameClock) {
+        scheduled.append({gameClock->elapsedMs() + ms, ms, once, code, ++lastId});
+        return;
+    }
     auto* timer = new QTimer(this);
     timer->setSingleShot(once);
-    auto* job = new TimerEvent(code, engine, timer);
+    auto* job = new TimerEvent(code, guard, timer);
     connect(timer, &QTimer::timeout, job, &TimerEvent::execCode);
-    if (once)
-        connect(timer, &QTimer::timeout, this, [this, timer] { retire(timer); });
+    connect(job, &TimerEvent::finished, this, [this, timer] { retire(timer); });
     timer->start(ms);
     timers.append(timer);
 }
@@ -59,7 +92,7 @@ void QGameSystem::addTimer(const QString& code, int ms, bool once)
 void QGameSystem::retire(QTimer* timer)
 {
     timers.removeOne(timer);
-    // The timer is still emitting; it and its job go at the next event pass.
+    // Its job is still running; it and the timer go at the next event pass.
     timer->deleteLater();
 }
 
