@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QRegExp>
-#include <QStringList>
 
 QString scriptTextFromBytes(const QByteArray& bytes)
 {
@@ -10,20 +9,43 @@ QString scriptTextFromBytes(const QByteArray& bytes)
     return QString::fromUtf8(nul < 0 ? bytes : bytes.left(nul));
 }
 
-QString expandIncludes(const QString& text, const FileReader& read)
+SourceLine ExpandedScript::locate(int expandedLine) const
+{
+    if (expandedLine >= 1 && expandedLine <= origins.size())
+        return origins.at(expandedLine - 1);
+    return {files.value(0), expandedLine};
+}
+
+ExpandedScript expandScript(const QString& path, const QString& text, const FileReader& read)
 {
     // Greedy on purpose: the capture runs to the last '>' of the line.
     QRegExp pattern(QStringLiteral("\\$include<(.*)>"));
     QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString& line : lines) {
-        if (pattern.indexIn(line) < 0)
-            continue;
-        const std::optional<QByteArray> bytes =
-            read(QStringLiteral("scripts/") + pattern.cap(1));
-        if (bytes)
-            line = scriptTextFromBytes(*bytes);
+    ExpandedScript result;
+    result.files << path;
+    for (int i = 0; i < lines.size(); ++i) {
+        QString& line = lines[i];
+        if (pattern.indexIn(line) >= 0) {
+            const QString included = QStringLiteral("scripts/") + pattern.cap(1);
+            if (const std::optional<QByteArray> bytes = read(included)) {
+                line = scriptTextFromBytes(*bytes);
+                const int count = line.count(QLatin1Char('\n')) + 1;
+                for (int own = 1; own <= count; ++own)
+                    result.origins.append({included, own});
+                if (!result.files.contains(included))
+                    result.files << included;
+                continue;
+            }
+        }
+        result.origins.append({path, i + 1});
     }
-    return lines.join(QLatin1Char('\n'));
+    result.text = lines.join(QLatin1Char('\n'));
+    return result;
+}
+
+QString expandIncludes(const QString& text, const FileReader& read)
+{
+    return expandScript(QString(), text, read).text;
 }
 
 std::optional<QByteArray> readWholeFile(const QString& path)

@@ -1,19 +1,23 @@
 #include "runtime/Game.h"
 
 #include "core/IncludeExpander.h"
+#include "core/Prelude.h"
+#include "core/ScriptLocation.h"
 #include "objects/Line.h"
 #include "objects/OpaqueColor.h"
-#include "core/Prelude.h"
-#include "runtime/QGameSystem.h"
 #include "objects/Rect.h"
 #include "objects/ScriptArray.h"
-#include "runtime/ScriptWatchdog.h"
 #include "objects/Sound.h"
 #include "objects/Sprite.h"
 #include "objects/Text.h"
+#include "runtime/QGameSystem.h"
+#include "runtime/ScriptLibrary.h"
+#include "runtime/ScriptWatchdog.h"
 
+#include <QFileInfo>
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderTarget.hpp>
+#include <utility>
 
 namespace {
 
@@ -26,14 +30,8 @@ Game::Game(const QString& path, QObject* parent)
     : QObject(parent), engine(std::make_unique<QScriptEngine>()),
       watchdog(std::make_unique<ScriptWatchdog>(engine.get(), callTimeLimitMs))
 {
-    if (const std::optional<QByteArray> bytes = readWholeFile(path)) {
-        const QString text = expandIncludes(scriptTextFromBytes(*bytes), readWholeFile);
-        // Top-level errors are not reported: missing entry functions show up
-        // as errors of the first entry call instead.
-        watchdog->begin();
-        engine->evaluate(prelude() + text, QString(), 1);
-        watchdog->end();
-    }
+    installScriptLibrary(engine.get(), [this](const QString& text) { emit sendLog(text); });
+    load(path);
     mousePos = engine->newObject();
     mousePos.setProperty(QStringLiteral("x"), 0, QScriptValue::KeepExistingFlags);
     mousePos.setProperty(QStringLiteral("y"), 0, QScriptValue::KeepExistingFlags);
@@ -41,6 +39,52 @@ Game::Game(const QString& path, QObject* parent)
     system = std::make_unique<QGameSystem>(engine.get());
     registerObject(QStringLiteral("game"), this);
     registerObject(QStringLiteral("system"), system.get());
+}
+
+void Game::load(const QString& path)
+{
+    const std::optional<QByteArray> bytes = readWholeFile(path);
+    if (!bytes) {
+        loadMessages << QStringLiteral("Script not found: ") + path + QStringLiteral(" (") +
+                            QFileInfo(path).absoluteFilePath() + QLatin1Char(')');
+        return;
+    }
+    script = expandScript(path, scriptTextFromBytes(*bytes), readWholeFile);
+    const QScriptSyntaxCheckResult syntax = QScriptEngine::checkSyntax(script.text);
+    if (syntax.state() == QScriptSyntaxCheckResult::Error) {
+        QString text =
+            QStringLiteral("Parse error at ") + locationText(script, syntax.errorLineNumber());
+        if (!syntax.errorMessage().isEmpty())
+            text += QStringLiteral(": ") + syntax.errorMessage();
+        const QString line = script.text.section(QLatin1Char('\n'), syntax.errorLineNumber() - 1,
+                                                 syntax.errorLineNumber() - 1);
+        const QString construct = newerConstructIn(line);
+        if (!construct.isEmpty())
+            text += QStringLiteral(" (") + construct +
+                    QStringLiteral(": not ECMAScript 5, the language of scripts)");
+        loadMessages << text;
+        return;
+    }
+    // The prelude has no line break, so the script's lines keep their numbers.
+    watchdog->begin();
+    const QScriptValue result = engine->evaluate(prelude() + script.text, path, 1);
+    watchdog->end();
+    if (result.isError())
+        loadMessages << QStringLiteral("Error while loading ") + path + QStringLiteral(": ") +
+                            result.toString()
+                     << errorPlace(result);
+}
+
+QStringList Game::errorPlace(const QScriptValue& error) const
+{
+    QStringList place;
+    const QString file = error.property(QStringLiteral("fileName")).toString();
+    const int line = error.property(QStringLiteral("lineNumber")).toInt32();
+    if (!file.isEmpty() && !script.files.isEmpty() && file == script.files.first())
+        place << QStringLiteral("  at ") + locationText(script, line);
+    for (const QString& frame : stackLines(engine->uncaughtExceptionBacktrace(), script))
+        place << QStringLiteral("    ") + frame;
+    return place;
 }
 
 void Game::setCallTimeLimitMs(int ms)
@@ -93,8 +137,13 @@ bool Game::callScript(const QString& callText)
     const QScriptValue result = engine->evaluate(callText, QString(), 1);
     watchdog->end();
     if (result.isError()) {
-        emit sendLog(QStringLiteral("ОШИБКА функции ") + callText + QStringLiteral(": ") +
-                     result.toString());
+        const QString message =
+            QStringLiteral("ОШИБКА функции ") + callText + QStringLiteral(": ") + result.toString();
+        emit sendLog(message);
+        const QStringList place = errorPlace(result);
+        for (const QString& line : place)
+            emit sendLog(line);
+        lastError_ = (QStringList{message} + place).join(QLatin1Char('\n'));
         return false;
     }
     if (result.isBool() && !result.toBool()) {
@@ -106,6 +155,8 @@ bool Game::callScript(const QString& callText)
 
 bool Game::callInit(const QString& paramsText)
 {
+    for (const QString& message : std::exchange(loadMessages, {}))
+        emit sendLog(message);
     return callScript(QStringLiteral("Init(") + paramsText + QLatin1Char(')'));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FrameStats.h"
+#include "core/IncludeExpander.h"
 #include "core/InputState.h"
 #include "objects/DrawContext.h"
 
@@ -44,6 +45,12 @@ public:
     bool callInit(const QString& paramsText);
     bool callFrame(double dt);
     bool callRender(sf::RenderTarget* renderTarget);
+
+    // The script file and every file it included: what a reload watches.
+    const QStringList& sourceFiles() const { return script.files; }
+    // The last failed entry call: its message, where it was raised and the
+    // stack, one per line; empty while none failed.
+    QString lastError() const { return lastError_; }
 
     bool hasPendingScript() const { return !pendingScript_.isEmpty(); }
     QString pendingScript() const { return pendingScript_; }
@@ -100,6 +107,9 @@ private:
     // Wraps an object this Game owns; the engine never deletes it.
     QScriptValue wrap(QObject* object);
     QScriptValue adoptAnimation(Animation* animation);
+    void load(const QString& path);
+    // Where an uncaught error was raised and the stack, as lines of the log.
+    QStringList errorPlace(const QScriptValue& error) const;
     template <typename T> QScriptValue adopt(QList<T*>& list, T* object)
     {
         list.append(object);
@@ -114,6 +124,10 @@ private:
     QScriptValue mousePos;
     QScriptValue pendingParams_;
     QString pendingScript_;
+    ExpandedScript script;
+    // Found at load, logged before the first entry call's own messages.
+    QStringList loadMessages;
+    QString lastError_;
     QList<Sprite*> sprites;
     QList<Text*> texts;
     QList<Line*> lines;

@@ -1,13 +1,13 @@
 // The frame loop driven pass by pass: fixed steps of a quarter second,
 // events written in advance, no window. Everything the scripts, the loop
 // and the seams do lands in one log, so order is what is checked.
-#include "app/EventSource.h"
-#include "app/FrameClock.h"
 #include "app/FrameLoop.h"
-#include "app/FrameTarget.h"
-#include "runtime/QGameSystem.h"
 #include "DataFiles.h"
 #include "TestGame.h"
+#include "app/EventSource.h"
+#include "app/FrameClock.h"
+#include "app/FrameTarget.h"
+#include "runtime/QGameSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -69,7 +69,9 @@ struct LoopRun {
     {
         log << QStringLiteral("make ") + name;
         GameOwner game(new Game(scriptPath(name)));
-        auto record = [this](const QString& message) { log << message; };
+        auto record = [this](QString message) {
+            log << message.replace(data.dataDir(), QStringLiteral("<data>"));
+        };
         QObject::connect(game.get(), &Game::sendLog, record);
         QObject::connect(game->systemObject(), &QGameSystem::writeMessage, record);
         QObject::connect(game.get(), &QObject::destroyed,
@@ -89,9 +91,9 @@ struct LoopRun {
 
 TEST(FrameLoop, EachPassRunsItsStepsInOrder)
 {
-    LoopRun run({{key(sf::Keyboard::A), button(sf::Mouse::Left), button(sf::Mouse::Right),
-                  moved(5, 7)},
-                 {button(sf::Mouse::Middle)}});
+    LoopRun run(
+        {{key(sf::Keyboard::A), button(sf::Mouse::Left), button(sf::Mouse::Right), moved(5, 7)},
+         {button(sf::Mouse::Middle)}});
     run.data.addScript(QStringLiteral("main"), QStringLiteral(R"(
         function Init(p) {
             system.setTimeout('system.writeMessage("timer")', 0);
@@ -130,9 +132,9 @@ TEST(FrameLoop, SwitchEndsTheOldGameBeforeMakingTheNewOne)
     ASSERT_TRUE(run.loop.start({}));
     EXPECT_EQ(run.steps(2), std::nullopt);
     // The old Render never runs again; the new one runs before its first Frame.
-    EXPECT_EQ(run.log, (QStringList{"make main", "end main", "make next",
-                                    "init main undefined", "next render",
-                                    "display", "next frame 0.25", "next render", "display"}));
+    EXPECT_EQ(run.log,
+              (QStringList{"make main", "end main", "make next", "init main undefined",
+                           "next render", "display", "next frame 0.25", "next render", "display"}));
 }
 
 TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
@@ -144,9 +146,15 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
         int exitCode;
         QStringList logTail;
     } cases[] = {
-        {"Init fails", "function Init() { return false; }", {}, 1,
+        {"Init fails",
+         "function Init() { return false; }",
+         {},
+         1,
          {"Игра остановлена", "end main"}},
-        {"Frame fails", "function Init() {} function Frame() { return false; }", {}, 0,
+        {"Frame fails",
+         "function Init() {} function Frame() { return false; }",
+         {},
+         0,
          {"Игра остановлена", "end main"}},
         {"false Frame wins over a switch",
          "function Init() {} function Frame() { game.goToScript('main', 1); return false; }",
@@ -158,7 +166,7 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
          "function Init() {} function Frame() { game.goToScript('nowhere', {b: 1, a: 'x'}); }",
          {},
          1,
-         {"make nowhere",
+         {"make nowhere", "Script not found: scripts/nowhere.js (<data>/scripts/nowhere.js)",
           "ОШИБКА функции Init({\n    \"a\": \"x\",\n    \"b\": 1\n}\n): ReferenceError: "
           "Can't find variable: Init",
           "end nowhere"}},
@@ -168,14 +176,15 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
          "function Frame() {}",
          {},
          1,
-         {"make nowhere", "ОШИБКА функции Init(2): ReferenceError: Can't find variable: Init",
-          "end nowhere"}},
+         {"make nowhere", "Script not found: scripts/nowhere.js (<data>/scripts/nowhere.js)",
+          "ОШИБКА функции Init(2): ReferenceError: Can't find variable: Init", "end nowhere"}},
         {"switch asked for by Render",
          "function Init() {} function Frame() { system.writeMessage('frame'); }"
          "function Render() { game.goToScript('nowhere', 3); }",
          {},
          1,
          {"frame", "display", "frame", "end main", "make nowhere",
+          "Script not found: scripts/nowhere.js (<data>/scripts/nowhere.js)",
           "ОШИБКА функции Init(3): ReferenceError: Can't find variable: Init", "end nowhere"}},
         // The pass that reads the close request finishes; events after it go unread.
         {"window closed",
