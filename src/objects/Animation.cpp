@@ -99,7 +99,7 @@ void Animation::setSmooth(bool smooth)
         frame.setSmooth(smooth);
 }
 
-void Animation::convertPixels(QString convertFunc)
+void Animation::convertPixels(QScriptValue convertFunc)
 {
     for (sf::Texture& frame : frames)
         convertTexture(frame, convertFunc);

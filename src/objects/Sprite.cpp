@@ -32,7 +32,7 @@ void Sprite::assignTexture(const sf::Texture& source)
     picture.setOrigin(static_cast<float>(width / 2), static_cast<float>(height / 2));
 }
 
-void Sprite::convertTexture(sf::Texture& tex, const QString& convertFunc)
+void Sprite::convertTexture(sf::Texture& tex, const QScriptValue& convertFunc)
 {
     convertTextureWith(context->scriptEngine(), tex, convertFunc);
 }
@@ -147,7 +147,7 @@ void Sprite::setTag(QString tagname, QScriptValue tagvalue)
     tags.insert(tagname, tagvalue);
 }
 
-void Sprite::convertPixels(QString convertFunc)
+void Sprite::convertPixels(QScriptValue convertFunc)
 {
     convertTexture(texture, convertFunc);
 }

@@ -37,40 +37,61 @@ void QGameSystem::stopAllTimers()
 {
     // Taken out first: deleting a timer must not meet a list being walked.
     const QList<QTimer*> ending = std::exchange(timers, {});
+    byId.clear();
     qDeleteAll(ending);
 }
 
-void QGameSystem::addTimer(const QString& code, int ms, bool once)
+int QGameSystem::addTimer(const QScriptValue& job, int ms, bool once)
 {
     // A negative delay never fires (a QTimer would run it as a zero delay),
     // and a timer that cannot fire is not worth keeping.
     if (ms < 0)
-        return;
+        return 0;
     auto* timer = new QTimer(this);
     timer->setSingleShot(once);
-    auto* job = new TimerEvent(code, engine, timer);
-    connect(timer, &QTimer::timeout, job, &TimerEvent::execCode);
+    auto* event = new TimerEvent(job, engine, timer);
+    connect(timer, &QTimer::timeout, event, &TimerEvent::execCode);
     if (once)
         connect(timer, &QTimer::timeout, this, [this, timer] { retire(timer); });
     timer->start(ms);
     timers.append(timer);
+    byId.insert(++lastId, timer);
+    return lastId;
 }
 
 void QGameSystem::retire(QTimer* timer)
 {
     timers.removeOne(timer);
+    byId.remove(byId.key(timer));
     // The timer is still emitting; it and its job go at the next event pass.
     timer->deleteLater();
 }
 
-void QGameSystem::setTimeout(QString code, int ms)
+int QGameSystem::setTimeout(QScriptValue job, int ms)
 {
-    addTimer(code, ms, true);
+    return addTimer(job, ms, true);
 }
 
-void QGameSystem::setInterval(QString code, int ms)
+int QGameSystem::setInterval(QScriptValue job, int ms)
 {
-    addTimer(code, ms, false);
+    return addTimer(job, ms, false);
+}
+
+void QGameSystem::clearTimer(int id)
+{
+    QTimer* timer = byId.value(id);
+    if (!timer)
+        return;
+    timer->stop();
+    timers.removeOne(timer);
+    byId.remove(id);
+    // Only a timer whose own job is running has to wait; waiting outside an
+    // event pass would keep it until the script ends.
+    const TimerEvent* event = timer->findChild<TimerEvent*>();
+    if (event && event->isRunning())
+        timer->deleteLater();
+    else
+        delete timer;
 }
 
 bool QGameSystem::saveObject(QString filename, QScriptValue obj)

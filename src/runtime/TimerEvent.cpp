@@ -1,9 +1,10 @@
 #include "runtime/TimerEvent.h"
 
+#include <QScopedValueRollback>
 #include <QScriptEngine>
 
-TimerEvent::TimerEvent(const QString& code, QScriptEngine* engine, QObject* parent)
-    : QObject(parent), code(code), engine(engine)
+TimerEvent::TimerEvent(const QScriptValue& job, QScriptEngine* engine, QObject* parent)
+    : QObject(parent), job(job), engine(engine)
 {
 }
 
@@ -11,5 +12,9 @@ void TimerEvent::execCode()
 {
     // Failures of timer code are the script's own business: the result, an
     // error included, is dropped unseen.
-    engine->evaluate(code, QString(), 1);
+    const QScopedValueRollback<bool> busy(running, true);
+    if (job.isFunction())
+        job.call();
+    else
+        engine->evaluate(job.toString(), QString(), 1);
 }

@@ -1,21 +1,26 @@
 #pragma once
 
 #include <QObject>
-#include <QString>
+#include <QScriptValue>
 
 class QScriptEngine;
 
-// One pending job of a timer: a piece of script source run in the global scope.
+// One pending job of a timer: a script function called without arguments,
+// or a piece of script source run in the global scope.
 class TimerEvent : public QObject {
     Q_OBJECT
 public:
     // The parent is the timer that runs the job: the job goes with it.
-    TimerEvent(const QString& code, QScriptEngine* engine, QObject* parent = nullptr);
+    TimerEvent(const QScriptValue& job, QScriptEngine* engine, QObject* parent = nullptr);
+
+    // True while its job runs: its timer must outlive the call.
+    bool isRunning() const { return running; }
 
 public slots:
     void execCode();
 
 private:
-    QString code;
+    QScriptValue job;
+    bool running = false;
     QScriptEngine* engine;
 };

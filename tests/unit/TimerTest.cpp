@@ -1,6 +1,6 @@
+#include "TestGame.h"
 #include "runtime/Game.h"
 #include "runtime/QGameSystem.h"
-#include "TestGame.h"
 #include "runtime/TimerEvent.h"
 
 #include <QCoreApplication>
@@ -120,17 +120,30 @@ TEST(Timer, EndedScriptRunsNoTimerAgain)
     EXPECT_EQ(liveTimers(t.game()), 0);
 }
 
-TEST(Timer, IntervalsWithTheSameCodeRunIndependently)
+TEST(Timer, JobsRunIndependentlyUntilCleared)
 {
     TestGame t(kScript);
     t.eval(QStringLiteral("var code = 'count += 1';"
                           "system.setInterval(code, 0); system.setInterval(code, 0);"
-                          "system.setInterval(code, 1000000);"));
-    for (int i = 1; i <= 5; ++i) {
+                          "var slow = system.setInterval(code, 1000000);"
+                          "var tens = system.setInterval(function () { count += 10; }, 0);"
+                          "var once = system.setTimeout(function () { count += 100; }, 0);"
+                          "var self = system.setInterval(function () {"
+                          "    count += 1000; system.clearTimer(self); }, 0);"
+                          "system.clearTimer(slow); system.clearTimer(-5);"));
+    // Each pass: the two string intervals, the function interval until it is
+    // cleared, the function timeout once, the one that clears itself once.
+    const int expected[] = {1112, 1124, 1126, 1128};
+    for (int i = 0; i < 4; ++i) {
         QThread::msleep(2);
         ASSERT_TRUE(pass(t.game()));
-        EXPECT_EQ(count(t), 2 * i);
+        EXPECT_EQ(count(t), expected[i]) << "pass " << i;
+        if (i == 1)
+            t.eval(QStringLiteral("system.clearTimer(tens); system.clearTimer(once)"));
     }
+    EXPECT_EQ(liveTimers(t.game()), 2);
+    EXPECT_EQ(t.eval(QStringLiteral("[slow, tens, once].join()")), QStringLiteral("3,4,5"));
+    EXPECT_EQ(t.eval(QStringLiteral("self")), QStringLiteral("6"));
 }
 
 // A script that sets a timeout every frame must not pile up timers or jobs.
