@@ -31,5 +31,8 @@ int main(int argc, char** argv)
     WindowFrontend frontend(window);
     FrameLoop loop([&](const QString& name) { return createGame(name, &map, &sink); }, clock,
                    frontend, frontend);
+    // Development mode reloads on edits and shows failures in the window.
+    if (qgetenv("LEDGE_DEV") == "1")
+        loop.setDevelopmentMode(QStringLiteral("fonts/DejaVuSans.ttf"));
     return loop.run(arguments);
 }

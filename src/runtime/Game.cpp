@@ -133,6 +133,7 @@ void Game::registerObject(const QString& name, QObject* object)
 
 bool Game::callScript(const QString& callText)
 {
+    lastError_.clear();
     watchdog->begin();
     const QScriptValue result = engine->evaluate(callText, QString(), 1);
     watchdog->end();

@@ -48,8 +48,8 @@ public:
 
     // The script file and every file it included: what a reload watches.
     const QStringList& sourceFiles() const { return script.files; }
-    // The last failed entry call: its message, where it was raised and the
-    // stack, one per line; empty while none failed.
+    // The error the last entry call ended with: its message, where it was
+    // raised and the stack, one per line; empty when it ended without one.
     QString lastError() const { return lastError_; }
 
     bool hasPendingScript() const { return !pendingScript_.isEmpty(); }

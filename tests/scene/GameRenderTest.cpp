@@ -1,10 +1,10 @@
 // Frames drawn off-screen through the frame loop's render seam.
+#include "DataFiles.h"
+#include "TestGame.h"
 #include "app/EventSource.h"
 #include "app/FrameClock.h"
 #include "app/FrameLoop.h"
 #include "app/FrameTarget.h"
-#include "DataFiles.h"
-#include "TestGame.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <gtest/gtest.h>
@@ -24,8 +24,8 @@ TEST(GameRender, EachFrameIsClearedWithTheBackgroundColourBeforeRender)
     FixedStepClock clock(0.25f);
     ScriptedEvents events({});
     TextureTarget target(texture);
-    FrameLoop loop([](const QString& name) { return GameOwner(new Game(scriptPath(name))); },
-                   clock, events, target);
+    FrameLoop loop([](const QString& name) { return GameOwner(new Game(scriptPath(name))); }, clock,
+                   events, target);
     ASSERT_TRUE(loop.start({}));
     for (const sf::Color background : {sf::Color::Black, sf::Color(44, 255, 0)}) {
         loop.step();
@@ -33,4 +33,29 @@ TEST(GameRender, EachFrameIsClearedWithTheBackgroundColourBeforeRender)
         EXPECT_EQ(frame.getPixel(6, 3), background);
         EXPECT_EQ(frame.getPixel(1, 3), sf::Color::Blue);
     }
+}
+
+TEST(GameRender, DevelopmentModeShowsAFailureAsText)
+{
+    TestGame data;
+    data.addScript(QStringLiteral("main"), QStringLiteral("function Init() { nothing(); }"));
+    sf::RenderTexture texture;
+    ASSERT_TRUE(texture.create(200, 40));
+    FixedStepClock clock(0.25f);
+    ScriptedEvents events({});
+    TextureTarget target(texture);
+    FrameLoop loop([](const QString& name) { return GameOwner(new Game(scriptPath(name))); }, clock,
+                   events, target);
+    loop.setDevelopmentMode(
+        QStringLiteral(LEDGE_SOURCE_PATH "/tests/fixtures/fonts/DejaVuSans.ttf"));
+    ASSERT_TRUE(loop.start({}));
+    EXPECT_EQ(loop.step(), std::nullopt);
+    // Light text on the dark backdrop, in the first line's place.
+    const sf::Image frame = texture.getTexture().copyToImage();
+    int light = 0;
+    for (unsigned x = 0; x < 200; ++x)
+        for (unsigned y = 10; y < 30; ++y)
+            light += frame.getPixel(x, y).g > 200;
+    EXPECT_GT(light, 20);
+    EXPECT_EQ(frame.getPixel(5, 35), sf::Color(48, 16, 16));
 }

@@ -203,3 +203,40 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
         EXPECT_EQ(run.loop.game(), nullptr) << c.name;
     }
 }
+
+TEST(FrameLoop, DevelopmentModeHoldsAFailureUntilAFileChanges)
+{
+    std::vector<ScriptedEvents::Frame> frames(6);
+    frames[5] = {key(sf::Keyboard::Escape)};
+    LoopRun run(frames);
+    run.data.addScript(QStringLiteral("lib"), QStringLiteral("function broken() { nothing(); }"));
+    run.data.addScript(QStringLiteral("main"), QStringLiteral(R"(var n = 0;
+function Init(p) { system.setInterval(function () { system.writeMessage('tick ' + n); }, 0); }
+$include<lib.js>
+function Frame() { if (++n == 2) broken(); })"));
+    run.loop.setDevelopmentMode(QString());
+    ASSERT_TRUE(run.loop.start({QStringLiteral("ledge")}));
+    EXPECT_EQ(run.steps(3), std::nullopt);
+    EXPECT_EQ(run.loop.failure(),
+              QStringLiteral("ОШИБКА функции Frame(0.25): ReferenceError: Can't find variable: "
+                             "nothing\n  at scripts/lib.js:1\n    broken() at scripts/lib.js:1\n"
+                             "    Frame(0.25) at scripts/main.js:4"));
+
+    // The included file changes: the script starts afresh with the same
+    // parameters, without the old script's globals and timers.
+    run.data.addScript(QStringLiteral("lib"), QStringLiteral("function broken() {}"));
+    run.data.addScript(
+        QStringLiteral("main"),
+        QStringLiteral("function Init(p) { system.writeMessage('again ' + p[0]); }\n"
+                       "function Frame() { system.writeMessage(typeof n); } function Render() {}"));
+    run.log.clear();
+    EXPECT_EQ(run.steps(1), std::nullopt);
+    EXPECT_EQ(run.log,
+              (QStringList{"end main", "make main", "again ledge", "undefined", "display"}));
+
+    // A text that does not parse is held too; Escape still ends the run.
+    run.data.addScript(QStringLiteral("main"), QStringLiteral("function Init( {"));
+    EXPECT_EQ(run.steps(3), 0);
+    EXPECT_EQ(run.log.mid(6, 2),
+              (QStringList{"make main", "Parse error at scripts/main.js:1: Expected `)'"}));
+}
