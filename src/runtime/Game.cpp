@@ -265,3 +265,8 @@ void Game::goToScript(QString scriptname, QScriptValue params)
     pendingScript_ = scriptname;
     pendingParams_ = params;
 }
+
+void Game::goToScript(QString scriptname)
+{
+    goToScript(scriptname, QScriptValue());
+}

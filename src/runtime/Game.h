@@ -102,6 +102,8 @@ public slots:
     void resetTotalTime();
     void setBackgroundColor(int r, int g, int b);
     void goToScript(QString scriptname, QScriptValue params);
+    // Without parameters the next Init gets no argument.
+    void goToScript(QString scriptname);
 
 private:
     // Wraps an object this Game owns; the engine never deletes it.

@@ -126,6 +126,7 @@ TEST(GameEntryCalls, GoToScriptRecordsAndAnEmptyNameClears)
         function Frame() {
             if (step == 0) game.goToScript("next", {score: 3});
             if (step == 1) { game.goToScript("next", 1); game.goToScript("", 2); }
+            if (step == 2) game.goToScript("alone");
             step++;
         }
     )"));
@@ -135,6 +136,9 @@ TEST(GameEntryCalls, GoToScriptRecordsAndAnEmptyNameClears)
     EXPECT_EQ(t.game().pendingParams().property(QStringLiteral("score")).toInt32(), 3);
     t.game().callFrame(0.1);
     EXPECT_FALSE(t.game().hasPendingScript());
+    EXPECT_TRUE(t.game().callFrame(0.1));
+    EXPECT_EQ(t.game().pendingScript(), QStringLiteral("alone"));
+    EXPECT_FALSE(t.game().pendingParams().isValid());
 }
 
 TEST(GameEntryCalls, PreludeConstantsAndIncludesReachTheScript)
