@@ -1,11 +1,12 @@
 // Pure data paths: PCX decoding, include expansion, JSON text, pixel conversion.
 #include "BenchSupport.h"
-#include "runtime/Game.h"
 #include "core/IncludeExpander.h"
 #include "core/PcxImage.h"
 #include "objects/PixelConversion.h"
-#include "runtime/ScriptJson.h"
+#include "objects/ScriptWatchdog.h"
 #include "objects/Sprite.h"
+#include "runtime/Game.h"
+#include "runtime/ScriptJson.h"
 
 #include <QHash>
 #include <QScriptEngine>
@@ -50,7 +51,7 @@ void BM_IncludeExpansion(benchmark::State& state)
             text += QStringLiteral("    var value%1 = compute(x + %1, y * 2); // step\n").arg(i);
         }
     }
-    const FileReader reader = [&files](const QString& path) -> std::optional<QByteArray> {
+    const FileReader reader = [&files](const QString& path, qint64) -> std::optional<QByteArray> {
         const auto it = files.constFind(path);
         if (it == files.constEnd())
             return std::nullopt;
@@ -88,10 +89,11 @@ const char* const swapChannels = "(function(p) { return {r: p.g, g: p.b, b: p.r,
 void BM_ConvertPixelBuffer_64(benchmark::State& state)
 {
     QScriptEngine engine;
+    ScriptWatchdog guard(&engine, 20000);
     std::vector<std::uint8_t> rgba(64 * 64 * 4, 128);
     const QString func = QString::fromLatin1(swapChannels);
     for (auto _ : state)
-        convertPixelBuffer(&engine, rgba.data(), 64, 64, func);
+        convertPixelBuffer(guard, rgba.data(), 64, 64, func);
     state.SetItemsProcessed(state.iterations() * 64 * 64);
 }
 BENCHMARK(BM_ConvertPixelBuffer_64)->Unit(benchmark::kMillisecond);

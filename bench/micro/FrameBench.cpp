@@ -3,9 +3,9 @@
 #include "BenchSupport.h"
 #include "app/CreateGame.h"
 #include "app/ExtProc.h"
+#include "objects/Sprite.h"
 #include "runtime/Game.h"
 #include "runtime/MapViewer.h"
-#include "objects/Sprite.h"
 
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderTexture.hpp>

@@ -1,9 +1,9 @@
 // Navigation queries on a full 20 x 20 map, pure and through the script.
 #include "BenchSupport.h"
-#include "runtime/Game.h"
 #include "core/MapFile.h"
-#include "runtime/MapViewer.h"
 #include "core/PlatformMap.h"
+#include "runtime/Game.h"
+#include "runtime/MapViewer.h"
 
 #include <QBuffer>
 #include <QScriptEngine>

@@ -95,7 +95,7 @@ std::optional<int> FrameLoop::step()
     }
     if (current->hasPendingScript()) {
         const QString name = current->pendingScript();
-        if (!switchTo(name, scriptValueToJson(current->pendingParams())))
+        if (!switchTo(name, current->pendingParamsText()))
             return 1;
     }
     if (!failureText.isEmpty()) {

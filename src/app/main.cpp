@@ -1,4 +1,5 @@
 #include "app/CreateGame.h"
+#include "app/Display.h"
 #include "app/ExtProc.h"
 #include "app/FrameClock.h"
 #include "app/FrameLoop.h"
@@ -6,6 +7,7 @@
 #include "runtime/MapViewer.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QStringList>
 #include <SFML/Graphics/RenderWindow.hpp>
@@ -14,6 +16,11 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QDir::setCurrent(QStringLiteral("../data"));
+
+    if (!displayAvailable()) {
+        qDebug() << QStringLiteral("No display to open the window on (is DISPLAY set?)");
+        return 1;
+    }
 
     sf::RenderWindow window(sf::VideoMode(800, 600, 32), "MainWindow", sf::Style::Default,
                             sf::ContextSettings());

@@ -1,13 +1,8 @@
 #include "core/IncludeExpander.h"
 
-#include <QFile>
-#include <QRegExp>
+#include "core/TextBytes.h"
 
-QString scriptTextFromBytes(const QByteArray& bytes)
-{
-    const int nul = bytes.indexOf('\0');
-    return QString::fromUtf8(nul < 0 ? bytes : bytes.left(nul));
-}
+#include <QRegExp>
 
 SourceLine ExpandedScript::locate(int expandedLine) const
 {
@@ -16,19 +11,23 @@ SourceLine ExpandedScript::locate(int expandedLine) const
     return {files.value(0), expandedLine};
 }
 
-ExpandedScript expandScript(const QString& path, const QString& text, const FileReader& read)
+ExpandedScript expandScript(const QString& path, const QString& text, const FileReader& read,
+                            qint64 budget)
 {
     // Greedy on purpose: the capture runs to the last '>' of the line.
     QRegExp pattern(QStringLiteral("\\$include<(.*)>"));
     QStringList lines = text.split(QLatin1Char('\n'));
     ExpandedScript result;
     result.files << path;
+    int left = fileLimits::includes;
     for (int i = 0; i < lines.size(); ++i) {
         QString& line = lines[i];
-        if (pattern.indexIn(line) >= 0) {
+        if (left > 0 && pattern.indexIn(line) >= 0) {
+            --left;
             const QString included = QStringLiteral("scripts/") + pattern.cap(1);
-            if (const std::optional<QByteArray> bytes = read(included)) {
-                line = scriptTextFromBytes(*bytes);
+            if (const std::optional<QByteArray> bytes = read(included, budget)) {
+                budget -= bytes->size();
+                line = textUpToNul(*bytes);
                 const int count = line.count(QLatin1Char('\n')) + 1;
                 for (int own = 1; own <= count; ++own)
                     result.origins.append({included, own});
@@ -43,15 +42,7 @@ ExpandedScript expandScript(const QString& path, const QString& text, const File
     return result;
 }
 
-QString expandIncludes(const QString& text, const FileReader& read)
+QString expandIncludes(const QString& text, const FileReader& read, qint64 budget)
 {
-    return expandScript(QString(), text, read).text;
-}
-
-std::optional<QByteArray> readWholeFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
+    return expandScript(QString(), text, read, budget).text;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/RegularFile.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -8,11 +10,9 @@
 #include <optional>
 
 // Reads a whole file relative to the data directory; nullopt when it does
-// not exist or cannot be opened. Injected so expansion is testable without files.
-using FileReader = std::function<std::optional<QByteArray>(const QString& path)>;
-
-// Text of a script file: the bytes up to the first NUL, decoded as UTF-8.
-QString scriptTextFromBytes(const QByteArray& bytes);
+// not exist, cannot be opened or holds more than maxBytes. Injected so
+// expansion is testable without files.
+using FileReader = std::function<std::optional<QByteArray>(const QString& path, qint64 maxBytes)>;
 
 // A line of the expanded text as it stands in its own file.
 struct SourceLine {
@@ -33,9 +33,10 @@ struct ExpandedScript {
 };
 
 // Replaces every line holding $include<name> with the text of scripts/name.
-// Included text is not searched again.
-ExpandedScript expandScript(const QString& path, const QString& text, const FileReader& read);
-QString expandIncludes(const QString& text, const FileReader& read);
-
-// The reader used by the running program: QFile, read-only, no text mode.
-std::optional<QByteArray> readWholeFile(const QString& path);
+// Included text is not searched again. The included files together may
+// hold at most budget bytes, and only so many lines are expanded; an
+// include past either stays unchanged, like one of a missing file.
+ExpandedScript expandScript(const QString& path, const QString& text, const FileReader& read,
+                            qint64 budget = fileLimits::scriptBytes);
+QString expandIncludes(const QString& text, const FileReader& read,
+                       qint64 budget = fileLimits::scriptBytes);

@@ -11,7 +11,10 @@ public:
         if (inRange(code))
             keys.set(std::size_t(code + offset));
     }
-    bool isKeyDown(int code) const { return inRange(code) && keys.test(std::size_t(code + offset)); }
+    bool isKeyDown(int code) const
+    {
+        return inRange(code) && keys.test(std::size_t(code + offset));
+    }
     void clearKeys() { keys.reset(); }
 
     void leftPressed() { leftClicked = true; }

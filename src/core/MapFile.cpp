@@ -1,7 +1,9 @@
 #include "core/MapFile.h"
 
-#include <QFile>
-#include <QIODevice>
+#include "core/RegularFile.h"
+#include "core/TextBytes.h"
+
+#include <QBuffer>
 
 namespace {
 
@@ -47,10 +49,12 @@ int MapFile::parseCount(const QByteArray& line)
 
 bool MapFile::read(const QString& path, const TileCodes& codes, PlateGrid& grid)
 {
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+    std::optional<QByteArray> bytes = readRegularFile(path, fileLimits::mapBytes);
+    if (!bytes)
         return false;
-    parse(file, codes, grid);
+    QBuffer buffer(&*bytes);
+    buffer.open(QIODevice::ReadOnly);
+    parse(buffer, codes, grid);
     return true;
 }
 
@@ -60,11 +64,7 @@ void MapFile::parse(QIODevice& in, const TileCodes& codes, PlateGrid& grid)
     const int rows = parseCount(readLine(in));
     grid.reset(columns, rows);
     for (int r = 0; r < grid.rowCount(); ++r) {
-        QByteArray bytes = readLine(in);
-        const int nul = bytes.indexOf('\0');
-        if (nul >= 0)
-            bytes.truncate(nul);
-        const QString text = QString::fromUtf8(bytes);
+        const QString text = textUpToNul(readLine(in));
         const int used = qMin(text.size(), grid.columnCount());
         for (int i = 0; i < used; ++i) {
             const auto code = codes.constFind(text.at(i));

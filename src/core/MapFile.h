@@ -19,7 +19,8 @@ public:
     // "G", "C" and "W"; every other character is an empty cell.
     static TileCodes standardTileCodes();
 
-    // False, with the grid untouched, when the file can't be opened.
+    // False, with the grid untouched, when the file can't be opened or is
+    // refused (not a regular file, or larger than a map can sensibly be).
     static bool read(const QString& path, const TileCodes& codes, PlateGrid& grid);
     static void parse(QIODevice& in, const TileCodes& codes, PlateGrid& grid);
 

@@ -1,6 +1,6 @@
 #include "core/PcxImage.h"
 
-#include <QFile>
+#include "core/RegularFile.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,13 +28,14 @@ bool PcxImage::load(const QString& path, bool usetransp, unsigned maxSide)
 {
     pixels_.reset();
     width_ = height_ = 0;
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = readRegularFile(path, fileLimits::assetBytes);
+    if (!bytes)
         return false;
-    return decode(file.readAll(), usetransp, maxSide);
+    decode(*bytes, usetransp, maxSide);
+    return true;
 }
 
-bool PcxImage::decode(const QByteArray& bytes, bool usetransp, unsigned maxSide)
+void PcxImage::decode(const QByteArray& bytes, bool usetransp, unsigned maxSide)
 {
     pixels_.reset();
     width_ = height_ = 0;
@@ -44,11 +45,11 @@ bool PcxImage::decode(const QByteArray& bytes, bool usetransp, unsigned maxSide)
     const quint64 h = in.at(10) + in.at(11) * 256u + 1;
     const quint64 total = w * h * 4;
     if (total > 0xFFFFFFFFu || w > maxSide || h > maxSide)
-        return true;
+        return;
 
     std::unique_ptr<std::uint8_t[]> out(new (std::nothrow) std::uint8_t[total]);
     if (!out)
-        return true;
+        return;
 
     std::uint8_t palette[256][4];
     const qint64 paletteAt = in.size - paletteSize;
@@ -89,5 +90,4 @@ bool PcxImage::decode(const QByteArray& bytes, bool usetransp, unsigned maxSide)
     pixels_ = std::move(out);
     width_ = int(w);
     height_ = int(h);
-    return true;
 }

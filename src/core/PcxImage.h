@@ -20,8 +20,8 @@ public:
 
     // False (and empty) when the file does not exist or cannot be opened.
     bool load(const QString& path, bool usetransp, unsigned maxSide = defaultMaxSide);
-    // Decodes file bytes; true for any content (a refused size leaves it empty).
-    bool decode(const QByteArray& bytes, bool usetransp, unsigned maxSide = defaultMaxSide);
+    // Decodes file bytes, whatever they hold (a refused size leaves it empty).
+    void decode(const QByteArray& bytes, bool usetransp, unsigned maxSide = defaultMaxSide);
 
     const std::uint8_t* pixels() const { return pixels_.get(); }
     int width() const { return width_; }

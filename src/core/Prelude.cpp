@@ -11,8 +11,8 @@ QString buildPrelude()
 {
     // Values are sf::Keyboard key codes, the numbers isKeyDown compares.
     static const KeyConstant named[] = {
-        {"KEY_ESCAPE", 36}, {"KEY_TAB", 60},     {"KEY_ENTER", 58},  {"KEY_LEFT", 71},
-        {"KEY_UP", 73},     {"KEY_RIGHT", 72},   {"KEY_DOWN", 74},   {"KEY_SHIFT", 38},
+        {"KEY_ESCAPE", 36},  {"KEY_TAB", 60},   {"KEY_ENTER", 58}, {"KEY_LEFT", 71},
+        {"KEY_UP", 73},      {"KEY_RIGHT", 72}, {"KEY_DOWN", 74},  {"KEY_SHIFT", 38},
         {"KEY_CONTROL", 37}, {"KEY_ALT", 39},
     };
     QString text;

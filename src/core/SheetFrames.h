@@ -10,11 +10,6 @@ struct FrameRect {
     int height = 0;
 };
 
-inline bool operator==(const FrameRect& a, const FrameRect& b)
-{
-    return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
-}
-
 // The `count` (at least 1) frames of an imageW x imageH sheet in row-major
 // order, as the rectangles the graphics library would copy. A w or h below 0
 // cuts a strip of count frames; a zero width or height means the whole

@@ -1,6 +1,7 @@
 #include "objects/Animation.h"
 
 #include "core/AssetPaths.h"
+#include "core/RegularFile.h"
 #include "core/SheetFrames.h"
 #include "objects/ScriptArray.h"
 #include "objects/SheetImage.h"
@@ -14,8 +15,8 @@ Animation::Animation(DrawContext* context, int framecount, int fps)
 {
 }
 
-Animation* Animation::fromSheet(DrawContext* context, const QString& filename, int w, int h, int framecount,
-                                int fps, bool usetransp)
+Animation* Animation::fromSheet(DrawContext* context, const QString& filename, int w, int h,
+                                int framecount, int fps, bool usetransp)
 {
     if (framecount < 1 || framecount > maxFrames)
         return nullptr;
@@ -67,8 +68,9 @@ void Animation::loadFiles(const QStringList& names)
 {
     loadImageFile(names[0]);
     for (int i = 0; i < names.size(); ++i) {
-        const QByteArray path = spritePath(names[i]).toUtf8();
-        frames[static_cast<std::size_t>(i)].loadFromFile(path.constData());
+        const QString path = spritePath(names[i]);
+        if (loaderMayOpen(path, fileLimits::assetBytes))
+            frames[static_cast<std::size_t>(i)].loadFromFile(path.toUtf8().constData());
         frames[static_cast<std::size_t>(i)].setSmooth(true);
     }
     showFirstFrame();

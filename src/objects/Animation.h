@@ -24,8 +24,8 @@ public:
     // Null when the call cannot make an animation (framecount outside
     // 1..maxFrames, or frames above maxSheetPixels). w or h below 0 cuts a
     // strip of framecount frames.
-    static Animation* fromSheet(DrawContext* context, const QString& filename, int w, int h, int framecount,
-                                int fps, bool usetransp);
+    static Animation* fromSheet(DrawContext* context, const QString& filename, int w, int h,
+                                int framecount, int fps, bool usetransp);
     // Null for a non-array, an empty array or more than maxFrames names.
     static Animation* fromFiles(DrawContext* context, const QScriptValue& arr, int fps);
 

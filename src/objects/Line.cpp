@@ -5,7 +5,10 @@
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
-Line::Line(DrawContext* context, QObject* parent) : QObject(parent), vertices(sf::Lines, 2), context(context) {}
+Line::Line(DrawContext* context, QObject* parent)
+    : QObject(parent), vertices(sf::Lines, 2), context(context)
+{
+}
 
 void Line::drawTo(int x1, int y1, int x2, int y2)
 {

@@ -1,5 +1,7 @@
 #include "objects/PixelConversion.h"
 
+#include "objects/ScriptWatchdog.h"
+
 #include <QScopedValueRollback>
 #include <QScriptEngine>
 #include <SFML/Graphics/Image.hpp>
@@ -21,11 +23,12 @@ std::uint8_t channel(const QScriptValue& result, const QString& name)
 
 } // namespace
 
-void convertPixelBuffer(QScriptEngine* engine, std::uint8_t* rgba, int width, int height,
+void convertPixelBuffer(ScriptWatchdog& guard, std::uint8_t* rgba, int width, int height,
                         const QScriptValue& convertFunc)
 {
-    if (!engine || !rgba)
+    if (!rgba)
         return;
+    QScriptEngine* engine = guard.scriptEngine();
     const QString a = QStringLiteral("a"), b = QStringLiteral("b"), g = QStringLiteral("g"),
                   r = QStringLiteral("r");
     const bool isFunction = convertFunc.isFunction();
@@ -40,11 +43,14 @@ void convertPixelBuffer(QScriptEngine* engine, std::uint8_t* rgba, int width, in
                 pixel.setProperty(g, p[1]);
                 pixel.setProperty(b, p[2]);
                 pixel.setProperty(a, p[3]);
-                result = QScriptValue(convertFunc).call(QScriptValue(), QScriptValueList{pixel});
+                result = guard.call(convertFunc, QScriptValueList{pixel});
             } else {
-                result =
-                    engine->evaluate(pixelCallText(text, p[0], p[1], p[2], p[3]), QString(), 1);
+                result = guard.evaluate(pixelCallText(text, p[0], p[1], p[2], p[3]));
             }
+            // Checked before the pixel's error is cleared: that error carries
+            // the end of the call outwards.
+            if (guard.aborted())
+                return;
             if (engine->hasUncaughtException())
                 engine->clearExceptions();
             if (!result.isObject()) {
@@ -59,7 +65,7 @@ void convertPixelBuffer(QScriptEngine* engine, std::uint8_t* rgba, int width, in
     }
 }
 
-void convertTextureWith(QScriptEngine* engine, sf::Texture& tex, const QScriptValue& convertFunc)
+void convertTextureWith(ScriptWatchdog& guard, sf::Texture& tex, const QScriptValue& convertFunc)
 {
     // Conversion code that converts again would repeat the whole inner
     // conversion for every pixel of the outer one, which never ends in
@@ -76,7 +82,7 @@ void convertTextureWith(QScriptEngine* engine, sf::Texture& tex, const QScriptVa
     if (!src)
         return;
     std::vector<std::uint8_t> pixels(src, src + static_cast<std::size_t>(size.x) * size.y * 4);
-    convertPixelBuffer(engine, pixels.data(), static_cast<int>(size.x), static_cast<int>(size.y),
+    convertPixelBuffer(guard, pixels.data(), static_cast<int>(size.x), static_cast<int>(size.y),
                        convertFunc);
     tex.update(pixels.data());
 }

@@ -4,7 +4,7 @@
 #include <QString>
 #include <cstdint>
 
-class QScriptEngine;
+class ScriptWatchdog;
 namespace sf {
 class Texture;
 }
@@ -16,12 +16,14 @@ QString pixelCallText(const QString& convertFunc, int r, int g, int b, int a);
 
 // Converts an RGBA buffer in place, column by column, each column top to
 // bottom. A script function is called with a fresh {r, g, b, a} object per
-// pixel; anything else is taken as the text of pixelCallText. A channel is the result's property
-// ToInt32, low 8 bits; failed evaluations and non-object results give (0, 0, 0, 0). Exceptions
-// raised by the conversion code are not left pending for the calling script.
-void convertPixelBuffer(QScriptEngine* engine, std::uint8_t* rgba, int width, int height,
+// pixel; anything else is taken as the text of pixelCallText. A channel is
+// the result's property ToInt32, low 8 bits; failed evaluations and
+// non-object results give (0, 0, 0, 0). Exceptions raised by the conversion
+// code are not left pending for the calling script. Code runs through the
+// guard; a call it ends ends the conversion there.
+void convertPixelBuffer(ScriptWatchdog& guard, std::uint8_t* rgba, int width, int height,
                         const QScriptValue& convertFunc);
 
 // Reads tex back, converts it and uploads it again (size and smoothing stay).
 // Called again from within conversion code it does nothing.
-void convertTextureWith(QScriptEngine* engine, sf::Texture& tex, const QScriptValue& convertFunc);
+void convertTextureWith(ScriptWatchdog& guard, sf::Texture& tex, const QScriptValue& convertFunc);

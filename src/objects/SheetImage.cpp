@@ -2,6 +2,7 @@
 
 #include "core/AssetPaths.h"
 #include "core/PcxImage.h"
+#include "core/RegularFile.h"
 
 #include <SFML/Graphics/Texture.hpp>
 
@@ -14,7 +15,7 @@ sf::Image loadSheetImage(const QString& filename, bool usetransp)
         if (pcx.load(path, usetransp, sf::Texture::getMaximumSize()) && pcx.pixels())
             image.create(static_cast<unsigned>(pcx.width()), static_cast<unsigned>(pcx.height()),
                          pcx.pixels());
-    } else {
+    } else if (loaderMayOpen(path, fileLimits::assetBytes)) {
         image.loadFromFile(path.toUtf8().constData());
     }
     return image;

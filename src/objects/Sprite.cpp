@@ -1,12 +1,14 @@
 #include "objects/Sprite.h"
 
 #include "core/AssetPaths.h"
+#include "core/RegularFile.h"
 #include "objects/DrawContext.h"
 #include "objects/PixelConversion.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
-Sprite::Sprite(DrawContext* context, QObject* parent) : QObject(parent), context(context), border(sf::LineStrip, 5)
+Sprite::Sprite(DrawContext* context, QObject* parent)
+    : QObject(parent), context(context), border(sf::LineStrip, 5)
 {
     for (std::size_t i = 0; i < border.getVertexCount(); ++i)
         border[i].color = sf::Color::White;
@@ -17,8 +19,9 @@ void Sprite::update(double) {}
 void Sprite::loadImageFile(const QString& filename)
 {
     sf::Texture loaded;
-    const QByteArray path = spritePath(filename).toUtf8();
-    loaded.loadFromFile(path.constData());
+    const QString path = spritePath(filename);
+    if (loaderMayOpen(path, fileLimits::assetBytes))
+        loaded.loadFromFile(path.toUtf8().constData());
     assignTexture(loaded);
 }
 
@@ -34,7 +37,7 @@ void Sprite::assignTexture(const sf::Texture& source)
 
 void Sprite::convertTexture(sf::Texture& tex, const QScriptValue& convertFunc)
 {
-    convertTextureWith(context->scriptEngine(), tex, convertFunc);
+    convertTextureWith(context->scriptGuard(), tex, convertFunc);
 }
 
 contact::Corners Sprite::corners() const

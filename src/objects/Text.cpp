@@ -1,14 +1,18 @@
 #include "objects/Text.h"
 
+#include "core/RegularFile.h"
 #include "objects/DrawContext.h"
 #include "objects/OpaqueColor.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <algorithm>
 
-Text::Text(const QString& fontname, DrawContext* context, QObject* parent) : QObject(parent), context(context)
+Text::Text(const QString& fontname, DrawContext* context, QObject* parent)
+    : QObject(parent), context(context)
 {
-    hasFont = font.loadFromFile((QStringLiteral("fonts/") + fontname).toUtf8().toStdString());
+    const QString path = QStringLiteral("fonts/") + fontname;
+    hasFont = loaderMayOpen(path, fileLimits::assetBytes) &&
+              font.loadFromFile(path.toUtf8().toStdString());
     label.setFillColor(sf::Color::White);
     label.setFont(font);
     label.setCharacterSize(14);

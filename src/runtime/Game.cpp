@@ -2,31 +2,27 @@
 
 #include "core/IncludeExpander.h"
 #include "core/Prelude.h"
+#include "core/RegularFile.h"
 #include "core/ScriptLocation.h"
+#include "core/TextBytes.h"
 #include "objects/Line.h"
 #include "objects/OpaqueColor.h"
 #include "objects/Rect.h"
 #include "objects/ScriptArray.h"
+#include "objects/ScriptWatchdog.h"
 #include "objects/Sound.h"
 #include "objects/Sprite.h"
 #include "objects/Text.h"
 #include "runtime/QGameSystem.h"
+#include "runtime/ScriptJson.h"
 #include "runtime/ScriptLibrary.h"
-#include "runtime/ScriptWatchdog.h"
 
 #include <QFileInfo>
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <utility>
 
-namespace {
-
-// A call that runs this long is taken to be stuck and is ended with an error.
-int callTimeLimitMs = 20000;
-
-} // namespace
-
-Game::Game(const QString& path, QObject* parent)
+Game::Game(const QString& path, int callTimeLimitMs, QObject* parent)
     : QObject(parent), engine(std::make_unique<QScriptEngine>()),
       watchdog(std::make_unique<ScriptWatchdog>(engine.get(), callTimeLimitMs))
 {
@@ -36,60 +32,65 @@ Game::Game(const QString& path, QObject* parent)
     mousePos.setProperty(QStringLiteral("x"), 0, QScriptValue::KeepExistingFlags);
     mousePos.setProperty(QStringLiteral("y"), 0, QScriptValue::KeepExistingFlags);
 
-    system = std::make_unique<QGameSystem>(engine.get());
+    system = std::make_unique<QGameSystem>(engine.get(), watchdog.get());
     registerObject(QStringLiteral("game"), this);
     registerObject(QStringLiteral("system"), system.get());
 }
 
 void Game::load(const QString& path)
 {
-    const std::optional<QByteArray> bytes = readWholeFile(path);
+    const std::optional<QByteArray> bytes = readRegularFile(path, fileLimits::scriptBytes);
     if (!bytes) {
         loadMessages << QStringLiteral("Script not found: ") + path + QStringLiteral(" (") +
                             QFileInfo(path).absoluteFilePath() + QLatin1Char(')');
         return;
     }
-    script = expandScript(path, scriptTextFromBytes(*bytes), readWholeFile);
-    const QScriptSyntaxCheckResult syntax = QScriptEngine::checkSyntax(script.text);
-    if (syntax.state() == QScriptSyntaxCheckResult::Error) {
-        QString text =
-            QStringLiteral("Parse error at ") + locationText(script, syntax.errorLineNumber());
-        if (!syntax.errorMessage().isEmpty())
-            text += QStringLiteral(": ") + syntax.errorMessage();
-        const QString line = script.text.section(QLatin1Char('\n'), syntax.errorLineNumber() - 1,
-                                                 syntax.errorLineNumber() - 1);
-        const QString construct = newerConstructIn(line);
-        if (!construct.isEmpty())
-            text += QStringLiteral(" (") + construct +
-                    QStringLiteral(": not ECMAScript 5, the language of scripts)");
-        loadMessages << text;
+    script = expandScript(path, textUpToNul(*bytes), readRegularFile,
+                          fileLimits::scriptBytes - bytes->size());
+    // The prelude has no line break, so the script's lines keep their numbers.
+    const QScriptValue result = watchdog->evaluate(prelude() + script.text, path);
+    if (!result.isError())
+        return;
+    const QStringList place = errorPlace(result);
+    const QString error = watchdog->errorText(result);
+    if (error != QLatin1String("SyntaxError: Parse error")) {
+        loadMessages << QStringLiteral("Error while loading ") + path + QStringLiteral(": ") + error
+                     << place;
         return;
     }
-    // The prelude has no line break, so the script's lines keep their numbers.
-    watchdog->begin();
-    const QScriptValue result = engine->evaluate(prelude() + script.text, path, 1);
-    watchdog->end();
-    if (result.isError())
-        loadMessages << QStringLiteral("Error while loading ") + path + QStringLiteral(": ") +
-                            result.toString()
-                     << errorPlace(result);
+    // Nothing of the script ran, so the error is the engine's own.
+    const int line = result.property(QStringLiteral("lineNumber")).toInt32();
+    QString text = QStringLiteral("Parse error at ") + locationText(script, line);
+    // The engine says no more than "Parse error"; the separate syntax check
+    // often says what it expected, when it stops on the same line.
+    const QScriptSyntaxCheckResult syntax = QScriptEngine::checkSyntax(script.text);
+    if (syntax.errorLineNumber() == line && !syntax.errorMessage().isEmpty())
+        text += QStringLiteral(": ") + syntax.errorMessage();
+    const QString construct =
+        newerConstructIn(script.text.section(QLatin1Char('\n'), line - 1, line - 1));
+    if (!construct.isEmpty())
+        text += QStringLiteral(" (") + construct +
+                QStringLiteral(": not ECMAScript 5, the language of scripts)");
+    loadMessages << text;
 }
 
-QStringList Game::errorPlace(const QScriptValue& error) const
+QStringList Game::errorPlace(const QScriptValue& error)
 {
+    // Taken first: whatever runs next forgets it.
+    const QStringList backtrace = engine->uncaughtExceptionBacktrace();
+    QString file;
+    int line = 0;
+    // A script may have put getters of its own there.
+    watchdog->run([&] {
+        file = error.property(QStringLiteral("fileName")).toString();
+        line = error.property(QStringLiteral("lineNumber")).toInt32();
+    });
     QStringList place;
-    const QString file = error.property(QStringLiteral("fileName")).toString();
-    const int line = error.property(QStringLiteral("lineNumber")).toInt32();
     if (!file.isEmpty() && !script.files.isEmpty() && file == script.files.first())
         place << QStringLiteral("  at ") + locationText(script, line);
-    for (const QString& frame : stackLines(engine->uncaughtExceptionBacktrace(), script))
+    for (const QString& frame : stackLines(backtrace, script))
         place << QStringLiteral("    ") + frame;
     return place;
-}
-
-void Game::setCallTimeLimitMs(int ms)
-{
-    callTimeLimitMs = ms;
 }
 
 Game::~Game() = default;
@@ -134,14 +135,12 @@ void Game::registerObject(const QString& name, QObject* object)
 bool Game::callScript(const QString& callText)
 {
     lastError_.clear();
-    watchdog->begin();
-    const QScriptValue result = engine->evaluate(callText, QString(), 1);
-    watchdog->end();
+    const QScriptValue result = watchdog->evaluate(callText);
     if (result.isError()) {
-        const QString message =
-            QStringLiteral("ОШИБКА функции ") + callText + QStringLiteral(": ") + result.toString();
-        emit sendLog(message);
         const QStringList place = errorPlace(result);
+        const QString message = QStringLiteral("ОШИБКА функции ") + callText +
+                                QStringLiteral(": ") + watchdog->errorText(result);
+        emit sendLog(message);
         for (const QString& line : place)
             emit sendLog(line);
         lastError_ = (QStringList{message} + place).join(QLatin1Char('\n'));
@@ -179,6 +178,13 @@ bool Game::callRender(sf::RenderTarget* renderTarget)
     if (target)
         target->clear(backgroundColor);
     return callScript(QStringLiteral("Render()"));
+}
+
+QString Game::pendingParamsText()
+{
+    QString text;
+    watchdog->run([&] { text = scriptValueToJson(pendingParams_); });
+    return watchdog->aborted() ? QString() : text;
 }
 
 void Game::releaseAll()

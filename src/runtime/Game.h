@@ -30,12 +30,12 @@ class RenderTarget;
 class Game : public QObject, public DrawContext {
     Q_OBJECT
 public:
-    explicit Game(const QString& path, QObject* parent = nullptr);
-    ~Game() override;
+    // A call that runs this long is taken to be stuck and is ended with an error.
+    static constexpr int defaultCallTimeLimitMs = 20000;
 
-    // How long one entry call may run before it is ended as stuck (for
-    // Games created afterwards).
-    static void setCallTimeLimitMs(int ms);
+    explicit Game(const QString& path, int callTimeLimitMs = defaultCallTimeLimitMs,
+                  QObject* parent = nullptr);
+    ~Game() override;
 
     // Wraps a native object for scripts and makes it a global.
     void registerObject(const QString& name, QObject* object);
@@ -55,6 +55,8 @@ public:
     bool hasPendingScript() const { return !pendingScript_.isEmpty(); }
     QString pendingScript() const { return pendingScript_; }
     QScriptValue pendingParams() const { return pendingParams_; }
+    // Its JSON text; empty when making it took too long (getters are script code).
+    QString pendingParamsText();
     // Stops the script's timers and deletes everything it made; only ever
     // followed by the Game's destruction (see GameOwner).
     void releaseAll();
@@ -65,7 +67,9 @@ public:
     void rightPressed() { input.rightPressed(); }
     void setMousePos(int x, int y);
 
-    QScriptEngine* scriptEngine() const override { return engine.get(); }
+    QScriptEngine* scriptEngine() const { return engine.get(); }
+    // Every evaluation of this script's code goes through it.
+    ScriptWatchdog& scriptGuard() const override { return *watchdog; }
     QGameSystem* systemObject() const { return system.get(); }
     // Where drawables draw; null until the first render step.
     sf::RenderTarget* renderTarget() const override { return target; }
@@ -111,7 +115,7 @@ private:
     QScriptValue adoptAnimation(Animation* animation);
     void load(const QString& path);
     // Where an uncaught error was raised and the stack, as lines of the log.
-    QStringList errorPlace(const QScriptValue& error) const;
+    QStringList errorPlace(const QScriptValue& error);
     template <typename T> QScriptValue adopt(QList<T*>& list, T* object)
     {
         list.append(object);

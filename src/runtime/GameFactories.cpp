@@ -24,8 +24,7 @@ QScriptValue Game::loadSpritePCX8bit(QString filename, bool usetransp)
 {
     auto* sprite = new Sprite(this);
     sf::Texture loaded;
-    loadPcxTexture(loaded, spritePath(filename), usetransp,
-                   sf::Texture::getMaximumSize());
+    loadPcxTexture(loaded, spritePath(filename), usetransp, sf::Texture::getMaximumSize());
     sprite->assignTexture(loaded);
     return adopt(sprites, sprite);
 }
@@ -37,7 +36,10 @@ QScriptValue Game::loadSpritePCX8bit(QString filename)
 
 QScriptValue Game::loadSound(QString filename)
 {
-    return adopt(sounds, new Sound(filename));
+    auto* sound = new Sound(filename);
+    if (!sound->hasVoice())
+        emit sendLog(QStringLiteral("Sound silent, no voice left for it: ") + filename);
+    return adopt(sounds, sound);
 }
 
 QScriptValue Game::loadText(QString fontname, QString text, int size)

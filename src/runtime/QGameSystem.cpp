@@ -1,6 +1,7 @@
 #include "runtime/QGameSystem.h"
 
 #include "core/JsonTextReader.h"
+#include "objects/ScriptWatchdog.h"
 #include "runtime/SaveFiles.h"
 #include "runtime/ScriptJson.h"
 #include "runtime/TimerEvent.h"
@@ -24,7 +25,8 @@ QString inAppData(const QString& filename)
 
 } // namespace
 
-QGameSystem::QGameSystem(QScriptEngine* engine, QObject* parent) : QObject(parent), engine(engine)
+QGameSystem::QGameSystem(QScriptEngine* engine, ScriptWatchdog* guard, QObject* parent)
+    : QObject(parent), engine(engine), guard(guard)
 {
 }
 
@@ -49,10 +51,12 @@ int QGameSystem::addTimer(const QScriptValue& job, int ms, bool once)
         return 0;
     auto* timer = new QTimer(this);
     timer->setSingleShot(once);
-    auto* event = new TimerEvent(job, engine, timer);
+    // Anything but a function is code, made text now, while the call that
+    // asks for the timer runs.
+    auto* event =
+        new TimerEvent(job.isFunction() ? job : QScriptValue(job.toString()), guard, timer);
     connect(timer, &QTimer::timeout, event, &TimerEvent::execCode);
-    if (once)
-        connect(timer, &QTimer::timeout, this, [this, timer] { retire(timer); });
+    connect(event, &TimerEvent::finished, this, [this, timer] { retire(timer); });
     timer->start(ms);
     timers.append(timer);
     byId.insert(++lastId, timer);
@@ -63,7 +67,7 @@ void QGameSystem::retire(QTimer* timer)
 {
     timers.removeOne(timer);
     byId.remove(byId.key(timer));
-    // The timer is still emitting; it and its job go at the next event pass.
+    // Its job is still running; it and the timer go at the next event pass.
     timer->deleteLater();
 }
 

@@ -9,12 +9,14 @@
 
 class QScriptEngine;
 class QTimer;
+class ScriptWatchdog;
 
 // The script global `system`: timers, saved values and the logging/cursor signals.
 class QGameSystem : public QObject {
     Q_OBJECT
 public:
-    explicit QGameSystem(QScriptEngine* engine, QObject* parent = nullptr);
+    // Timer code runs through the guard.
+    QGameSystem(QScriptEngine* engine, ScriptWatchdog* guard, QObject* parent = nullptr);
     ~QGameSystem() override;
 
     // Deletes every timer of this script so no job of it runs again.
@@ -42,6 +44,7 @@ private:
     void retire(QTimer* timer);
 
     QScriptEngine* engine;
+    ScriptWatchdog* guard;
     // Timers that may still fire, in creation order; each owns its job.
     QList<QTimer*> timers;
     QHash<int, QTimer*> byId;

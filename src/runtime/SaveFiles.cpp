@@ -1,6 +1,8 @@
 #include "runtime/SaveFiles.h"
 
-#include <QFile>
+#include "core/RegularFile.h"
+#include "core/TextBytes.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -24,16 +26,10 @@ bool writeSaveFile(const QString& path, const QByteArray& bytes)
 
 std::optional<QString> readSaveFile(const QString& path)
 {
-    QFile file(path);
-    const QFileInfo info(file);
-    if (path.contains(QChar(0)) || !info.isFile() || info.size() > kSaveFileLimit ||
-        !file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = readRegularFile(path, kSaveFileLimit);
+    if (!bytes)
         return std::nullopt;
-    QByteArray bytes = file.readAll();
-    const int zero = bytes.indexOf('\0');
-    if (zero >= 0)
-        bytes.truncate(zero);
-    return QString::fromUtf8(bytes);
+    return textUpToNul(*bytes);
 }
 
 QString resolveSaveTarget(const QString& path)

@@ -151,8 +151,11 @@ TEST_F(DemoE2E, PlaysFromTheTitleThroughTheLevelToGameOverAndSavesTheScore)
     const QStringList errors = scriptErrors();
     ASSERT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 
+    // Under load the first grab can come before llvmpipe has drawn a frame.
     QTemporaryDir shots;
-    const QString histogram = colourHistogram(window, shots.path() + QStringLiteral("/level.png"));
+    QString histogram;
+    for (int tries = 0; tries < 5 && histogram.count(QLatin1Char('\n')) <= 40; ++tries)
+        histogram = colourHistogram(window, shots.path() + QStringLiteral("/level.png"));
     // Many colours, among them the grass edge of the map's middle tile.
     EXPECT_GT(histogram.count(QLatin1Char('\n')), 40) << histogram.left(400).toStdString();
     EXPECT_TRUE(histogram.contains(QStringLiteral("#84D648"))) << "no map on screen";
@@ -179,10 +182,16 @@ TEST_F(DemoE2E, KeepsAHigherBestScoreStartsOnAClickAndQuitsWithEscape)
     ASSERT_NO_FATAL_FAILURE(writeBest("{\n    \"score\": 990\n}\n"));
     ASSERT_NO_FATAL_FAILURE(startAtTitle(990));
     // The big gem in the middle of the title panel starts a game.
-    xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("400"),
-             QStringLiteral("300")});
-    xdotool({QStringLiteral("click"), QStringLiteral("1")});
-    ASSERT_TRUE(run.waitForMessage(QStringLiteral("level started with 3 lives")));
+    // A click can be lost while a loaded X server is still settling the
+    // pointer; the game ignores clicks outside the gem, so clicking again is safe.
+    bool started = false;
+    for (int tries = 0; tries < 5 && !started; ++tries) {
+        xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window,
+                 QStringLiteral("400"), QStringLiteral("300")});
+        xdotool({QStringLiteral("click"), QStringLiteral("1")});
+        started = run.waitForMessage(QStringLiteral("level started with 3 lives"), 5000);
+    }
+    ASSERT_TRUE(started);
     key("Left", 400);
     key("Escape");
     const int score = waitForGameOver();

@@ -1,6 +1,7 @@
 #include "FuzzTargets.h"
 #include "core/IncludeExpander.h"
 #include "core/Prelude.h"
+#include "core/TextBytes.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -38,20 +39,25 @@ int fuzz::includeExpansion(const std::uint8_t* data, std::size_t size)
     }
 
     int reads = 0, found = 0;
-    const FileReader read = [&](const QString& path) -> std::optional<QByteArray> {
+    qint64 included = 0;
+    const FileReader read = [&](const QString& path, qint64 maxBytes) -> std::optional<QByteArray> {
         ++reads;
         const auto it = files.constFind(path);
-        if (it == files.constEnd())
+        if (it == files.constEnd() || it->size() > maxBytes)
             return std::nullopt;
         ++found;
+        included += it->size();
         return *it;
     };
-    const QString text = scriptTextFromBytes(script);
+    const QString text = textUpToNul(script);
     check(!text.contains(QChar(0)), "script text ends at its first NUL");
-    const QString expanded = expandIncludes(text, read);
+    // A small budget, so that inputs reach it.
+    const qint64 budget = 64;
+    const QString expanded = expandIncludes(text, read, budget);
     if (found == 0)
         check(expanded == text, "nothing changes when no include file exists");
     check(reads <= text.count(QLatin1Char('\n')) + 1, "at most one include per line");
+    check(included <= budget, "included files stay within the budget");
     check((prelude() + expanded).startsWith(prelude()), "prelude leads");
     return 0;
 }

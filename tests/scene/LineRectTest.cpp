@@ -1,7 +1,7 @@
 // Lines and rectangles drawn by a script onto an offscreen target.
-#include "runtime/Game.h"
 #include "PixelProbes.h"
 #include "TestGame.h"
+#include "runtime/Game.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <gtest/gtest.h>

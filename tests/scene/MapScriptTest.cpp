@@ -1,7 +1,7 @@
+#include "MapSceneSupport.h"
 #include "app/CreateGame.h"
 #include "app/ExtProc.h"
 #include "runtime/Game.h"
-#include "MapSceneSupport.h"
 #include "runtime/MapViewer.h"
 
 #include <QMetaMethod>

@@ -2,7 +2,6 @@
 #include "SpriteSceneSupport.h"
 
 #include <QElapsedTimer>
-#include <iostream>
 
 using namespace spritescene;
 
@@ -13,7 +12,8 @@ const char* functions = "calls = 0;"
                         "invert = function (c) { ++calls;"
                         "  return {r: 255 - c.r, g: 255 - c.g, b: 255 - c.b, a: c.a}; };"
                         "noAlpha = function (c) { return {r: c.r, g: c.g, b: c.b}; };"
-                        "thrower = function (c) { throw 'bad pixel'; };";
+                        "thrower = function (c) { throw 'bad pixel'; };"
+                        "again = function (c) { s.convertPixels('again'); return invert(c); };";
 
 // A 4 x 4 image: left half red, right half fully transparent.
 sf::Image halfClear()
@@ -39,6 +39,8 @@ TEST(PixelConversionScene, ConvertsTheSpriteAsItIsDrawn)
         {"s.convertPixels('noAlpha')", blue, blue},
         {"s.convertPixels('thrower')", blue, blue},
         {"s.convertPixels('invert'); s.convertPixels('invert')", red, blue},
+        // A conversion started from conversion code does nothing: it would never end.
+        {"s.convertPixels('again')", sf::Color(0, 255, 255), blue},
     };
     for (const Case& c : cases) {
         TestGame test;
@@ -88,21 +90,31 @@ TEST(PixelConversionScene, RunsOncePerPixelOfEveryTexture)
     }
 }
 
-TEST(PixelConversionScene, LargeSpriteConvertsCorrectly)
+// Conversion code counts towards the time limit of the call it runs in: a
+// conversion stuck in one pixel, or slow over many, ends with the call, and
+// the call says so once.
+TEST(PixelConversionScene, AConversionEndsWithItsCallPastTheTimeLimit)
 {
-    TestGame test;
-    writeImage(test, QStringLiteral("sprites/big.png"), quadrants(256, 256));
-    start(test, QLatin1String(functions) + QStringLiteral("s = game.loadSprite('big.png');"),
-          QStringLiteral("s.renderTo(400, 300);"));
-    QElapsedTimer timer;
-    timer.start();
-    test.eval(QStringLiteral("s.convertPixels('invert')"));
-    std::cout << "[ measured ] converting 256 x 256 pixels took " << timer.elapsed() << " ms\n";
-    EXPECT_EQ(test.eval(QStringLiteral("calls")), QStringLiteral("65536"));
-    const sf::Color cyan(0, 255, 255), magenta(255, 0, 255), yellowInv(255, 255, 0),
-        blueInv(0, 0, 255);
-    expectPixels(
-        renderFrame(test),
-        {{272, 172, cyan}, {527, 172, magenta}, {272, 427, yellowInv}, {527, 427, blueInv}},
-        "inverted quadrants");
+    const char* conversions[] = {
+        "n = 0; f = function (c) { if (++n > 1) while (true) {} return c; };",
+        "f = function (c) { for (var i = 0; i < 50; ++i) {} return c; };",
+    };
+    for (const char* conversion : conversions) {
+        TestGame test(QString(), 600);
+        writeImage(test, QStringLiteral("sprites/q.png"), quadrants(512, 512));
+        test.addScript(
+            QStringLiteral("main"),
+            script(QLatin1String(conversion) + QStringLiteral("s = game.loadSprite('q.png');"
+                                                              "s.convertPixels('f');"),
+                   QString()));
+        test.load();
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_FALSE(test.game().callInit(QStringLiteral("{}"))) << conversion;
+        // Unchecked, the second takes several seconds.
+        EXPECT_LT(clock.elapsed(), 2000) << conversion;
+        EXPECT_EQ(test.logs,
+                  QStringList{QStringLiteral("ОШИБКА функции Init({}): Error: "
+                                             "выполнение прервано: вызов длился дольше 0 с")});
+    }
 }

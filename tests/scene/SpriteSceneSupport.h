@@ -2,10 +2,10 @@
 // into a TestGame's data directory and a render step read back as pixels.
 #pragma once
 
-#include "runtime/Game.h"
 #include "PcxBytes.h"
 #include "PixelProbes.h"
 #include "TestGame.h"
+#include "runtime/Game.h"
 
 #include <QDir>
 #include <QFileInfo>

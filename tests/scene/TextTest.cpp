@@ -1,7 +1,7 @@
 // Text drawn by a script in a shipped font onto an offscreen target.
-#include "runtime/Game.h"
 #include "DataFiles.h"
 #include "TestGame.h"
+#include "runtime/Game.h"
 
 #include <QElapsedTimer>
 #include <SFML/Graphics/RenderTexture.hpp>

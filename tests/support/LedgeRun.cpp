@@ -167,9 +167,9 @@ QString LedgeRun::windowId(int timeoutMs)
         QProcess search;
         // The window carries no pid property; its class name is the program's.
         // Window tests run one at a time, so the newest such window is ours.
-        search.start(QStringLiteral("xdotool"),
-                     {QStringLiteral("search"), QStringLiteral("--classname"),
-                      QStringLiteral("^ledge$")});
+        search.start(
+            QStringLiteral("xdotool"),
+            {QStringLiteral("search"), QStringLiteral("--classname"), QStringLiteral("^ledge$")});
         search.waitForFinished(5000);
         const QString out = QString::fromUtf8(search.readAllStandardOutput()).trimmed();
         if (!out.isEmpty())

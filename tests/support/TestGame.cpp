@@ -17,7 +17,8 @@ void ensureTestApp()
         new QCoreApplication(argc, argv);
 }
 
-TestGame::TestGame(const QString& mainSource)
+TestGame::TestGame(const QString& mainSource, int callTimeLimitMs)
+    : callTimeLimitMs(callTimeLimitMs)
 {
     ensureTestApp();
     previousDir = QDir::currentPath();
@@ -49,7 +50,7 @@ Game& TestGame::load(const QString& name)
 {
     current.reset();
     logs.clear();
-    current.reset(new Game(scriptPath(name)));
+    current.reset(new Game(scriptPath(name), callTimeLimitMs));
     QObject::connect(current.get(), &Game::sendLog, [this](const QString& m) { logs << m; });
     return *current;
 }

@@ -9,7 +9,8 @@
 // test frame by frame. The data directory becomes the current directory.
 class TestGame {
 public:
-    explicit TestGame(const QString& mainSource = QString());
+    explicit TestGame(const QString& mainSource = QString(),
+                      int callTimeLimitMs = Game::defaultCallTimeLimitMs);
     ~TestGame();
 
     // Path relative to the data directory.
@@ -27,6 +28,7 @@ public:
     QStringList logs;
 
 private:
+    int callTimeLimitMs;
     QTemporaryDir dir;
     QString previousDir;
     GameOwner current;

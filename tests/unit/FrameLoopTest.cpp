@@ -13,48 +13,30 @@
 
 namespace {
 
-sf::Event event(sf::Event::EventType type)
+// A window event with a key code, a mouse button or a pointer position.
+sf::Event event(sf::Event::EventType type, int a = 0, int b = 0)
 {
     sf::Event e{};
     e.type = type;
+    if (type == sf::Event::KeyPressed)
+        e.key.code = sf::Keyboard::Key(a);
+    else if (type == sf::Event::MouseButtonPressed)
+        e.mouseButton.button = sf::Mouse::Button(a);
+    else
+        e.mouseMove = {a, b};
     return e;
 }
 
-sf::Event key(sf::Keyboard::Key code)
-{
-    sf::Event e = event(sf::Event::KeyPressed);
-    e.key.code = code;
-    return e;
-}
+const sf::Event keyA = event(sf::Event::KeyPressed, sf::Keyboard::A);
+const sf::Event left = event(sf::Event::MouseButtonPressed, sf::Mouse::Left);
 
-sf::Event button(sf::Mouse::Button which)
-{
-    sf::Event e = event(sf::Event::MouseButtonPressed);
-    e.mouseButton.button = which;
-    return e;
-}
+// A run of scripts written into a scratch data directory; it shows frames
+// by logging them.
+struct LoopRun : FrameTarget {
+    explicit LoopRun(std::vector<ScriptedEvents::Frame> frames = {}) : events(std::move(frames)) {}
 
-sf::Event moved(int x, int y)
-{
-    sf::Event e = event(sf::Event::MouseMoved);
-    e.mouseMove.x = x;
-    e.mouseMove.y = y;
-    return e;
-}
-
-class LoggedDisplay final : public FrameTarget {
-public:
-    explicit LoggedDisplay(QStringList& log) : log(log) {}
     sf::RenderTarget* renderTarget() override { return nullptr; }
     void display() override { log << QStringLiteral("display"); }
-
-private:
-    QStringList& log;
-};
-
-// A run of scripts written into a scratch data directory.
-struct LoopRun {
-    explicit LoopRun(std::vector<ScriptedEvents::Frame> frames = {}) : events(std::move(frames)) {}
 
     // Steps until the run ends or `passes` passes are done.
     std::optional<int> steps(int passes)
@@ -83,34 +65,38 @@ struct LoopRun {
     QStringList log;
     FixedStepClock clock{0.25f};
     ScriptedEvents events;
-    LoggedDisplay display{log};
-    FrameLoop loop{[this](const QString& name) { return make(name); }, clock, events, display};
+    FrameLoop loop{[this](const QString& name) { return make(name); }, clock, events, *this};
 };
 
 } // namespace
 
 TEST(FrameLoop, EachPassRunsItsStepsInOrder)
 {
-    LoopRun run(
-        {{key(sf::Keyboard::A), button(sf::Mouse::Left), button(sf::Mouse::Right), moved(5, 7)},
-         {button(sf::Mouse::Middle)}});
+    LoopRun run({{keyA, left, left, event(sf::Event::MouseButtonPressed, sf::Mouse::Right),
+                  event(sf::Event::MouseMoved, 5, 7)},
+                 {},
+                 {event(sf::Event::MouseButtonPressed, sf::Mouse::Middle)}});
+    // Keys last one Frame(); clicks stay until read, from the second frame on.
     run.data.addScript(QStringLiteral("main"), QStringLiteral(R"(
+        var n = 0;
         function Init(p) {
             system.setTimeout('system.writeMessage("timer")', 0);
             system.writeMessage('init ' + p.length + ' ' + p[1]);
         }
         function Frame(dt) {
-            var m = game.getMousePos();
-            system.writeMessage('frame ' + dt + ' ' + game.isKeyDown(KEY_A) + ' ' +
-                game.isLeftButtonClicked() + ' ' + game.isRightButtonClicked() + ' ' + m.x + ',' + m.y);
+            var m = game.getMousePos(), clicks = ++n == 1 ? 'unread' :
+                game.isLeftButtonClicked() + ' ' + game.isRightButtonClicked();
+            system.writeMessage(['frame', dt, game.isKeyDown(KEY_A), clicks, m.x, m.y].join(' '));
         }
-        function Render() { system.writeMessage('render'); }
+        function Render() { system.writeMessage('render ' + game.isKeyDown(KEY_A)); }
     )"));
     ASSERT_TRUE(run.loop.start({QStringLiteral("ledge"), QStringLiteral("one")}));
-    EXPECT_EQ(run.steps(2), std::nullopt);
-    EXPECT_EQ(run.log, (QStringList{"make main", "init 2 one", "timer",
-                                    "frame 0.25 true true true 5,7", "render", "display",
-                                    "frame 0.25 false false false 5,7", "render", "display"}));
+    EXPECT_EQ(run.steps(3), std::nullopt);
+    EXPECT_EQ(
+        run.log,
+        (QStringList{"make main", "init 2 one", "timer", "frame 0.25 true unread 5 7",
+                     "render false", "display", "frame 0.25 false true true 5 7", "render false",
+                     "display", "frame 0.25 false false false 5 7", "render false", "display"}));
 }
 
 TEST(FrameLoop, SwitchEndsTheOldGameBeforeMakingTheNewOne)
@@ -190,7 +176,7 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
         {"window closed",
          "function Init() {} function Frame() { system.writeMessage('frame ' + "
          "game.isKeyDown(KEY_A)); } function Render() { system.writeMessage('render'); }",
-         {{event(sf::Event::Closed), key(sf::Keyboard::A)}},
+         {{event(sf::Event::Closed), keyA}},
          0,
          {"frame false", "render", "display", "end main"}},
     };
@@ -207,7 +193,7 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
 TEST(FrameLoop, DevelopmentModeHoldsAFailureUntilAFileChanges)
 {
     std::vector<ScriptedEvents::Frame> frames(6);
-    frames[5] = {key(sf::Keyboard::Escape)};
+    frames[5] = {event(sf::Event::KeyPressed, sf::Keyboard::Escape)};
     LoopRun run(frames);
     run.data.addScript(QStringLiteral("lib"), QStringLiteral("function broken() { nothing(); }"));
     run.data.addScript(QStringLiteral("main"), QStringLiteral(R"(var n = 0;

@@ -1,7 +1,7 @@
+#include "TestGame.h"
 #include "runtime/Game.h"
 #include "runtime/QGameSystem.h"
 #include "runtime/ScriptJson.h"
-#include "TestGame.h"
 
 #include <QCoreApplication>
 #include <QDir>

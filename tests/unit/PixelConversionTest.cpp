@@ -1,5 +1,6 @@
 #include "objects/PixelConversion.h"
 #include "TestGame.h"
+#include "objects/ScriptWatchdog.h"
 
 #include <QScriptEngine>
 #include <gtest/gtest.h>
@@ -15,7 +16,8 @@ Pixel convertOne(QScriptEngine& engine, const QScriptValue& func, Pixel in)
 {
     std::uint8_t p[4] = {std::uint8_t(in[0]), std::uint8_t(in[1]), std::uint8_t(in[2]),
                          std::uint8_t(in[3])};
-    convertPixelBuffer(&engine, p, 1, 1, func);
+    ScriptWatchdog guard(&engine, 20000);
+    convertPixelBuffer(guard, p, 1, 1, func);
     return {p[0], p[1], p[2], p[3]};
 }
 
@@ -90,11 +92,12 @@ TEST(PixelConversion, VisitsColumnByColumnOncePerPixel)
             p[3] = 255;
         }
     const std::vector<std::uint8_t> before = pixels;
-    convertPixelBuffer(&engine, pixels.data(), w, h, QStringLiteral("log"));
+    ScriptWatchdog guard(&engine, 20000);
+    convertPixelBuffer(guard, pixels.data(), w, h, QStringLiteral("log"));
     EXPECT_EQ(engine.evaluate(QStringLiteral("seen.join(' ')")).toString(),
               QStringLiteral("0:0 0:1 1:0 1:1 2:0 2:1"));
     EXPECT_EQ(pixels, before);
 
-    convertPixelBuffer(&engine, pixels.data(), 0, 0, QStringLiteral("log"));
+    convertPixelBuffer(guard, pixels.data(), 0, 0, QStringLiteral("log"));
     EXPECT_EQ(engine.evaluate(QStringLiteral("seen.length")).toInt32(), 6);
 }

@@ -1,54 +1,82 @@
-#include "runtime/Game.h"
 #include "TestGame.h"
+#include "runtime/Game.h"
+#include "runtime/QGameSystem.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct ShortLimit {
-    ShortLimit() { Game::setCallTimeLimitMs(600); }
-    ~ShortLimit() { Game::setCallTimeLimitMs(20000); }
-};
+constexpr int shortLimitMs = 600;
 
 } // namespace
 
-TEST(ScriptWatchdog, AnEndlessLoopEndsTheCallWithAnError)
+// Endless script code of every kind is ended; an entry call says so.
+TEST(ScriptWatchdog, EndlessCodeOfEveryKindIsEnded)
 {
-    ShortLimit limit;
-    TestGame t(QStringLiteral(R"(
-        var calls = 0;
-        function Frame() { calls++; if (calls == 1) while (true) {} }
-    )"));
-    EXPECT_FALSE(t.game().callFrame(0.5));
-    ASSERT_EQ(t.logs.size(), 1);
-    EXPECT_TRUE(t.logs[0].startsWith(QStringLiteral("ОШИБКА функции Frame(0.5): Error: ")));
-    // The Game stays usable: the next call runs normally.
-    EXPECT_TRUE(t.game().callFrame(0.5));
-    EXPECT_EQ(t.eval(QStringLiteral("calls")), QStringLiteral("2"));
+    const std::pair<const char*, bool> cases[] = {
+        {"function Frame() { while (true) {} }", false},
+        {"function Frame() { system.setTimeout('while (true) {}', 0); }", true},
+        {"function Frame() { system.setTimeout(function () { while (true) {} }, 0); }", true},
+        {"Error.prototype.toString = function () { while (true) {} };"
+         "function Frame() { throw new Error('x'); }",
+         false},
+        {"while (true) {} function Frame() {}", true},
+        {"function Frame() { game.goToScript('next', {get a() { while (true) {} }}); }", true},
+    };
+    for (const auto& [script, ok] : cases) {
+        QElapsedTimer clock;
+        clock.start();
+        TestGame t(QString::fromUtf8(script), shortLimitMs);
+        EXPECT_EQ(t.game().callFrame(0.5), ok) << script;
+        QThread::msleep(5);
+        QCoreApplication::processEvents();
+        t.game().pendingParamsText();
+        EXPECT_LT(clock.elapsed(), 5000) << script;
+        EXPECT_EQ(t.logs.value(0),
+                  ok ? QString()
+                     : QStringLiteral("ОШИБКА функции Frame(0.5): Error: выполнение "
+                                      "прервано: вызов длился дольше 0 с"));
+        // The Game stays usable.
+        EXPECT_EQ(t.eval(QStringLiteral("'still ' + 'here'")), QStringLiteral("still here"));
+    }
 }
 
-TEST(ScriptWatchdog, TimersNeverFireInsideALongCall)
+// Timers never fire inside a call; what falls due meanwhile is held, not
+// dropped, and runs at the first event pass after it.
+TEST(ScriptWatchdog, TimersDueDuringACallRunAtTheFirstPassAfterIt)
 {
-    ShortLimit limit;
     TestGame t(QStringLiteral(R"(
-        var ticks = 0, seenInside = -1;
-        function Init() { system.setInterval('ticks++', 1); }
+        var ticks = 0, once = 0, seenInside = -1;
+        function Init() {
+            system.setInterval('ticks++', 1);
+            system.setTimeout('once++', 300);
+            system.setTimeout('', 0);
+        }
         function Frame() {
             var before = ticks, end = Date.now() + 450;
             while (Date.now() < end) {}
-            seenInside = ticks - before;
+            seenInside = ticks - before + once;
         }
-    )"));
+    )"),
+               shortLimitMs);
     t.game().callInit(QString());
+    QThread::msleep(5);
+    QCoreApplication::processEvents();
     EXPECT_TRUE(t.game().callFrame(0.45));
     EXPECT_EQ(t.eval(QStringLiteral("seenInside")), QStringLiteral("0"));
-    EXPECT_TRUE(t.logs.isEmpty());
-    // Held-back timers run again from the loop's event processing.
-    for (int i = 0; i < 20 && t.eval(QStringLiteral("ticks")) == QStringLiteral("0"); ++i) {
+    const QString ticksBefore = t.eval(QStringLiteral("ticks"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(t.eval(QStringLiteral("once + ' ' + (ticks - %1)").arg(ticksBefore)),
+              QStringLiteral("1 1"));
+    // The interval goes on; the timeouts that ran are freed.
+    for (int i = 0; i < 5; ++i) {
+        QThread::msleep(3);
         QCoreApplication::processEvents();
-        QThread::msleep(10);
     }
-    EXPECT_NE(t.eval(QStringLiteral("ticks")), QStringLiteral("0"));
+    EXPECT_GT(t.eval(QStringLiteral("ticks - ") + ticksBefore).toInt(), 2);
+    EXPECT_EQ(t.game().systemObject()->findChildren<QTimer*>().size(), 1);
 }

@@ -8,8 +8,8 @@ TEST(Prelude, IsOneLineOf61DeclarationsWithTheKeyCodes)
     EXPECT_EQ(text.size(), 1515);
     EXPECT_EQ(text.count(QStringLiteral("const ")), 61);
     EXPECT_FALSE(text.contains(QLatin1Char('\n')));
-    EXPECT_TRUE(text.startsWith(
-        QStringLiteral("const KEY_ESCAPE    = 36;const KEY_TAB       = 60;")));
+    EXPECT_TRUE(
+        text.startsWith(QStringLiteral("const KEY_ESCAPE    = 36;const KEY_TAB       = 60;")));
     EXPECT_TRUE(text.endsWith(QStringLiteral("const KEY_Z         = 25;")));
     for (const char* decl :
          {"const KEY_F1        = 85;", "const KEY_F12       = 96;", "const KEY_SPACE     = 57;",
