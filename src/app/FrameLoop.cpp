@@ -50,7 +50,7 @@ FrameLoop::FrameLoop(GameMaker makeGame, FrameClock& clock, EventSource& events,
 
 bool FrameLoop::start(const QStringList& arguments)
 {
-    current = makeGame(QStringLiteral("main"));
+    make(QStringLiteral("main"));
     const QString params = scriptValueToJson(argumentObject(current->scriptEngine(), arguments));
     if (!begin(QStringLiteral("main"), params))
         return false;
@@ -66,8 +66,10 @@ std::optional<int> FrameLoop::step()
         return end(0);
     // Timers fire here and only here, before anything else of the frame.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    current->systemObject()->runDueTimers();
     const float now = clock.now();
-    const float dt = now - previous;
+    const float dt = clock.interval(previous, now);
+    elapsed += double(dt);
     previous = now;
 
     if (development) {
@@ -121,7 +123,7 @@ bool FrameLoop::switchTo(const QString& name, const QString& paramsText)
 {
     // The old Game and all it made are gone before the new one is made.
     current.reset();
-    current = makeGame(name);
+    make(name);
     return begin(name, paramsText);
 }
 
@@ -197,6 +199,13 @@ void FrameLoop::showFailure()
         }
     }
     target.display();
+}
+
+void FrameLoop::make(const QString& name)
+{
+    current = makeGame(name);
+    if (framedTimers)
+        current->systemObject()->followClock(this);
 }
 
 void FrameLoop::pollEvents()

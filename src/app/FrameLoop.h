@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/Game.h"
+#include "runtime/QGameSystem.h"
 
 #include <QHash>
 #include <QString>
@@ -16,7 +17,7 @@ class FrameTarget;
 // The run of a game: the first script's start, then one pass per frame,
 // and the switch from one script to the next. It owns the one Game there
 // is at any time; time, input and picture come through the three seams.
-class FrameLoop {
+class FrameLoop : public TimerClock {
 public:
     // Makes the Game of scripts/<name>.js, bound to the run's host objects.
     using GameMaker = std::function<GameOwner(const QString& name)>;
@@ -37,6 +38,12 @@ public:
     // Init gets paramsText. False when that Init failed (the Game is gone).
     bool switchTo(const QString& name, const QString& paramsText);
 
+    // Timers of the Games made from now on follow the frames' dt instead
+    // of the wall clock, so they fire at the same frame in every run.
+    void timersFollowFrames() { framedTimers = true; }
+    // The sum of the dt handed to Frame() so far.
+    double elapsedMs() const override { return elapsed * 1000.0; }
+
     // Null before start and after the end.
     Game* game() const { return current.get(); }
 
@@ -52,6 +59,7 @@ public:
 
 private:
     void pollEvents();
+    void make(const QString& name);
     int end(int code);
     // Makes the Game of name and calls its Init; false when that failed.
     bool begin(const QString& name, const QString& paramsText);
@@ -67,6 +75,8 @@ private:
     FrameTarget& target;
     GameOwner current;
     float previous = 0.0f;
+    double elapsed = 0.0;
+    bool framedTimers = false;
     std::optional<int> exitCode;
 
     bool development = false;

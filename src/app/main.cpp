@@ -3,18 +3,29 @@
 #include "app/ExtProc.h"
 #include "app/FrameClock.h"
 #include "app/FrameLoop.h"
+#include "app/SessionRecorder.h"
 #include "app/WindowFrontend.h"
 #include "runtime/MapViewer.h"
+#include "runtime/SeededRandom.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
 #include <QStringList>
 #include <SFML/Graphics/RenderWindow.hpp>
+#include <memory>
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // A recording goes where the program was started, so it opens first.
+    QFile record(qEnvironmentVariable("LEDGE_RECORD"));
+    const bool recording = !record.fileName().isEmpty();
+    if (recording &&
+        !record.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        qDebug() << QStringLiteral("Cannot write the recording ") + record.fileName();
     QDir::setCurrent(QStringLiteral("../data"));
 
     if (!displayAvailable()) {
@@ -36,10 +47,31 @@ int main(int argc, char** argv)
 
     RealClock clock;
     WindowFrontend frontend(window);
-    FrameLoop loop([&](const QString& name) { return createGame(name, &map, &sink); }, clock,
-                   frontend, frontend);
     // Development mode reloads on edits and shows failures in the window.
-    if (qgetenv("LEDGE_DEV") == "1")
-        loop.setDevelopmentMode(QStringLiteral("fonts/DejaVuSans.ttf"));
+    const bool development = qgetenv("LEDGE_DEV") == "1";
+    const QString font = QStringLiteral("fonts/DejaVuSans.ttf");
+    if (!record.isOpen()) {
+        FrameLoop loop([&](const QString& name) { return createGame(name, &map, &sink); }, clock,
+                       frontend, frontend);
+        if (development)
+            loop.setDevelopmentMode(font);
+        return loop.run(arguments);
+    }
+    // A recorded run must replay exactly: Math.random gets a seed that is
+    // written down, and timers follow the frames' dt.
+    const quint64 seed = QRandomGenerator::global()->generate64();
+    SeededRandom random(seed);
+    map.drawSpawnPointsFrom(&random);
+    SessionRecorder recorder(clock, frontend, record, seed);
+    FrameLoop loop(
+        [&](const QString& name) {
+            GameOwner game = createGame(name, &map, &sink);
+            random.install(game->scriptEngine());
+            return game;
+        },
+        recorder, recorder, frontend);
+    loop.timersFollowFrames();
+    if (development)
+        loop.setDevelopmentMode(font);
     return loop.run(arguments);
 }

@@ -141,6 +141,7 @@ bool Game::callScript(const QString& callText)
         const QString message = QStringLiteral("ОШИБКА функции ") + callText +
                                 QStringLiteral(": ") + watchdog->errorText(result);
         emit sendLog(message);
+        emit scriptError(message, result.property(QStringLiteral("lineNumber")).toInt32());
         for (const QString& line : place)
             emit sendLog(line);
         lastError_ = (QStringList{message} + place).join(QLatin1Char('\n'));

@@ -78,6 +78,8 @@ public:
 signals:
     void sendLog(QString msg);
     void sendTitle(QString title);
+    // Follows the error line of sendLog with the script line it names.
+    void scriptError(QString text, int line);
 
 public slots:
     QScriptValue loadSprite(QString filename);

@@ -1,6 +1,7 @@
 #include "runtime/MapViewer.h"
 
 #include "objects/PcxTexture.h"
+#include "runtime/SeededRandom.h"
 
 #include <QRandomGenerator64>
 #include <QScriptEngine>
@@ -97,8 +98,8 @@ QScriptValue MapViewer::genSpawnPoint(double playerx, int playerplatei)
         return QScriptValue();
     QScriptValue point = engine->newObject();
     // QRandomGenerator's own generate() gives the 32-bit draw.
-    QRandomGenerator* random = QRandomGenerator64::system();
-    if (const JumpPoint* picked = map.pickSpawnPoint(playerx, playerplatei, random->generate())) {
+    const quint32 draw = seeded ? seeded->next32() : QRandomGenerator64::system()->generate();
+    if (const JumpPoint* picked = map.pickSpawnPoint(playerx, playerplatei, draw)) {
         point.setProperty(QStringLiteral("x"), picked->x);
         point.setProperty(QStringLiteral("y"), picked->plate);
     }

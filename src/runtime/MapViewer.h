@@ -9,6 +9,7 @@
 #include <SFML/Graphics/Texture.hpp>
 
 class QScriptEngine;
+class SeededRandom;
 namespace sf {
 class RenderTarget;
 }
@@ -33,11 +34,17 @@ public slots:
     bool canJumpTo(double x, int targetplatei);
     QScriptValue genSpawnPoint(double playerx, int playerplatei);
 
+public:
+    // Spawn points drawn from this generator instead of the system's, so
+    // runs repeat; it must outlive the map's use.
+    void drawSpawnPointsFrom(SeededRandom* random) { seeded = random; }
+
 private:
     void drawTileAt(sf::Sprite& sprite, std::int32_t x, std::int32_t y);
     sf::Sprite& spriteFor(TilePiece piece);
 
     sf::RenderTarget* target;
+    SeededRandom* seeded = nullptr;
     PlatformMap map;
     // Textures before sprites: a sprite only points at its texture.
     sf::Texture midTexture;

@@ -11,6 +11,7 @@
 #include <QScriptContext>
 #include <QScriptEngine>
 #include <QTimer>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -41,6 +42,36 @@ void QGameSystem::stopAllTimers()
     const QList<QTimer*> ending = std::exchange(timers, {});
     byId.clear();
     qDeleteAll(ending);
+    scheduled.clear();
+}
+
+void QGameSystem::runDueTimers()
+{
+    const double now = gameClock ? gameClock->elapsedMs() : 0.0;
+    // Like a Qt timer, each fires at most once per pass, and one a job
+    // starts now waits for the next pass. Runs between calls, so no job is
+    // ever held.
+    QList<Scheduled> due;
+    for (const Scheduled& s : scheduled)
+        if (s.due <= now)
+            due.append(s);
+    std::stable_sort(due.begin(), due.end(),
+                     [](const Scheduled& x, const Scheduled& y) { return x.due < y.due; });
+    for (const Scheduled& job : due) {
+        // An earlier job may have ended the script's timers.
+        const auto it = std::find_if(scheduled.begin(), scheduled.end(),
+                                     [&job](const Scheduled& s) { return s.id == job.id; });
+        if (it == scheduled.end())
+            continue;
+        if (it->once)
+            scheduled.erase(it);
+        else
+            it->due = now + it->interval;
+        if (job.job.isFunction())
+            guard->call(job.job);
+        else
+            guard->evaluate(job.job.toString());
+    }
 }
 
 int QGameSystem::addTimer(const QScriptValue& job, int ms, bool once)
@@ -49,12 +80,16 @@ int QGameSystem::addTimer(const QScriptValue& job, int ms, bool once)
     // and a timer that cannot fire is not worth keeping.
     if (ms < 0)
         return 0;
-    auto* timer = new QTimer(this);
-    timer->setSingleShot(once);
     // Anything but a function is code, made text now, while the call that
     // asks for the timer runs.
-    auto* event =
-        new TimerEvent(job.isFunction() ? job : QScriptValue(job.toString()), guard, timer);
+    const QScriptValue work = job.isFunction() ? job : QScriptValue(job.toString());
+    if (gameClock) {
+        scheduled.append({gameClock->elapsedMs() + ms, ms, once, work, ++lastId});
+        return lastId;
+    }
+    auto* timer = new QTimer(this);
+    timer->setSingleShot(once);
+    auto* event = new TimerEvent(work, guard, timer);
     connect(timer, &QTimer::timeout, event, &TimerEvent::execCode);
     connect(event, &TimerEvent::finished, this, [this, timer] { retire(timer); });
     timer->start(ms);
@@ -83,6 +118,9 @@ int QGameSystem::setInterval(QScriptValue job, int ms)
 
 void QGameSystem::clearTimer(int id)
 {
+    scheduled.erase(std::remove_if(scheduled.begin(), scheduled.end(),
+                                   [id](const Scheduled& s) { return s.id == id; }),
+                    scheduled.end());
     QTimer* timer = byId.value(id);
     if (!timer)
         return;

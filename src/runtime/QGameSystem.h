@@ -11,6 +11,14 @@ class QScriptEngine;
 class QTimer;
 class ScriptWatchdog;
 
+// Game time for timers that follow the frames rather than the wall clock.
+class TimerClock {
+public:
+    virtual ~TimerClock() = default;
+    // Milliseconds since the run started.
+    virtual double elapsedMs() const = 0;
+};
+
 // The script global `system`: timers, saved values and the logging/cursor signals.
 class QGameSystem : public QObject {
     Q_OBJECT
@@ -21,6 +29,12 @@ public:
 
     // Deletes every timer of this script so no job of it runs again.
     void stopAllTimers();
+    // From now on timers set here follow this clock and fire only in
+    // runDueTimers; without it they are wall-clock Qt timers.
+    void followClock(const TimerClock* clock) { gameClock = clock; }
+    // Runs, once each and in order of their due time, the jobs of the
+    // clock-driven timers that are due.
+    void runDueTimers();
 
 signals:
     void writeMessage(QString msg);
@@ -48,5 +62,16 @@ private:
     // Timers that may still fire, in creation order; each owns its job.
     QList<QTimer*> timers;
     QHash<int, QTimer*> byId;
+
+    struct Scheduled {
+        double due;
+        int interval;
+        bool once;
+        QScriptValue job;
+        int id;
+    };
     int lastId = 0;
+    const TimerClock* gameClock = nullptr;
+    // Clock-driven timers in creation order.
+    QList<Scheduled> scheduled;
 };

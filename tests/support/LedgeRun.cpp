@@ -7,6 +7,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QThread>
 
 namespace {
@@ -96,12 +99,13 @@ void LedgeRun::setEnv(const QString& name, const QString& value)
     process->setProcessEnvironment(e);
 }
 
-void LedgeRun::start(const QStringList& args)
+void LedgeRun::start(const QStringList& args, const QString& program)
 {
     if (!process)
         process = std::make_unique<QProcess>();
-    process->setWorkingDirectory(dir.path() + QStringLiteral("/bin"));
-    process->setProgram(ledgeBinary());
+    process->setWorkingDirectory(program == ledgeBinary() ? dir.path() + QStringLiteral("/bin")
+                                                          : dir.path());
+    process->setProgram(program);
     process->setArguments(args);
     process->start();
     process->waitForStarted(10000);
@@ -141,20 +145,6 @@ bool LedgeRun::waitForMessage(const QString& text, int timeoutMs)
             readOutput();
             return parsed.contains(text);
         }
-    }
-    return false;
-}
-
-bool LedgeRun::waitForMessageStartingWith(const QString& prefix, int timeoutMs)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < timeoutMs) {
-        for (const QString& m : messages())
-            if (m.startsWith(prefix))
-                return true;
-        if (process->state() == QProcess::NotRunning)
-            return false;
     }
     return false;
 }
@@ -201,4 +191,20 @@ int LedgeRun::run(const QStringList& args, int timeoutMs)
 {
     start(args);
     return finish(timeoutMs);
+}
+
+int LedgeRun::play(const QStringList& options, int timeoutMs)
+{
+    start(options + QStringList{dataDir()}, QStringLiteral(LEDGE_PLAY_PATH));
+    return finish(timeoutMs);
+}
+
+QStringList LedgeRun::reportMessages(const QString& name) const
+{
+    QStringList lines;
+    const QJsonObject report = QJsonDocument::fromJson(readFile(path(name))).object();
+    for (const QJsonValue m : report.value(QStringLiteral("messages")).toArray())
+        lines << QString::number(m[QStringLiteral("frame")].toInt()) + QLatin1Char(' ') +
+                     m[QStringLiteral("text")].toString();
+    return lines;
 }

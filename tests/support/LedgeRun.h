@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <memory>
 
+// The ledge executable under test.
+QString ledgeBinary();
+
 // Runs the real ledge binary from a temporary directory whose data/ holds the
 // test's own files, and reads its debug output line by line.
 class LedgeRun {
@@ -20,12 +23,11 @@ public:
     QString dataDir() const;
     void setEnv(const QString& name, const QString& value);
 
-    void start(const QStringList& args = {});
+    void start(const QStringList& args = {}, const QString& program = ledgeBinary());
     // Debug messages so far, unquoted and unescaped; other stderr lines left out.
     QStringList messages();
     // Waits until a debug message equal to `text` has arrived.
     bool waitForMessage(const QString& text, int timeoutMs = 20000);
-    bool waitForMessageStartingWith(const QString& prefix, int timeoutMs = 20000);
     // The X window id of the running program; empty when none appeared.
     QString windowId(int timeoutMs = 20000);
     void closeWindow();
@@ -35,6 +37,12 @@ public:
 
     // Whole run: files already added, waits for the exit.
     int run(const QStringList& args = {}, int timeoutMs = 30000);
+    // A whole run of ledge-play with these options on data/, from the
+    // temporary directory (relative paths land there).
+    int play(const QStringList& options, int timeoutMs = 60000);
+    QString path(const QString& name) const { return dir.filePath(name); }
+    // The messages of a ledge-play report as "frame text".
+    QStringList reportMessages(const QString& name) const;
 
 private:
     void readOutput();
@@ -45,9 +53,6 @@ private:
     QStringList parsed;
     int parsedUpTo = 0;
 };
-
-// The ledge executable under test.
-QString ledgeBinary();
 
 // Unquotes one line of qDebug() << QString output; false when it is not one.
 bool parseDebugLine(const QString& line, QString* text);

@@ -15,12 +15,25 @@ const QString kScript = QStringLiteral("var count = 0;\n"
                                        "function Frame(dt) { return true; }\n"
                                        "function Render() {}\n");
 
+// Game time for timers that follow the frames: 3 ms a pass.
+struct PassClock : TimerClock {
+    double ms = 0;
+    double elapsedMs() const override { return ms; }
+};
+
 // One pass of the frame loop as far as timers are concerned.
-bool pass(Game& game, double dt = 1.0 / 60)
+bool pass(Game& game, PassClock* clock = nullptr)
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    return game.callFrame(dt);
+    if (clock) {
+        clock->ms += 3;
+        game.systemObject()->runDueTimers();
+    }
+    return game.callFrame(1.0 / 60);
 }
+
+// Qt timers on the wall clock, then timers that follow the frames.
+const bool framedModes[] = {false, true};
 
 int count(TestGame& t)
 {
@@ -30,8 +43,8 @@ int count(TestGame& t)
 } // namespace
 
 // Over 20 event passes a few milliseconds apart: no timer runs more than
-// once in a pass, failing code is silent, intervals go on until cleared, and
-// only the timers that may still fire are left.
+// once in a pass, failing code is silent, intervals go on until cleared;
+// alike for both kinds of timers. Only Qt timers that may still fire are left.
 TEST(Timer, EachTimerRunsAsItsDelaySays)
 {
     struct Case {
@@ -59,39 +72,49 @@ TEST(Timer, EachTimerRunsAsItsDelaySays)
          "system.clearTimer(system.setTimeout(function () { count += 5; }, 0));",
          1, 1, 1, 0},
     };
-    for (const Case& c : cases) {
-        TestGame t(kScript);
-        t.eval(QLatin1String(c.setup));
-        int previous = 0;
-        for (int i = 0; i < 20; ++i) {
-            QThread::msleep(3);
-            ASSERT_TRUE(pass(t.game()));
-            ASSERT_LE(count(t) - previous, c.perPass) << c.setup;
-            previous = count(t);
+    for (const bool framed : framedModes)
+        for (const Case& c : cases) {
+            TestGame t(kScript);
+            PassClock clock;
+            if (framed)
+                t.game().systemObject()->followClock(&clock);
+            t.eval(QLatin1String(c.setup));
+            int previous = 0;
+            for (int i = 0; i < 20; ++i) {
+                QThread::msleep(framed ? 0 : 3);
+                ASSERT_TRUE(pass(t.game(), framed ? &clock : nullptr));
+                ASSERT_LE(count(t) - previous, c.perPass) << c.setup;
+                previous = count(t);
+            }
+            EXPECT_GE(previous, c.least) << c.setup;
+            EXPECT_LE(previous, c.most) << c.setup;
+            EXPECT_TRUE(t.logs.isEmpty()) << c.setup;
+            EXPECT_FALSE(t.game().scriptEngine()->hasUncaughtException()) << c.setup;
+            EXPECT_EQ(t.game().systemObject()->findChildren<QTimer*>().size(), framed ? 0 : c.live)
+                << c.setup;
         }
-        EXPECT_GE(previous, c.least) << c.setup;
-        EXPECT_LE(previous, c.most) << c.setup;
-        EXPECT_TRUE(t.logs.isEmpty()) << c.setup;
-        EXPECT_FALSE(t.game().scriptEngine()->hasUncaughtException()) << c.setup;
-        EXPECT_EQ(t.game().systemObject()->findChildren<QTimer*>().size(), c.live) << c.setup;
-    }
 }
 
 TEST(Timer, EndedScriptRunsNoTimerAgain)
 {
-    TestGame t(kScript);
-    t.eval(QStringLiteral("system.setInterval('count += 1', 0);"
-                          "system.setTimeout('count += 100', 30);"));
-    QThread::msleep(2);
-    ASSERT_TRUE(pass(t.game()));
-    const int before = count(t);
-    ASSERT_GE(before, 1);
+    for (const bool framed : framedModes) {
+        TestGame t(kScript);
+        PassClock clock;
+        if (framed)
+            t.game().systemObject()->followClock(&clock);
+        t.eval(QStringLiteral("system.setInterval('count += 1', 0);"
+                              "system.setTimeout('count += 100', 30);"));
+        QThread::msleep(2);
+        ASSERT_TRUE(pass(t.game(), framed ? &clock : nullptr));
+        const int before = count(t);
+        ASSERT_GE(before, 1);
 
-    t.game().releaseAll();
-    for (int i = 0; i < 10; ++i) {
-        QThread::msleep(5);
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        t.game().releaseAll();
+        for (int i = 0; i < 10; ++i) {
+            QThread::msleep(5);
+            ASSERT_TRUE(pass(t.game(), framed ? &clock : nullptr));
+        }
+        EXPECT_EQ(count(t), before);
+        EXPECT_TRUE(t.game().systemObject()->findChildren<QTimer*>().isEmpty());
     }
-    EXPECT_EQ(count(t), before);
-    EXPECT_TRUE(t.game().systemObject()->findChildren<QTimer*>().isEmpty());
 }

@@ -1,0 +1,135 @@
+#include "DataFiles.h"
+#include "LedgeRun.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+// ledge-play: the game loop without a person or a screen.
+
+namespace {
+
+// Reports its input, timers and random numbers, and draws a box where
+// Math.random puts it.
+const QString reporter = QStringLiteral(R"(
+var n = 0, box;
+function Init(p) {
+    box = game.createRect(250, 200, 0);
+    system.setTimeout('system.writeMessage("timeout in frame " + (n + 1))', 100);
+    system.setInterval('system.writeMessage("interval in frame " + (n + 1))', 250);
+    system.writeMessage('args ' + p.length + ' ' + p[1]);
+}
+function Frame(dt) {
+    n++;
+    if (game.isKeyDown(KEY_RIGHT)) system.writeMessage('right');
+    var left = game.isLeftButtonClicked(), right = game.isRightButtonClicked();
+    if (left || right)
+        system.writeMessage('click ' + right + ' ' + game.getMousePos().x + ',' +
+                            game.getMousePos().y);
+    if (n == 60) system.writeMessage('fps ' + game.getFPS() + ' random ' + Math.random());
+}
+function Render() { box.drawTo(Math.random() * 700, 100, 50, 50); }
+)");
+
+QJsonObject report(const LedgeRun& run)
+{
+    return QJsonDocument::fromJson(readFile(run.path(QStringLiteral("report.json")))).object();
+}
+
+} // namespace
+
+TEST(Play, RunsRepeatByteForByteWithTheirInputTimersAndSeed)
+{
+    LedgeRun run;
+    run.addScript(QStringLiteral("main"), reporter);
+    run.addFile(QStringLiteral("input.txt"),
+                "# held for two frames\n2-3 key RIGHT\n5 mouse 400 300\n5 click left\n"
+                "6 click right\n");
+    auto play = [&](const QString& name, const QString& seed) {
+        const int code =
+            run.play({"--frames", "61", "--seed", seed, "--input", run.dataDir() + "/input.txt",
+                      "--shot", "60:" + name + ".png", "--report", name + ".json"});
+        EXPECT_EQ(code, 0) << run.rawStderr().toStdString();
+        return readFile(run.path(name + ".png")) + readFile(run.path(name + ".json"));
+    };
+    const QByteArray first = play(QStringLiteral("first"), QStringLiteral("7"));
+    EXPECT_EQ(play(QStringLiteral("report"), QStringLiteral("7")), first);
+    EXPECT_EQ(report(run).value(QStringLiteral("frames")).toInt(), 61);
+    QStringList lines = run.reportMessages(QStringLiteral("report.json"));
+    // Without a display it starts one of its own.
+    run.setEnv(QStringLiteral("DISPLAY"), QString());
+    EXPECT_NE(play(QStringLiteral("other"), QStringLiteral("8")), first);
+    EXPECT_TRUE(run.rawStderr().contains(QStringLiteral("DISPLAY is not set; started a private")));
+
+    ASSERT_EQ(lines.size(), 11) << lines.join(QLatin1Char('\n')).toStdString();
+    const QString random = lines[9].section(QLatin1Char(' '), -1);
+    lines[9].chop(random.size());
+    // Game time is the frames' dt; a timer fires in the pass of the first
+    // frame whose start is past its delay.
+    EXPECT_EQ(lines, (QStringList{"0 args 1 undefined", "2 right", "3 right",
+                                  "5 click false 400,300", "6 click true 400,300",
+                                  "7 timeout in frame 7", "16 interval in frame 16",
+                                  "31 interval in frame 31", "46 interval in frame 46",
+                                  "60 fps 60 random ", "61 interval in frame 61"}));
+}
+
+TEST(Play, ExitCodeAndFramesRunTellHowTheRunEnded)
+{
+    const struct {
+        const char* frame;
+        QStringList options;
+        int code;
+        int frames;
+        const char* errors;
+    } cases[] = {
+        {"return n < 5;", {"--frames", "100"}, 0, 5, ""},
+        {"if (n == 3) undefinedThing();", {"--frames", "10"}, 0, 3, "scripts/main.js:2"},
+        {"if (n == 3) undefinedThing();", {"--fail-on-error"}, 2, 3, "scripts/main.js:2"},
+        // The call's own text is where a missing Init fails.
+        {"if (n == 3) game.goToScript('missing', {});", {}, 1, 3, "scripts/missing.js:3"},
+        {"", {"--frames", "4", "--fail-on-error"}, 0, 4, ""},
+        // A bad input line: nothing runs, no report.
+        {"", {"--input", "bad.txt"}, 3, 0, ""},
+    };
+    for (const auto& c : cases) {
+        LedgeRun run;
+        run.addScript(QStringLiteral("main"),
+                      QStringLiteral("var n = 0; function Init() {}\n"
+                                     "function Frame() { n++; %1 }\nfunction Render() {}")
+                          .arg(QLatin1String(c.frame)));
+        writeDataFile(run.path(QString()), QStringLiteral("bad.txt"), "1 key RIGHT\n2 key NOPE\n");
+        EXPECT_EQ(run.play(c.options + QStringList{"--report", "report.json"}), c.code) << c.frame;
+        const QJsonObject r = report(run);
+        EXPECT_EQ(r.value(QStringLiteral("frames")).toInt(), c.frames) << c.frame;
+        EXPECT_EQ(r.value(QStringLiteral("exitCode")).toInt(), c.code == 3 ? 0 : c.code);
+        EXPECT_EQ(run.rawStderr().contains(QStringLiteral("line 2: a key is")), c.code == 3);
+        // Where the error lines point: "script:line", one after the other.
+        QStringList errors;
+        for (const QJsonValue e : r.value(QStringLiteral("errors")).toArray())
+            errors << e[QStringLiteral("script")].toString() + QLatin1Char(':') +
+                          QString::number(e[QStringLiteral("line")].toInt());
+        EXPECT_EQ(errors.join(QLatin1Char(' ')), QLatin1String(c.errors)) << c.frame;
+    }
+}
+
+// The window's events and dt as the real program saw them, played back.
+TEST(Play, ReplaysARecordingOfTheRealProgram)
+{
+    LedgeRun run;
+    const QString endsItself = reporter + QStringLiteral(R"(
+        function Frame(dt) {
+            n++;
+            if (n % 20 == 0)
+                system.writeMessage(dt + ' ' + Math.random() + ' ' + game.getTotalTime());
+            return n < 80;
+        })");
+    run.addScript(QStringLiteral("main"), endsItself);
+    run.setEnv(QStringLiteral("LEDGE_RECORD"), run.path(QStringLiteral("session.txt")));
+    ASSERT_EQ(run.run(), 0);
+    const QStringList recorded = run.messages();
+    ASSERT_EQ(recorded.filter(QStringLiteral("interval")).size(), 5);
+    EXPECT_EQ(run.play({"--replay", "session.txt", "--report", "report.json"}), 0);
+    EXPECT_EQ(run.messages().mid(recorded.size()), recorded);
+    EXPECT_EQ(report(run).value(QStringLiteral("frames")).toInt(), 80);
+}
