@@ -88,8 +88,13 @@ QStringList Game::errorPlace(const QScriptValue& error)
     QStringList place;
     if (!file.isEmpty() && !script.files.isEmpty() && file == script.files.first())
         place << QStringLiteral("  at ") + locationText(script, line);
-    for (const QString& frame : stackLines(backtrace, script))
+    // Runaway recursion would print thousands of the same call.
+    constexpr int shown = 20;
+    const QStringList frames = stackLines(backtrace, script);
+    for (const QString& frame : frames.mid(0, shown))
         place << QStringLiteral("    ") + frame;
+    if (frames.size() > shown)
+        place << QStringLiteral("    ... %1 more calls").arg(frames.size() - shown);
     return place;
 }
 

@@ -140,16 +140,6 @@ TEST(GameEntryCalls, GoToScriptRecordsAndAnEmptyNameClears)
     EXPECT_FALSE(t.game().pendingParams().isValid());
 }
 
-TEST(GameEntryCalls, PreludeConstantsAndIncludesReachTheScript)
-{
-    TestGame t;
-    t.addScript(QStringLiteral("lib"), QStringLiteral("function fromLib() { return KEY_F1; }"));
-    t.addScript(QStringLiteral("main"),
-                QStringLiteral("function Init() {}\n$include<lib.js>\nvar line3 = KEY_Z;"));
-    t.load();
-    EXPECT_EQ(t.eval(QStringLiteral("fromLib() + ',' + line3")), QStringLiteral("85,25"));
-}
-
 TEST(GameEntryCalls, FailuresAreLocatedInTheirOwnFiles)
 {
     const struct {

@@ -27,15 +27,3 @@ TEST(ScriptLocation, ParseFailuresNameTheNewerConstruct)
         EXPECT_EQ(newerConstructIn(QString::fromUtf8(c.line)), QString::fromUtf8(c.construct))
             << c.line;
 }
-
-TEST(ScriptLocation, StackFramesAreMappedToTheirOwnFiles)
-{
-    ExpandedScript s;
-    s.files = QStringList{"scripts/main.js", "scripts/lib.js"};
-    s.origins = {{"scripts/main.js", 1}, {"scripts/lib.js", 1}, {"scripts/lib.js", 2}};
-    EXPECT_EQ(stackLines({"c() at scripts/main.js:3", "b(x = 1) at scripts/main.js:1",
-                          "<global>() at 1", "d() at other.js:9"},
-                         s),
-              (QStringList{"c() at scripts/lib.js:2", "b(x = 1) at scripts/main.js:1",
-                           "d() at other.js:9"}));
-}
