@@ -6,8 +6,8 @@
 #   tools/fuzz.sh merge TARGET           minimises the work corpus into tests/fuzz/corpus/
 #                                        (files not named by their hash are kept as they are)
 #
-# TARGET is one of: pcx map include json jsonread. Runs one fuzzer on one core at low
-# priority; findings (crash-*, leak-*, timeout-*, oom-*) land in build-fuzz/findings/.
+# TARGET is one of: pcx map include json jsonread image sound font. Runs one fuzzer on
+# one core at low priority; findings (crash-*, leak-*, timeout-*, oom-*) land in build-fuzz/findings/.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${FUZZ_BUILD_DIR:-$ROOT/build-fuzz}"
@@ -23,8 +23,9 @@ build() {
 
 target_of() {
   case "$1" in
-    pcx | map | include | json | jsonread) echo "$1" ;;
-    *) echo "unknown target: $1 (pcx, map, include, json, jsonread)" >&2; exit 2 ;;
+    pcx | map | include | json | jsonread | image | sound | font) echo "$1" ;;
+    *) echo "unknown target: $1 (pcx, map, include, json, jsonread, image, sound, font)" >&2
+       exit 2 ;;
   esac
 }
 
@@ -37,14 +38,23 @@ case "$cmd" in
     mkdir -p "$BUILD/work/$t" "$BUILD/findings/$t"
     cd "$BUILD/findings/$t"
     # Work corpus first: new inputs are written there, never into the tree.
+    # The asset decoders promise bounded memory: any allocation past 256 MiB
+    # under their small fuzzing limits is a finding.
+    case "$t" in image | sound | font) malloc=256 ;; *) malloc=2048 ;; esac
     nice -n 10 "$BUILD/fuzz_$t" "$BUILD/work/$t" "$CORPUS/$t" \
-      -max_total_time="$secs" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
+      -max_total_time="$secs" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb="$malloc" -max_len=8192 \
       -print_final_stats=1 -jobs=1 -workers=1
     ;;
   merge)
     t="$(target_of "${2:?target}")"
     fresh="$(mktemp -d)"
-    nice -n 10 "$BUILD/fuzz_$t" -merge=1 -timeout=10 -rss_limit_mb=2048 \
+    # The asset decoders' corpora are the smallest set that reaches every edge
+    # (hit counts aside), so they stay a few dozen files.
+    case "$t" in
+      image | sound | font) how=(-set_cover_merge=1 -use_counters=0) ;;
+      *) how=(-merge=1) ;;
+    esac
+    nice -n 10 "$BUILD/fuzz_$t" "${how[@]}" -timeout=10 -rss_limit_mb=2048 \
       "$fresh" "$CORPUS/$t" "$BUILD/work/$t"
     # Inputs named by hand are regression cases and stay whatever their coverage.
     find "$CORPUS/$t" -type f -regextype egrep -regex '.*/[0-9a-f]{40}' -delete

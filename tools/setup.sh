@@ -12,6 +12,7 @@ LEDGE_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri xdotool libx11-dev x11-utils
   imagemagick
+  libpng-dev libjpeg62-turbo-dev libgif-dev libstb-dev libfreetype-dev libsndfile1-dev
 )
 
 install_missing() {

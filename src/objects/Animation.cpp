@@ -1,8 +1,8 @@
 #include "objects/Animation.h"
 
 #include "core/AssetPaths.h"
-#include "core/RegularFile.h"
 #include "core/SheetFrames.h"
+#include "objects/AssetLoad.h"
 #include "objects/ScriptArray.h"
 #include "objects/SheetImage.h"
 
@@ -67,10 +67,10 @@ void Animation::cutSheet(const sf::Image& image, const std::vector<FrameRect>& r
 void Animation::loadFiles(const QStringList& names)
 {
     loadImageFile(names[0]);
-    for (int i = 0; i < names.size(); ++i) {
-        const QString path = spritePath(names[i]);
-        if (loaderMayOpen(path, fileLimits::assetBytes))
-            frames[static_cast<std::size_t>(i)].loadFromFile(path.toUtf8().constData());
+    // The first file is read once: the base's texture is frame 0.
+    frames[0] = texture;
+    for (int i = 1; i < names.size(); ++i) {
+        asset::loadTexture(frames[static_cast<std::size_t>(i)], spritePath(names[i]));
         frames[static_cast<std::size_t>(i)].setSmooth(true);
     }
     showFirstFrame();

@@ -2,7 +2,7 @@
 
 #include "core/AssetPaths.h"
 #include "core/PcxImage.h"
-#include "core/RegularFile.h"
+#include "objects/AssetLoad.h"
 
 #include <SFML/Graphics/Texture.hpp>
 
@@ -15,8 +15,8 @@ sf::Image loadSheetImage(const QString& filename, bool usetransp)
         if (pcx.load(path, usetransp, sf::Texture::getMaximumSize()) && pcx.pixels())
             image.create(static_cast<unsigned>(pcx.width()), static_cast<unsigned>(pcx.height()),
                          pcx.pixels());
-    } else if (loaderMayOpen(path, fileLimits::assetBytes)) {
-        image.loadFromFile(path.toUtf8().constData());
+    } else {
+        asset::loadImage(image, path);
     }
     return image;
 }

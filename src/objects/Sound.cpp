@@ -1,35 +1,14 @@
 #include "objects/Sound.h"
 
-#include "core/RegularFile.h"
-
-#include <SFML/System/Err.hpp>
-#include <sstream>
-
-namespace {
-
-// Takes what the audio library writes to its error stream while it lives.
-class AudioErrors {
-public:
-    AudioErrors() : previous(sf::err().rdbuf(text.rdbuf())) {}
-    ~AudioErrors() { sf::err().rdbuf(previous); }
-    bool any() const { return !text.str().empty(); }
-
-private:
-    std::ostringstream text;
-    std::streambuf* previous;
-};
-
-} // namespace
+#include "objects/AssetLoad.h"
 
 Sound::Sound(const QString& filename, QObject* parent) : QObject(parent)
 {
-    const QString path = QStringLiteral("sounds/") + filename;
-    if (loaderMayOpen(path, fileLimits::assetBytes))
-        buffer.loadFromFile(path.toUtf8().toStdString());
+    asset::loadSoundBuffer(buffer, QStringLiteral("sounds/") + filename);
     {
         // Past the device's voices the library only complains, and leaves
         // the source name undefined: it could name another sound's voice.
-        const AudioErrors errors;
+        const asset::QuietLibrary errors;
         player = std::make_unique<Voice>();
         voiced = !errors.any();
         if (!voiced)
@@ -43,7 +22,7 @@ Sound::Sound(const QString& filename, QObject* parent) : QObject(parent)
 Sound::~Sound()
 {
     if (!voiced) {
-        const AudioErrors quiet;
+        const asset::QuietLibrary quiet;
         player.reset();
     }
 }

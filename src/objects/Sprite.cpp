@@ -1,7 +1,7 @@
 #include "objects/Sprite.h"
 
 #include "core/AssetPaths.h"
-#include "core/RegularFile.h"
+#include "objects/AssetLoad.h"
 #include "objects/DrawContext.h"
 #include "objects/PixelConversion.h"
 
@@ -19,9 +19,7 @@ void Sprite::update(double) {}
 void Sprite::loadImageFile(const QString& filename)
 {
     sf::Texture loaded;
-    const QString path = spritePath(filename);
-    if (loaderMayOpen(path, fileLimits::assetBytes))
-        loaded.loadFromFile(path.toUtf8().constData());
+    asset::loadTexture(loaded, spritePath(filename));
     assignTexture(loaded);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "objects/GlyphGuard.h"
+
 #include <QObject>
 #include <QString>
 #include <SFML/Graphics/Font.hpp>
@@ -11,8 +13,8 @@ class DrawContext;
 class Text : public QObject {
     Q_OBJECT
 public:
-    // Loads fonts/<fontname>; a font that fails to load leaves a Text that
-    // draws no glyphs.
+    // Loads fonts/<fontname>; a font that fails to load, or whose glyphs
+    // cannot be drawn safely, leaves a Text that draws no glyphs.
     Text(const QString& fontname, DrawContext* context, QObject* parent = nullptr);
 
     // Glyphs are rasterised at the character size, so a size the screen
@@ -29,6 +31,14 @@ public slots:
     void setColor(int r, int g, int b);
 
 private:
+    bool loadFont();
+    // Before the first draw of a new string or size.
+    bool glyphsSafe();
+
+    QString fontPath;
+    GlyphGuard guard;
+    bool glyphsChecked = false;
+    // Reads the guard's bytes, so it comes after the guard.
     sf::Font font;
     sf::Text label;
     DrawContext* context;

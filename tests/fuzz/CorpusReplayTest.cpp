@@ -46,7 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
     Fuzz, CorpusReplay,
     ::testing::Values(Target{"pcx", fuzz::pcxDecoder}, Target{"map", fuzz::mapReader},
                       Target{"include", fuzz::includeExpansion}, Target{"json", fuzz::scriptJson},
-                      Target{"jsonread", fuzz::jsonReader}),
+                      Target{"jsonread", fuzz::jsonReader}, Target{"image", fuzz::imageDecoder},
+                      Target{"sound", fuzz::soundDecoder}, Target{"font", fuzz::fontGlyphs}),
     [](const ::testing::TestParamInfo<Target>& param) { return std::string(param.param.corpus); });
 
 } // namespace

@@ -11,6 +11,9 @@ int pcxDecoder(const std::uint8_t* data, std::size_t size);
 int mapReader(const std::uint8_t* data, std::size_t size);
 int includeExpansion(const std::uint8_t* data, std::size_t size);
 int scriptJson(const std::uint8_t* data, std::size_t size);
+int imageDecoder(const std::uint8_t* data, std::size_t size);
+int soundDecoder(const std::uint8_t* data, std::size_t size);
+int fontGlyphs(const std::uint8_t* data, std::size_t size);
 int jsonReader(const std::uint8_t* data, std::size_t size);
 
 // Reports a broken invariant and aborts, so both the fuzzer and a replay

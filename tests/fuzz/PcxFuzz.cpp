@@ -19,8 +19,15 @@ int fuzz::pcxDecoder(const std::uint8_t* data, std::size_t size)
     opaque.decode(bytes, false, maxSide);
     keyed.decode(bytes, true, maxSide);
 
-    const unsigned w = (size > 8 ? data[8] : 0) + (size > 9 ? data[9] : 0) * 256u + 1;
-    const unsigned h = (size > 10 ? data[10] : 0) + (size > 11 ? data[11] : 0) * 256u + 1;
+    const auto word = [&](std::size_t at) {
+        return (size > at ? data[at] : 0) + (size > at + 1 ? data[at + 1] : 0) * 256u;
+    };
+    // A window whose minimum lies above its maximum counts from 0.
+    const auto side = [&](std::size_t min, std::size_t max) {
+        return (word(min) <= word(max) ? word(max) - word(min) : word(max)) + 1;
+    };
+    const unsigned w = side(4, 8);
+    const unsigned h = side(6, 10);
     const bool fits = w <= maxSide && h <= maxSide;
     check((opaque.pixels() != nullptr) == fits, "an image is decoded exactly when it fits");
     if (!fits) {

@@ -23,8 +23,10 @@ struct Scene {
 // render step whose Render() runs `render`.
 Scene drawText(const QString& init, const QString& render)
 {
+    // Read before the game changes the current directory.
+    const QByteArray font = testFont();
     TestGame test;
-    test.addFile(QStringLiteral("fonts/sans.ttf"), testFont());
+    test.addFile(QStringLiteral("fonts/sans.ttf"), font);
     test.addScript(QStringLiteral("main"), QStringLiteral("var t, u; function Init(p) {") + init +
                                                QStringLiteral("return true; }"
                                                               "function Frame(dt) { return true; }"

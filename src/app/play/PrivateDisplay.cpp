@@ -1,4 +1,4 @@
-#include "PrivateDisplay.h"
+#include "app/play/PrivateDisplay.h"
 
 #include <cerrno>
 #include <csignal>

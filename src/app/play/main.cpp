@@ -1,7 +1,6 @@
 // ledge-play: runs a game without a person or a screen, frame for frame the
 // same in every run, for tests and bug reports. See "Testing your game" in
 // README.md for the options.
-#include "PrivateDisplay.h"
 #include "app/CreateGame.h"
 #include "app/EventSource.h"
 #include "app/ExtProc.h"
@@ -9,6 +8,7 @@
 #include "app/FrameLoop.h"
 #include "app/FrameTarget.h"
 #include "app/SessionRecorder.h"
+#include "app/play/PrivateDisplay.h"
 #include "core/InputScript.h"
 #include "runtime/MapViewer.h"
 #include "runtime/QGameSystem.h"

@@ -74,6 +74,86 @@ TEST(PcxDecoder, RunsFillRowsContinuouslyAndStopAtTheLastPixel)
     EXPECT_EQ(px(img, 3, 1), (std::array<int, 4>{7, 248, 7 ^ 0x5A, 255}));
 }
 
+// Rows as GIMP writes them: each encoded on its own (runs of up to 63 equal
+// indices, literals below 192) and padded to `pitch` indices with zeros.
+std::vector<int> rowsEncoded(const std::vector<std::vector<int>>& rows, int pitch)
+{
+    std::vector<int> out;
+    for (std::vector<int> row : rows) {
+        row.resize(std::size_t(pitch), 0);
+        for (std::size_t x = 0; x < row.size();) {
+            std::size_t n = 1;
+            while (x + n < row.size() && row[x + n] == row[x] && n < 63)
+                ++n;
+            if (n > 1 || row[x] >= 192)
+                out.push_back(0xC0 + int(n));
+            out.push_back(row[x]);
+            x += n;
+        }
+    }
+    return out;
+}
+
+QByteArray withHeader(QByteArray file, std::initializer_list<std::pair<int, int>> words)
+{
+    for (const auto& [at, value] : words) {
+        file[at] = char(value & 0xFF);
+        file[at + 1] = char(value >> 8);
+    }
+    return file;
+}
+
+TEST(PcxDecoder, PaddedRowsAndWindowsKeepTheirPixels)
+{
+    // A 7 x 5 image, as GIMP saves it: 8 indices per row, Xmin = Ymin = 0.
+    std::vector<std::vector<int>> source;
+    std::vector<int> expected;
+    for (int y = 0; y < 5; ++y) {
+        source.emplace_back();
+        for (int x = 0; x < 7; ++x) {
+            source.back().push_back((x / 2 * 71 + y * 29) % 256);
+            expected.push_back(source.back().back());
+        }
+    }
+    struct Case {
+        const char* name;
+        QByteArray file;
+        int width, height;
+        std::vector<int> indices;
+    };
+    const Case cases[] = {
+        {"odd width padded as GIMP writes it",
+         withHeader(pcx(6, 4, rowsEncoded(source, 8)), {{66, 8}}), 7, 5, expected},
+        {"a run crosses the padding into the next row",
+         withHeader(pcx(2, 1, {0xC5, 0x05, 0x07, 0x08, 0x09}), {{66, 4}}),
+         3,
+         2,
+         {5, 5, 5, 5, 7, 8}},
+        {"a line shorter than the width is ignored",
+         withHeader(pcx(2, 0, {0x01, 0x02, 0x03}), {{66, 1}}),
+         3,
+         1,
+         {1, 2, 3}},
+        {"window from Xmin, Ymin",
+         withHeader(pcx(4, 3, {0xC2, 0x06, 0x01, 0x02, 0xC4, 0x09}), {{4, 1}, {6, 2}}),
+         4,
+         2,
+         {6, 6, 1, 2, 9, 9, 9, 9}},
+        {"a minimum above its maximum counts from 0",
+         withHeader(pcx(1, 0, {0x03, 0x04}), {{4, 5}, {6, 9}}),
+         2,
+         1,
+         {3, 4}},
+    };
+    for (const Case& c : cases) {
+        PcxImage img;
+        img.decode(c.file, false, 4096);
+        EXPECT_EQ(img.width(), c.width) << c.name;
+        EXPECT_EQ(img.height(), c.height) << c.name;
+        EXPECT_EQ(channel(img, 0), c.indices) << c.name;
+    }
+}
+
 TEST(PcxDecoder, FirstPixelEntryBecomesTransparentOnlyWhenAsked)
 {
     struct Case {
@@ -132,7 +212,7 @@ TEST(PcxDecoder, RefusesSizesThatCannotBecomeATexture)
     };
     const Case cases[] = {
         {65535, 65535, 70000, false}, // 16 GiB claimed by a 900-byte file
-        {32767, 32767, 70000, false}, // 2^32 bytes: one more than 32 bits hold
+        {16383, 4096, 70000, false},  // one row more than 64 megapixels
         {1023, 1023, 1024, true},
         {1024, 0, 1024, false},
         {0, 1024, 1024, false},
@@ -147,25 +227,4 @@ TEST(PcxDecoder, RefusesSizesThatCannotBecomeATexture)
     }
     PcxImage missing;
     EXPECT_FALSE(missing.load(QStringLiteral("/nonexistent/walk.pcx"), false));
-}
-
-TEST(PcxDecoder, ArbitraryBytesStayInsideTheBuffer)
-{
-    // Small headers keep each image small; the sanitizer build checks the reads.
-    std::uint32_t seed = 12345;
-    auto next = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return seed >> 24;
-    };
-    for (int round = 0; round < 3000; ++round) {
-        QByteArray file(int(next() * 5 + next() % 7), '\0');
-        for (char& c : file)
-            c = char(next());
-        for (int highByte : {9, 11})
-            if (file.size() > highByte)
-                file[highByte] = 0;
-        PcxImage img;
-        img.decode(file, round % 2 == 0, 4096);
-        ASSERT_GT(img.width() * img.height(), 0);
-    }
 }

@@ -1,0 +1,119 @@
+#include "objects/ImageDecoder.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <SFML/Graphics/Image.hpp>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+const ImageLimits roomy{4096, 1 << 20};
+
+// `source` (17 x 11 RGBA) converted by ImageMagick with `args` into `out`
+// (a file name, with an optional format prefix).
+QByteArray convert(const QTemporaryDir& dir, const QByteArray& source, QStringList args,
+                   const QString& out)
+{
+    QFile raw(dir.filePath(QStringLiteral("source.rgba")));
+    raw.open(QIODevice::WriteOnly);
+    raw.write(source);
+    raw.close();
+    const QString path = dir.filePath(out.section(':', -1));
+    QProcess magick;
+    magick.start(QStringLiteral("convert"),
+                 QStringList{"-size", "17x11", "-depth", "8", "rgba:" + raw.fileName()}
+                     << args << (out.contains(':') ? out.section(':', 0, 0) + ':' + path : path));
+    magick.waitForFinished(60000);
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+} // namespace
+
+// The graphics library's own decoder, which the program used before, is the reference.
+TEST(ImageDecoder, ValidFilesGiveThePixelsTheyAlwaysGave)
+{
+    QByteArray source;
+    for (int y = 0; y < 11; ++y)
+        for (int x = 0; x < 17; ++x)
+            source.append(char(x * 15))
+                .append(char(y * 23))
+                .append(char(x * y * 7))
+                .append(char(255 - x * 15));
+    // JPEG is lossy; its decoders round differently by a step or two.
+    struct Case {
+        QStringList args;
+        const char* out;
+        int tolerance;
+    };
+    const Case cases[] = {
+        {{}, "a.png", 0},
+        {{"-type", "Palette"}, "png8:b.png", 0},
+        {{"-alpha", "off", "-type", "Grayscale"}, "c.png", 0},
+        {{"-type", "GrayscaleAlpha"}, "d.png", 0},
+        {{"-alpha", "off", "-type", "Bilevel"}, "e.png", 0},
+        {{"-depth", "16"}, "png64:f.png", 0},
+        {{"-alpha", "off", "-depth", "16"}, "png48:g.png", 0},
+        {{"-interlace", "PNG"}, "h.png", 0},
+        {{"-alpha", "off"}, "i.jpg", 2},
+        {{"-alpha", "off", "-sampling-factor", "1x1"}, "j.jpg", 2},
+        {{"-alpha", "off", "-interlace", "JPEG"}, "k.jpg", 2},
+        {{"-alpha", "off", "-colorspace", "Gray"}, "l.jpg", 2},
+        {{"-alpha", "off", "-colorspace", "CMYK"}, "m.jpg", 3},
+        {{}, "n.gif", 0},
+        {{"-interlace", "GIF"}, "o.gif", 0},
+        {{"-set", "page", "23x14+3+2", "-background", "orange"}, "o2.gif", 0},
+        {{}, "p.bmp", 0},
+        {{"-alpha", "off"}, "bmp3:q.bmp", 0},
+        {{"-alpha", "off", "-type", "Palette", "-compress", "None"}, "bmp3:r.bmp", 0},
+        {{}, "s.tga", 0},
+        {{"-compress", "RLE"}, "t.tga", 0},
+        {{}, "u.psd", 0},
+        {{}, "v.hdr", 0},
+        {{}, "w.ppm", 0},
+        {{}, "x.pgm", 0},
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        const QByteArray file = convert(dir, source, c.args, QLatin1String(c.out));
+        sf::Image reference;
+        ASSERT_TRUE(reference.loadFromMemory(file.constData(), std::size_t(file.size()))) << c.out;
+        DecodedImage decoded;
+        EXPECT_EQ(image::decode(file, roomy, decoded), QString()) << c.out;
+        ASSERT_EQ(decoded.width, reference.getSize().x) << c.out;
+        ASSERT_EQ(decoded.height, reference.getSize().y) << c.out;
+        int worst = 0;
+        for (std::size_t i = 0; i < std::size_t(decoded.width) * decoded.height * 4; ++i)
+            worst = std::max(worst, std::abs(decoded.pixels[i] - reference.getPixelsPtr()[i]));
+        EXPECT_LE(worst, c.tolerance) << c.out;
+    }
+}
+
+TEST(ImageDecoder, SizesPastTheLimitsAreRefusedBeforeDecoding)
+{
+    QTemporaryDir dir;
+    const QByteArray png = convert(dir, QByteArray(17 * 11 * 4, '\x7f'), {}, "a.png");
+    // A PNG header claiming 16000 x 16000 pixels, and nothing more.
+    const QByteArray huge = QByteArray::fromHex("89504e470d0a1a0a0000000d49484452"
+                                                "00003e8000003e80080600000000000000");
+    struct Case {
+        QByteArray file;
+        ImageLimits limits;
+        bool loads;
+    };
+    const Case cases[] = {
+        {png, {17, 187}, true},
+        {png, {16, 1000}, false},
+        {png, {1000, 186}, false},
+        {huge, {65535, quint64(1) << 26}, false},
+    };
+    for (const Case& c : cases) {
+        DecodedImage decoded;
+        EXPECT_EQ(image::decode(c.file, c.limits, decoded).isEmpty(), c.loads);
+        EXPECT_EQ(decoded.pixels != nullptr, c.loads);
+    }
+}
