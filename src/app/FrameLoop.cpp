@@ -4,10 +4,16 @@
 #include "app/FrameClock.h"
 #include "app/FrameTarget.h"
 #include "app/Letterbox.h"
+#include "runtime/QGameSystem.h"
 #include "runtime/ScriptJson.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDebug>
+#include <QFileInfo>
 #include <QScriptEngine>
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Graphics/Text.hpp>
 
 namespace {
 
@@ -19,6 +25,20 @@ QScriptValue argumentObject(QScriptEngine* engine, const QStringList& arguments)
                          QScriptValue::KeepExistingFlags);
     args.setProperty(QStringLiteral("length"), arguments.size(), QScriptValue::KeepExistingFlags);
     return args;
+}
+
+// Lines cut to a width that fits the window at the overlay's text size.
+QString wrapped(const QString& text, int width)
+{
+    QStringList lines;
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        while (line.size() > width) {
+            lines << line.left(width);
+            line = QStringLiteral("    ") + line.mid(width);
+        }
+        lines << line;
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -33,10 +53,8 @@ bool FrameLoop::start(const QStringList& arguments)
 {
     make(QStringLiteral("main"));
     const QString params = scriptValueToJson(argumentObject(current->scriptEngine(), arguments));
-    if (!current->callInit(params)) {
-        end(1);
+    if (!begin(QStringLiteral("main"), params))
         return false;
-    }
     previous = clock.now();
     return true;
 }
@@ -53,12 +71,28 @@ std::optional<int> FrameLoop::step()
     const float now = clock.now();
     const float dt = clock.interval(previous, now);
     elapsed += double(dt);
+    previous = now;
 
+    if (development) {
+        const QString changed = changedFile();
+        if (!changed.isEmpty()) {
+            qDebug()
+                << QStringLiteral("Reloading scripts/%1.js: %2 changed").arg(currentName, changed);
+            switchTo(currentName, currentParams);
+        }
+    }
     pollEvents();
+    if (!failureText.isEmpty()) {
+        showFailure();
+        return std::nullopt;
+    }
     const sf::Vector2i mouse = drawingPoint(target.renderTarget(), events.mousePosition());
     current->setMousePos(mouse.x, mouse.y);
 
     if (!current->callFrame(double(dt))) {
+        // Only an error is held: a false Frame is the game asking to end.
+        if (development && !current->lastError().isEmpty())
+            return failed(0);
         events.close();
         return end(0);
     }
@@ -67,9 +101,12 @@ std::optional<int> FrameLoop::step()
         if (!switchTo(name, current->pendingParamsText()))
             return 1;
     }
+    if (!failureText.isEmpty()) {
+        showFailure();
+        return std::nullopt;
+    }
     current->callRender(target.renderTarget());
     target.display();
-    previous = now;
     return std::nullopt;
 }
 
@@ -88,10 +125,81 @@ bool FrameLoop::switchTo(const QString& name, const QString& paramsText)
     // The old Game and all it made are gone before the new one is made.
     current.reset();
     make(name);
-    if (current->callInit(paramsText))
-        return true;
-    end(1);
-    return false;
+    return begin(name, paramsText);
+}
+
+bool FrameLoop::begin(const QString& name, const QString& paramsText)
+{
+    currentName = name;
+    currentParams = paramsText;
+    failureText.clear();
+    if (development)
+        stamps = fileStamps();
+    return current->callInit(paramsText) || !failed(1);
+}
+
+std::optional<int> FrameLoop::failed(int code)
+{
+    if (!development)
+        return end(code);
+    failureText = current->lastError();
+    if (failureText.isEmpty())
+        failureText = QStringLiteral("Init returned false");
+    // What the failed script left running stays quiet until the reload.
+    current->systemObject()->stopAllTimers();
+    showFailure();
+    return std::nullopt;
+}
+
+void FrameLoop::setDevelopmentMode(const QString& fontPath)
+{
+    development = true;
+    fontLoaded = QFileInfo::exists(fontPath) && font.loadFromFile(fontPath.toStdString());
+    if (current)
+        stamps = fileStamps();
+}
+
+QHash<QString, QString> FrameLoop::fileStamps() const
+{
+    QStringList files = current->sourceFiles();
+    // A script that is missing now is watched for the moment it appears.
+    files << QStringLiteral("scripts/") + currentName + QStringLiteral(".js");
+    QHash<QString, QString> result;
+    for (const QString& file : files) {
+        const QFileInfo info(file);
+        result.insert(file, info.exists()
+                                ? QString::number(info.size()) + QLatin1Char('@') +
+                                      QString::number(info.lastModified().toMSecsSinceEpoch())
+                                : QString());
+    }
+    return result;
+}
+
+QString FrameLoop::changedFile() const
+{
+    const QHash<QString, QString> now = fileStamps();
+    for (auto it = now.cbegin(); it != now.cend(); ++it) {
+        if (stamps.value(it.key()) != it.value())
+            return it.key();
+    }
+    return QString();
+}
+
+void FrameLoop::showFailure()
+{
+    if (sf::RenderTarget* picture = target.renderTarget()) {
+        picture->clear(sf::Color(48, 16, 16));
+        if (fontLoaded) {
+            const std::string text =
+                (wrapped(failureText, 90) + QStringLiteral("\n\nSave a watched file to reload."))
+                    .toStdString();
+            sf::Text shown(sf::String::fromUtf8(text.begin(), text.end()), font, 14);
+            shown.setPosition(12.0f, 12.0f);
+            shown.setFillColor(sf::Color::White);
+            picture->draw(shown);
+        }
+    }
+    target.display();
 }
 
 void FrameLoop::make(const QString& name)
@@ -111,6 +219,11 @@ void FrameLoop::pollEvents()
             events.close();
             return;
         case sf::Event::KeyPressed:
+            // Escape still ends a run whose script failed and cannot see it.
+            if (!failureText.isEmpty() && event.key.code == sf::Keyboard::Escape) {
+                events.close();
+                return;
+            }
             current->keyPressed(event.key.code);
             break;
         case sf::Event::MouseButtonPressed:

@@ -3,8 +3,10 @@
 #include "runtime/Game.h"
 #include "runtime/QGameSystem.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <SFML/Graphics/Font.hpp>
 #include <functional>
 #include <optional>
 
@@ -45,10 +47,27 @@ public:
     // Null before start and after the end.
     Game* game() const { return current.get(); }
 
+    // Development mode: every pass looks at the current script's files and
+    // starts the script afresh, with the parameters it was started with,
+    // when one of them changed. A failing Init or Frame does not end the
+    // run: its message, location and stack are shown (in the font at
+    // fontPath, when it loads) until the next change; Escape or closing
+    // still ends the run.
+    void setDevelopmentMode(const QString& fontPath);
+    // The failure on show in development mode; empty while none is.
+    QString failure() const { return failureText; }
+
 private:
     void pollEvents();
     void make(const QString& name);
     int end(int code);
+    // Makes the Game of name and calls its Init; false when that failed.
+    bool begin(const QString& name, const QString& paramsText);
+    // In development mode a failure is held on screen; otherwise the run ends.
+    std::optional<int> failed(int code);
+    QHash<QString, QString> fileStamps() const;
+    QString changedFile() const;
+    void showFailure();
 
     GameMaker makeGame;
     FrameClock& clock;
@@ -59,4 +78,12 @@ private:
     double elapsed = 0.0;
     bool framedTimers = false;
     std::optional<int> exitCode;
+
+    bool development = false;
+    sf::Font font;
+    bool fontLoaded = false;
+    QString currentName;
+    QString currentParams;
+    QHash<QString, QString> stamps;
+    QString failureText;
 };

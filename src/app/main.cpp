@@ -47,9 +47,14 @@ int main(int argc, char** argv)
 
     RealClock clock;
     WindowFrontend frontend(window);
+    // Development mode reloads on edits and shows failures in the window.
+    const bool development = qgetenv("LEDGE_DEV") == "1";
+    const QString font = QStringLiteral("fonts/DejaVuSans.ttf");
     if (!record.isOpen()) {
         FrameLoop loop([&](const QString& name) { return createGame(name, &map, &sink); }, clock,
                        frontend, frontend);
+        if (development)
+            loop.setDevelopmentMode(font);
         return loop.run(arguments);
     }
     // A recorded run must replay exactly: Math.random gets a seed that is
@@ -66,5 +71,7 @@ int main(int argc, char** argv)
         },
         recorder, recorder, frontend);
     loop.timersFollowFrames();
+    if (development)
+        loop.setDevelopmentMode(font);
     return loop.run(arguments);
 }

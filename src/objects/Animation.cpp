@@ -101,7 +101,7 @@ void Animation::setSmooth(bool smooth)
         frame.setSmooth(smooth);
 }
 
-void Animation::convertPixels(QString convertFunc)
+void Animation::convertPixels(QScriptValue convertFunc)
 {
     const Hold hold(*this);
     for (sf::Texture& frame : frames)

@@ -33,7 +33,7 @@ public:
 
 public slots:
     void setSmooth(bool smooth) override;
-    void convertPixels(QString convertFunc) override;
+    void convertPixels(QScriptValue convertFunc) override;
     void play();
     void playOneTime();
     void stop();

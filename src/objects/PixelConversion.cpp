@@ -24,18 +24,29 @@ std::uint8_t channel(const QScriptValue& result, const QString& name)
 } // namespace
 
 void convertPixelBuffer(ScriptWatchdog& guard, std::uint8_t* rgba, int width, int height,
-                        const QString& convertFunc)
+                        const QScriptValue& convertFunc)
 {
     if (!rgba)
         return;
     QScriptEngine* engine = guard.scriptEngine();
     const QString a = QStringLiteral("a"), b = QStringLiteral("b"), g = QStringLiteral("g"),
                   r = QStringLiteral("r");
+    const bool isFunction = convertFunc.isFunction();
+    const QString text = isFunction ? QString() : convertFunc.toString();
     for (int x = 0; x < width; ++x) {
         for (int y = 0; y < height; ++y) {
             std::uint8_t* p = rgba + (static_cast<std::size_t>(y) * width + x) * 4;
-            const QScriptValue result =
-                guard.evaluate(pixelCallText(convertFunc, p[0], p[1], p[2], p[3]));
+            QScriptValue result;
+            if (isFunction) {
+                QScriptValue pixel = engine->newObject();
+                pixel.setProperty(r, p[0]);
+                pixel.setProperty(g, p[1]);
+                pixel.setProperty(b, p[2]);
+                pixel.setProperty(a, p[3]);
+                result = guard.call(convertFunc, QScriptValueList{pixel});
+            } else {
+                result = guard.evaluate(pixelCallText(text, p[0], p[1], p[2], p[3]));
+            }
             // Checked before the pixel's error is cleared: that error carries
             // the end of the call outwards.
             if (guard.aborted())
@@ -54,7 +65,7 @@ void convertPixelBuffer(ScriptWatchdog& guard, std::uint8_t* rgba, int width, in
     }
 }
 
-void convertTextureWith(ScriptWatchdog& guard, sf::Texture& tex, const QString& convertFunc)
+void convertTextureWith(ScriptWatchdog& guard, sf::Texture& tex, const QScriptValue& convertFunc)
 {
     // Conversion code that converts again would repeat the whole inner
     // conversion for every pixel of the outer one, which never ends in

@@ -1,6 +1,8 @@
 #include "objects/ScriptWatchdog.h"
 
+#include <QScriptContext>
 #include <QScriptEngine>
+#include <QStringList>
 
 namespace {
 
@@ -17,7 +19,7 @@ ScriptWatchdog::ScriptWatchdog(QScriptEngine* engine, int limitMs)
     startTimer(checkIntervalMs);
 }
 
-QScriptValue ScriptWatchdog::evaluate(const QString& program)
+QScriptValue ScriptWatchdog::evaluate(const QString& program, const QString& fileName)
 {
     if (depth > 0 && started.elapsed() > limitMs) {
         // Many short nested evaluations never give the engine's own check a
@@ -26,8 +28,27 @@ QScriptValue ScriptWatchdog::evaluate(const QString& program)
         return abortValue;
     }
     enter();
-    const QScriptValue result = engine->evaluate(program, QString(), 1);
+    const QScriptValue result = engine->evaluate(program, fileName, 1);
     leave();
+    return result;
+}
+
+QScriptValue ScriptWatchdog::call(QScriptValue function, const QScriptValueList& args)
+{
+    // A call made from native code is never looked in on, so it runs as a
+    // piece of code of its own, in a scope that holds only it and its
+    // arguments.
+    QScriptContext* context = engine->pushContext();
+    QScriptValue scope = context->activationObject();
+    scope.setProperty(QStringLiteral("f"), function);
+    QStringList names;
+    for (int i = 0; i < args.size(); ++i) {
+        names << QStringLiteral("a%1").arg(i);
+        scope.setProperty(names.last(), args.at(i));
+    }
+    const QScriptValue result =
+        evaluate(QStringLiteral("f(") + names.join(QLatin1Char(',')) + QLatin1Char(')'));
+    engine->popContext();
     return result;
 }
 

@@ -20,8 +20,10 @@ public:
 
     QScriptEngine* scriptEngine() const { return engine; }
 
-    // Evaluates program in the current scope (empty file name, line 1).
-    QScriptValue evaluate(const QString& program);
+    // Evaluates program in the current scope (from line 1).
+    QScriptValue evaluate(const QString& program, const QString& fileName = QString());
+    // Calls a script function, as evaluate() would run "f(a0, a1, ...)".
+    QScriptValue call(QScriptValue function, const QScriptValueList& args = {});
 
     // Runs native work that may call script code back (a getter, a
     // toString) where the watchdog can end it: as part of the running call,

@@ -33,7 +33,7 @@ void Sprite::assignTexture(const sf::Texture& source)
     picture.setOrigin(static_cast<float>(width / 2), static_cast<float>(height / 2));
 }
 
-void Sprite::convertTexture(sf::Texture& tex, const QString& convertFunc)
+void Sprite::convertTexture(sf::Texture& tex, const QScriptValue& convertFunc)
 {
     convertTextureWith(context->scriptGuard(), tex, convertFunc);
 }
@@ -148,7 +148,7 @@ void Sprite::setTag(QString tagname, QScriptValue tagvalue)
     tags.insert(tagname, tagvalue);
 }
 
-void Sprite::convertPixels(QString convertFunc)
+void Sprite::convertPixels(QScriptValue convertFunc)
 {
     const Hold hold(*this);
     convertTexture(texture, convertFunc);

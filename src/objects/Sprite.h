@@ -30,7 +30,7 @@ public:
     // Copies source in, turns smoothing on, takes its size and centres the hot spot.
     void assignTexture(const sf::Texture& source);
     // Rewrites every pixel of tex with the result of a script call per pixel.
-    void convertTexture(sf::Texture& tex, const QString& convertFunc);
+    void convertTexture(sf::Texture& tex, const QScriptValue& convertFunc);
 
     // The drawn rectangle's corners under the current transform.
     contact::Corners corners() const;
@@ -52,7 +52,7 @@ public slots:
     void setContactModelBox();
     void setContactModelCircle();
     void setTag(QString tagname, QScriptValue tagvalue);
-    virtual void convertPixels(QString convertFunc);
+    virtual void convertPixels(QScriptValue convertFunc);
     bool isContactWith(QScriptValue obj2);
     bool isPointIn(int x, int y);
     QScriptValue getTag(QString tagname);

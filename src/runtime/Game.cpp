@@ -4,6 +4,7 @@
 #include "core/Letterbox.h"
 #include "core/Prelude.h"
 #include "core/RegularFile.h"
+#include "core/ScriptLocation.h"
 #include "core/TextBytes.h"
 #include "objects/Circle.h"
 #include "objects/Line.h"
@@ -18,23 +19,21 @@
 #include "objects/Text.h"
 #include "runtime/QGameSystem.h"
 #include "runtime/ScriptJson.h"
+#include "runtime/ScriptLibrary.h"
 #include "runtime/WindowRequests.h"
 
+#include <QFileInfo>
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Window/Joystick.hpp>
+#include <utility>
 
 Game::Game(const QString& path, int callTimeLimitMs, QObject* parent)
     : QObject(parent), engine(std::make_unique<QScriptEngine>()),
       watchdog(std::make_unique<ScriptWatchdog>(engine.get(), callTimeLimitMs))
 {
-    if (const std::optional<QByteArray> bytes = readRegularFile(path, fileLimits::scriptBytes)) {
-        const QString text = expandIncludes(textUpToNul(*bytes), readRegularFile,
-                                            fileLimits::scriptBytes - bytes->size());
-        // Top-level errors are not reported: missing entry functions show up
-        // as errors of the first entry call instead.
-        watchdog->evaluate(prelude() + text);
-    }
+    installScriptLibrary(engine.get(), [this](const QString& text) { emit sendLog(text); });
+    load(path);
     mousePos = engine->newObject();
     mousePos.setProperty(QStringLiteral("x"), 0, QScriptValue::KeepExistingFlags);
     mousePos.setProperty(QStringLiteral("y"), 0, QScriptValue::KeepExistingFlags);
@@ -42,6 +41,67 @@ Game::Game(const QString& path, int callTimeLimitMs, QObject* parent)
     system = std::make_unique<QGameSystem>(engine.get(), watchdog.get());
     registerObject(QStringLiteral("game"), this);
     registerObject(QStringLiteral("system"), system.get());
+}
+
+void Game::load(const QString& path)
+{
+    const std::optional<QByteArray> bytes = readRegularFile(path, fileLimits::scriptBytes);
+    if (!bytes) {
+        loadMessages << QStringLiteral("Script not found: ") + path + QStringLiteral(" (") +
+                            QFileInfo(path).absoluteFilePath() + QLatin1Char(')');
+        return;
+    }
+    script = expandScript(path, textUpToNul(*bytes), readRegularFile,
+                          fileLimits::scriptBytes - bytes->size());
+    // The prelude has no line break, so the script's lines keep their numbers.
+    const QScriptValue result = watchdog->evaluate(prelude() + script.text, path);
+    if (!result.isError())
+        return;
+    const QStringList place = errorPlace(result);
+    const QString error = watchdog->errorText(result);
+    if (error != QLatin1String("SyntaxError: Parse error")) {
+        loadMessages << QStringLiteral("Error while loading ") + path + QStringLiteral(": ") + error
+                     << place;
+        return;
+    }
+    // Nothing of the script ran, so the error is the engine's own.
+    const int line = result.property(QStringLiteral("lineNumber")).toInt32();
+    QString text = QStringLiteral("Parse error at ") + locationText(script, line);
+    // The engine says no more than "Parse error"; the separate syntax check
+    // often says what it expected, when it stops on the same line.
+    const QScriptSyntaxCheckResult syntax = QScriptEngine::checkSyntax(script.text);
+    if (syntax.errorLineNumber() == line && !syntax.errorMessage().isEmpty())
+        text += QStringLiteral(": ") + syntax.errorMessage();
+    const QString construct =
+        newerConstructIn(script.text.section(QLatin1Char('\n'), line - 1, line - 1));
+    if (!construct.isEmpty())
+        text += QStringLiteral(" (") + construct +
+                QStringLiteral(": not ECMAScript 5, the language of scripts)");
+    loadMessages << text;
+}
+
+QStringList Game::errorPlace(const QScriptValue& error)
+{
+    // Taken first: whatever runs next forgets it.
+    const QStringList backtrace = engine->uncaughtExceptionBacktrace();
+    QString file;
+    int line = 0;
+    // A script may have put getters of its own there.
+    watchdog->run([&] {
+        file = error.property(QStringLiteral("fileName")).toString();
+        line = error.property(QStringLiteral("lineNumber")).toInt32();
+    });
+    QStringList place;
+    if (!file.isEmpty() && !script.files.isEmpty() && file == script.files.first())
+        place << QStringLiteral("  at ") + locationText(script, line);
+    // Runaway recursion would print thousands of the same call.
+    constexpr int shown = 20;
+    const QStringList frames = stackLines(backtrace, script);
+    for (const QString& frame : frames.mid(0, shown))
+        place << QStringLiteral("    ") + frame;
+    if (frames.size() > shown)
+        place << QStringLiteral("    ... %1 more calls").arg(frames.size() - shown);
+    return place;
 }
 
 Game::~Game() = default;
@@ -85,12 +145,17 @@ void Game::registerObject(const QString& name, QObject* object)
 
 bool Game::callScript(const QString& callText)
 {
+    lastError_.clear();
     const QScriptValue result = watchdog->evaluate(callText);
     if (result.isError()) {
-        const QString text = QStringLiteral("ОШИБКА функции ") + callText + QStringLiteral(": ") +
-                             watchdog->errorText(result);
-        emit sendLog(text);
-        emit scriptError(text, result.property(QStringLiteral("lineNumber")).toInt32());
+        const QStringList place = errorPlace(result);
+        const QString message = QStringLiteral("ОШИБКА функции ") + callText +
+                                QStringLiteral(": ") + watchdog->errorText(result);
+        emit sendLog(message);
+        emit scriptError(message, result.property(QStringLiteral("lineNumber")).toInt32());
+        for (const QString& line : place)
+            emit sendLog(line);
+        lastError_ = (QStringList{message} + place).join(QLatin1Char('\n'));
         return false;
     }
     if (result.isBool() && !result.toBool()) {
@@ -102,6 +167,8 @@ bool Game::callScript(const QString& callText)
 
 bool Game::callInit(const QString& paramsText)
 {
+    for (const QString& message : std::exchange(loadMessages, {}))
+        emit sendLog(message);
     return callScript(QStringLiteral("Init(") + paramsText + QLatin1Char(')'));
 }
 
@@ -335,4 +402,9 @@ void Game::release(QScriptValue obj)
     QObject::disconnect(object, SIGNAL(destroyed(QObject*)), engine.get(), nullptr);
     engine->newQObject(obj, object, QScriptEngine::ScriptOwnership,
                        QScriptEngine::ExcludeDeleteLater);
+}
+
+void Game::goToScript(QString scriptname)
+{
+    goToScript(scriptname, QScriptValue());
 }

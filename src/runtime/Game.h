@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FrameStats.h"
+#include "core/IncludeExpander.h"
 #include "core/InputState.h"
 #include "objects/DrawContext.h"
 
@@ -47,6 +48,12 @@ public:
     bool callInit(const QString& paramsText);
     bool callFrame(double dt);
     bool callRender(sf::RenderTarget* renderTarget);
+
+    // The script file and every file it included: what a reload watches.
+    const QStringList& sourceFiles() const { return script.files; }
+    // The error the last entry call ended with: its message, where it was
+    // raised and the stack, one per line; empty when it ended without one.
+    QString lastError() const { return lastError_; }
 
     bool hasPendingScript() const { return !pendingScript_.isEmpty(); }
     QString pendingScript() const { return pendingScript_; }
@@ -134,6 +141,8 @@ public slots:
     QScriptValue createCircle(int r, int g, int b);
     QScriptValue createCircle(int r, int g, int b, int a);
     void release(QScriptValue obj);
+    // Without parameters the next Init gets no argument.
+    void goToScript(QString scriptname);
 
 private:
     // Wraps an object this Game owns; the engine never deletes it.
@@ -141,6 +150,9 @@ private:
     QScriptValue adoptAnimation(Animation* animation);
     // Takes object out of this Game's lists; false when it is not in one.
     bool forget(QObject* object);
+    void load(const QString& path);
+    // Where an uncaught error was raised and the stack, as lines of the log.
+    QStringList errorPlace(const QScriptValue& error);
     template <typename T> QScriptValue adopt(QList<T*>& list, T* object)
     {
         list.append(object);
@@ -155,6 +167,10 @@ private:
     QScriptValue mousePos;
     QScriptValue pendingParams_;
     QString pendingScript_;
+    ExpandedScript script;
+    // Found at load, logged before the first entry call's own messages.
+    QStringList loadMessages;
+    QString lastError_;
     QList<Sprite*> sprites;
     QList<Text*> texts;
     QList<Line*> lines;

@@ -40,6 +40,7 @@ void QGameSystem::stopAllTimers()
 {
     // Taken out first: deleting a timer must not meet a list being walked.
     const QList<QTimer*> ending = std::exchange(timers, {});
+    byId.clear();
     qDeleteAll(ending);
     scheduled.clear();
 }
@@ -66,44 +67,73 @@ void QGameSystem::runDueTimers()
             scheduled.erase(it);
         else
             it->due = now + it->interval;
-        guard->evaluate(job.code);
+        if (job.job.isFunction())
+            guard->call(job.job);
+        else
+            guard->evaluate(job.job.toString());
     }
 }
 
-void QGameSystem::addTimer(const QString& code, int ms, bool once)
+int QGameSystem::addTimer(const QScriptValue& job, int ms, bool once)
 {
     // A negative delay never fires (a QTimer would run it as a zero delay),
     // and a timer that cannot fire is not worth keeping.
     if (ms < 0)
-        return;
+        return 0;
+    // Anything but a function is code, made text now, while the call that
+    // asks for the timer runs.
+    const QScriptValue work = job.isFunction() ? job : QScriptValue(job.toString());
     if (gameClock) {
-        scheduled.append({gameClock->elapsedMs() + ms, ms, once, code, ++lastId});
-        return;
+        scheduled.append({gameClock->elapsedMs() + ms, ms, once, work, ++lastId});
+        return lastId;
     }
     auto* timer = new QTimer(this);
     timer->setSingleShot(once);
-    auto* job = new TimerEvent(code, guard, timer);
-    connect(timer, &QTimer::timeout, job, &TimerEvent::execCode);
-    connect(job, &TimerEvent::finished, this, [this, timer] { retire(timer); });
+    auto* event = new TimerEvent(work, guard, timer);
+    connect(timer, &QTimer::timeout, event, &TimerEvent::execCode);
+    connect(event, &TimerEvent::finished, this, [this, timer] { retire(timer); });
     timer->start(ms);
     timers.append(timer);
+    byId.insert(++lastId, timer);
+    return lastId;
 }
 
 void QGameSystem::retire(QTimer* timer)
 {
     timers.removeOne(timer);
+    byId.remove(byId.key(timer));
     // Its job is still running; it and the timer go at the next event pass.
     timer->deleteLater();
 }
 
-void QGameSystem::setTimeout(QString code, int ms)
+int QGameSystem::setTimeout(QScriptValue job, int ms)
 {
-    addTimer(code, ms, true);
+    return addTimer(job, ms, true);
 }
 
-void QGameSystem::setInterval(QString code, int ms)
+int QGameSystem::setInterval(QScriptValue job, int ms)
 {
-    addTimer(code, ms, false);
+    return addTimer(job, ms, false);
+}
+
+void QGameSystem::clearTimer(int id)
+{
+    scheduled.erase(std::remove_if(scheduled.begin(), scheduled.end(),
+                                   [id](const Scheduled& s) { return s.id == id; }),
+                    scheduled.end());
+    QTimer* timer = byId.value(id);
+    if (!timer)
+        return;
+    timer->stop();
+    timers.removeOne(timer);
+    byId.remove(id);
+    // Only a timer whose own job is running has to wait; waiting outside an
+    // event pass would keep it until the script ends.
+    const TimerEvent* event = timer->findChild<TimerEvent*>();
+    if (event && event->isRunning())
+        timer->deleteLater();
+    else
+        delete timer;
 }
 
 bool QGameSystem::saveObject(QString filename, QScriptValue obj)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QScriptValue>
@@ -45,26 +46,31 @@ public slots:
     QScriptValue loadObject(QString filename);
     bool saveObjectToAppData(QString filename, QScriptValue obj);
     QScriptValue loadObjectFromAppData(QString filename);
-    void setTimeout(QString code, int ms);
-    void setInterval(QString code, int ms);
+    // The job is a function to call or the text of code to run; the result
+    // is the id clearTimer takes (0 for a timer that can never fire).
+    int setTimeout(QScriptValue job, int ms);
+    int setInterval(QScriptValue job, int ms);
+    // Stops a timer for good; unknown ids do nothing.
+    void clearTimer(int id);
 
 private:
-    void addTimer(const QString& code, int ms, bool once);
+    int addTimer(const QScriptValue& job, int ms, bool once);
     void retire(QTimer* timer);
 
     QScriptEngine* engine;
     ScriptWatchdog* guard;
     // Timers that may still fire, in creation order; each owns its job.
     QList<QTimer*> timers;
+    QHash<int, QTimer*> byId;
 
     struct Scheduled {
         double due;
         int interval;
         bool once;
-        QString code;
-        quint64 id;
+        QScriptValue job;
+        int id;
     };
-    quint64 lastId = 0;
+    int lastId = 0;
     const TimerClock* gameClock = nullptr;
     // Clock-driven timers in creation order.
     QList<Scheduled> scheduled;

@@ -2,10 +2,11 @@
 
 #include "objects/ScriptWatchdog.h"
 
+#include <QScopedValueRollback>
 #include <QTimer>
 
-TimerEvent::TimerEvent(const QString& code, ScriptWatchdog* guard, QTimer* timer)
-    : QObject(timer), code(code), guard(guard), timer(timer)
+TimerEvent::TimerEvent(const QScriptValue& job, ScriptWatchdog* guard, QTimer* timer)
+    : QObject(timer), job(job), guard(guard), timer(timer)
 {
 }
 
@@ -20,7 +21,13 @@ void TimerEvent::execCode()
     }
     // Failures of timer code are the script's own business: the result, an
     // error included, is dropped unseen.
-    guard->evaluate(code);
+    {
+        const QScopedValueRollback<bool> busy(running, true);
+        if (job.isFunction())
+            guard->call(job);
+        else
+            guard->evaluate(job.toString());
+    }
     if (timer->isSingleShot())
         emit finished();
 }

@@ -1,18 +1,22 @@
 #pragma once
 
 #include <QObject>
-#include <QString>
+#include <QScriptValue>
 
 class QTimer;
 class ScriptWatchdog;
 
-// One pending job of a timer: a piece of script source run in the global scope.
+// One pending job of a timer: a script function called without arguments,
+// or a piece of script source run in the global scope.
 class TimerEvent : public QObject {
     Q_OBJECT
 public:
     // The job is the timer's child: it goes with it. A single-shot timer's
     // job runs once.
-    TimerEvent(const QString& code, ScriptWatchdog* guard, QTimer* timer);
+    TimerEvent(const QScriptValue& job, ScriptWatchdog* guard, QTimer* timer);
+
+    // True while its job runs: its timer must outlive the call.
+    bool isRunning() const { return running; }
 
 signals:
     // A run-once job has run: its timer is done.
@@ -24,7 +28,8 @@ public slots:
 private:
     void runHeld();
 
-    QString code;
+    QScriptValue job;
     ScriptWatchdog* guard;
     QTimer* timer;
+    bool running = false;
 };

@@ -58,8 +58,10 @@ TEST(HostileE2E, UnboundedRecursionIsAnErrorOfTheFrame)
                       QStringLiteral("function Init() {} function Render() {}\n") +
                           QLatin1String(source));
         EXPECT_EQ(run.run(), 0) << source;
+        // The error line, then its place and at most a screenful of calls.
         const QStringList messages = run.messages();
-        ASSERT_EQ(messages.size(), 1) << source << run.rawStderr().toStdString();
+        ASSERT_GE(messages.size(), 1) << source << run.rawStderr().toStdString();
+        ASSERT_LE(messages.size(), 23) << source;
         EXPECT_TRUE(messages.first().startsWith(QStringLiteral("ОШИБКА функции Frame(")));
         EXPECT_TRUE(messages.first().contains(QStringLiteral("RangeError"))) << source;
     }

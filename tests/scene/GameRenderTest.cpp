@@ -1,5 +1,6 @@
 // Frames drawn off-screen through the frame loop's render seam.
 #include "DataFiles.h"
+#include "PixelProbes.h"
 #include "TestGame.h"
 #include "app/EventSource.h"
 #include "app/FrameClock.h"
@@ -85,4 +86,25 @@ TEST(GameRender, ResizedWindowIsLetterboxedAndThePointerFollows)
         const sf::Color bar = c.barX || c.barY ? sf::Color::Blue : sf::Color::Red;
         EXPECT_EQ(frame.getPixel(c.barX, c.barY), bar) << c.w << "x" << c.h;
     }
+}
+
+TEST(GameRender, DevelopmentModeShowsAFailureAsText)
+{
+    TestGame data;
+    data.addScript(QStringLiteral("main"), QStringLiteral("function Init() { nothing(); }"));
+    sf::RenderTexture texture;
+    ASSERT_TRUE(texture.create(200, 40));
+    FixedStepClock clock(0.25f);
+    ScriptedEvents events({});
+    TextureTarget target(texture);
+    FrameLoop loop([](const QString& name) { return GameOwner(new Game(scriptPath(name))); }, clock,
+                   events, target);
+    loop.setDevelopmentMode(
+        QStringLiteral(LEDGE_SOURCE_PATH "/tests/fixtures/fonts/DejaVuSans.ttf"));
+    ASSERT_TRUE(loop.start({}));
+    EXPECT_EQ(loop.step(), std::nullopt);
+    // Light text on the dark backdrop, in the first line's place.
+    const sf::Image frame = texture.getTexture().copyToImage();
+    EXPECT_TRUE(anyPixelIn(frame, 0, 10, 199, 30, sf::Color::White));
+    EXPECT_EQ(frame.getPixel(5, 35), sf::Color(48, 16, 16));
 }

@@ -81,7 +81,9 @@ struct LoopRun : FrameTarget {
     {
         log << QStringLiteral("make ") + name;
         GameOwner game(new Game(scriptPath(name)));
-        auto record = [this](const QString& message) { log << message; };
+        auto record = [this](QString message) {
+            log << message.replace(data.dataDir(), QStringLiteral("<data>"));
+        };
         QObject::connect(game.get(), &Game::sendLog, record);
         QObject::connect(game->systemObject(), &QGameSystem::writeMessage, record);
         QObject::connect(game.get(), &QObject::destroyed,
@@ -131,8 +133,9 @@ TEST(FrameLoop, HeldInputLastsFromPressToReleaseOrFocusLoss)
 {
     using E = sf::Event;
     const sf::Keyboard::Key right = sf::Keyboard::Right;
-    LoopRun run({{key(E::KeyPressed, right), wheel(1), wheel(2), button(E::MouseButtonPressed,
-                  sf::Mouse::Middle), button(E::MouseButtonPressed, sf::Mouse::Left)},
+    LoopRun run({{key(E::KeyPressed, right), wheel(1), wheel(2),
+                  button(E::MouseButtonPressed, sf::Mouse::Middle),
+                  button(E::MouseButtonPressed, sf::Mouse::Left)},
                  {key(E::KeyPressed, right), wheel(-0.5f)},
                  {key(E::KeyReleased, right), button(E::MouseButtonReleased, sf::Mouse::Left)},
                  {key(E::KeyPressed, right), button(E::MouseButtonPressed, sf::Mouse::Right),
@@ -207,7 +210,7 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
          "function Init() {} function Frame() { game.goToScript('nowhere', {b: 1, a: 'x'}); }",
          {},
          1,
-         {"make nowhere",
+         {"make nowhere", "Script not found: scripts/nowhere.js (<data>/scripts/nowhere.js)",
           "ОШИБКА функции Init({\n    \"a\": \"x\",\n    \"b\": 1\n}\n): ReferenceError: "
           "Can't find variable: Init",
           "end nowhere"}},
@@ -217,14 +220,15 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
          "function Frame() {}",
          {},
          1,
-         {"make nowhere", "ОШИБКА функции Init(2): ReferenceError: Can't find variable: Init",
-          "end nowhere"}},
+         {"make nowhere", "Script not found: scripts/nowhere.js (<data>/scripts/nowhere.js)",
+          "ОШИБКА функции Init(2): ReferenceError: Can't find variable: Init", "end nowhere"}},
         {"switch asked for by Render",
          "function Init() {} function Frame() { system.writeMessage('frame'); }"
          "function Render() { game.goToScript('nowhere', 3); }",
          {},
          1,
          {"frame", "display", "frame", "end main", "make nowhere",
+          "Script not found: scripts/nowhere.js (<data>/scripts/nowhere.js)",
           "ОШИБКА функции Init(3): ReferenceError: Can't find variable: Init", "end nowhere"}},
         // The pass that reads the close request finishes; events after it go unread.
         {"window closed",
@@ -242,4 +246,41 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
         EXPECT_EQ(run.log.mid(run.log.size() - c.logTail.size()), c.logTail) << c.name;
         EXPECT_EQ(run.loop.game(), nullptr) << c.name;
     }
+}
+
+TEST(FrameLoop, DevelopmentModeHoldsAFailureUntilAFileChanges)
+{
+    std::vector<ScriptedEvents::Frame> frames(6);
+    frames[5] = {event(sf::Event::KeyPressed, sf::Keyboard::Escape)};
+    LoopRun run(frames);
+    run.data.addScript(QStringLiteral("lib"), QStringLiteral("function broken() { nothing(); }"));
+    run.data.addScript(QStringLiteral("main"), QStringLiteral(R"(var n = 0;
+function Init(p) { system.setInterval(function () { system.writeMessage('tick ' + n); }, 0); }
+$include<lib.js>
+function Frame() { if (++n == 2) broken(); })"));
+    run.loop.setDevelopmentMode(QString());
+    ASSERT_TRUE(run.loop.start({QStringLiteral("ledge")}));
+    EXPECT_EQ(run.steps(3), std::nullopt);
+    EXPECT_EQ(run.loop.failure(),
+              QStringLiteral("ОШИБКА функции Frame(0.25): ReferenceError: Can't find variable: "
+                             "nothing\n  at scripts/lib.js:1\n    broken() at scripts/lib.js:1\n"
+                             "    Frame(0.25) at scripts/main.js:4"));
+
+    // The included file changes: the script starts afresh with the same
+    // parameters, without the old script's globals and timers.
+    run.data.addScript(QStringLiteral("lib"), QStringLiteral("function broken() {}"));
+    run.data.addScript(
+        QStringLiteral("main"),
+        QStringLiteral("function Init(p) { system.writeMessage('again ' + p[0]); }\n"
+                       "function Frame() { system.writeMessage(typeof n); } function Render() {}"));
+    run.log.clear();
+    EXPECT_EQ(run.steps(1), std::nullopt);
+    EXPECT_EQ(run.log,
+              (QStringList{"end main", "make main", "again ledge", "undefined", "display"}));
+
+    // A text that does not parse is held too; Escape still ends the run.
+    run.data.addScript(QStringLiteral("main"), QStringLiteral("function Init( {"));
+    EXPECT_EQ(run.steps(3), 0);
+    EXPECT_EQ(run.log.mid(6, 2),
+              (QStringList{"make main", "Parse error at scripts/main.js:1: Expected `)'"}));
 }

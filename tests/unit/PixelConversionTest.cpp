@@ -12,7 +12,7 @@ namespace {
 
 using Pixel = std::array<int, 4>;
 
-Pixel convertOne(QScriptEngine& engine, const QString& func, Pixel in)
+Pixel convertOne(QScriptEngine& engine, const QScriptValue& func, Pixel in)
 {
     std::uint8_t p[4] = {std::uint8_t(in[0]), std::uint8_t(in[1]), std::uint8_t(in[2]),
                          std::uint8_t(in[3])};
@@ -61,10 +61,16 @@ TEST(PixelConversion, ChannelsAreToInt32LowBitsAndFailuresClear)
         {"(function (c) { return c; })", {10, 20, 30, 200}},
         {"(function (c) { return {r: 100%3, g: c.g, b: c.b, a: c.a}; })",
          {10030 & 255, 20, 30, 200}},
+        // Function values themselves are called, with no text in between.
+        {"fn:invert", {245, 235, 225, 200}},
+        {"fn:thrower", {0, 0, 0, 0}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(convertOne(engine, QString::fromLatin1(c.func), {10, 20, 30, 200}), c.expected)
-            << c.func;
+        const QString func = QString::fromLatin1(c.func);
+        const QScriptValue value = func.startsWith(QLatin1String("fn:"))
+                                       ? engine.globalObject().property(func.mid(3))
+                                       : QScriptValue(func);
+        EXPECT_EQ(convertOne(engine, value, {10, 20, 30, 200}), c.expected) << c.func;
         EXPECT_FALSE(engine.hasUncaughtException()) << c.func;
     }
 }

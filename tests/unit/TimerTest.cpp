@@ -43,27 +43,34 @@ int count(TestGame& t)
 } // namespace
 
 // Over 20 event passes a few milliseconds apart: no timer runs more than
-// once in a pass, failing code is silent and intervals go on; alike for
-// both kinds of timers.
+// once in a pass, failing code is silent, intervals go on until cleared;
+// alike for both kinds of timers. Only Qt timers that may still fire are left.
 TEST(Timer, EachTimerRunsAsItsDelaySays)
 {
     struct Case {
         const char* setup;
-        int perPass, least, most;
+        int perPass, least, most, live;
     };
     const Case cases[] = {
-        {"system.setTimeout('count += 1', 0)", 1, 1, 1},
-        {"system.setTimeout('count += 1', 100000)", 0, 0, 0},
-        {"system.setTimeout('count += 1', -1); system.setInterval('count += 1', -100)", 0, 0, 0},
-        {"system.setInterval('count += 1', 0)", 1, 20, 20},
-        {"system.setInterval('count += 1', 1)", 1, 15, 20},
+        {"system.setTimeout('count += 1', 0)", 1, 1, 1, 0},
+        {"system.setTimeout('count += 1', 100000)", 0, 0, 0, 1},
+        {"system.setTimeout('count += 1', -1); system.setInterval('count += 1', -100)", 0, 0, 0, 0},
+        {"system.setInterval('count += 1', 0)", 1, 20, 20, 1},
+        {"system.setInterval('count += 1', 1)", 1, 15, 20, 1},
         {"var code = 'count += 1'; system.setInterval(code, 0); system.setInterval(code, 0);"
          "system.setInterval(code, 1000000)",
-         2, 40, 40},
+         2, 40, 40, 3},
         {"system.setInterval('count += 1; noSuchFunction();', 0);"
          "system.setTimeout('syntax error here (', 0);"
          "system.setTimeout('throw new Error(\"boom\")', 0)",
-         1, 20, 20},
+         1, 20, 20, 1},
+        {"system.setInterval(function () { count += 1; }, 0);"
+         "system.setTimeout(function () { count += 1; }, 100000)",
+         1, 20, 20, 2},
+        {"var self = system.setInterval(function () { count++; system.clearTimer(self); }, 0);"
+         "system.clearTimer(system.setInterval('count += 5', 0)); system.clearTimer(-5);"
+         "system.clearTimer(system.setTimeout(function () { count += 5; }, 0));",
+         1, 1, 1, 0},
     };
     for (const bool framed : framedModes)
         for (const Case& c : cases) {
@@ -83,6 +90,8 @@ TEST(Timer, EachTimerRunsAsItsDelaySays)
             EXPECT_LE(previous, c.most) << c.setup;
             EXPECT_TRUE(t.logs.isEmpty()) << c.setup;
             EXPECT_FALSE(t.game().scriptEngine()->hasUncaughtException()) << c.setup;
+            EXPECT_EQ(t.game().systemObject()->findChildren<QTimer*>().size(), framed ? 0 : c.live)
+                << c.setup;
         }
 }
 

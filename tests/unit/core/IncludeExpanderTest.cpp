@@ -57,3 +57,23 @@ TEST(IncludeExpander, ExpandsLinesByTheGreedyRule)
     for (const Case& c : cases)
         EXPECT_EQ(expandIncludes(c.text, read), c.expected) << c.name;
 }
+
+TEST(IncludeExpander, EveryExpandedLineKnowsItsFileAndOwnLine)
+{
+    const FileReader read = fakeFiles({
+        {QStringLiteral("scripts/two.js"), QByteArray("t1\nt2")},
+        {QStringLiteral("scripts/nested.js"), QByteArray("n1\n$include<two.js>")},
+    });
+    const ExpandedScript s = expandScript(
+        QStringLiteral("scripts/main.js"),
+        QStringLiteral("m1\n$include<two.js>\nm3\n$include<nested.js>\n$include<gone.js>\nm6"),
+        read);
+    const QStringList expected = {"main.js:1",   "two.js:1",    "two.js:2",  "main.js:3",
+                                  "nested.js:1", "nested.js:2", "main.js:5", "main.js:6"};
+    ASSERT_EQ(s.text.count(QLatin1Char('\n')) + 1, expected.size());
+    for (int line = 1; line <= expected.size(); ++line) {
+        const SourceLine at = s.locate(line);
+        EXPECT_EQ(at.file.mid(8) + ':' + QString::number(at.line), expected[line - 1]) << line;
+    }
+    EXPECT_EQ(s.files, (QStringList{"scripts/main.js", "scripts/two.js", "scripts/nested.js"}));
+}
