@@ -52,14 +52,6 @@ sf::Event wheel(float delta)
     return e;
 }
 
-sf::Event moved(int x, int y)
-{
-    sf::Event e = event(sf::Event::MouseMoved);
-    e.mouseMove.x = x;
-    e.mouseMove.y = y;
-    return e;
-}
-
 // A run of scripts written into a scratch data directory; it shows frames
 // by logging them.
 struct LoopRun : FrameTarget {
