@@ -1,10 +1,10 @@
 // Objects a script gives back while it runs.
 #include "DataFiles.h"
 #include "PixelProbes.h"
+#include "ResidentMemory.h"
 #include "TestGame.h"
 #include "runtime/Game.h"
 
-#include <QFile>
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <gtest/gtest.h>
 
@@ -15,16 +15,6 @@ QStringList debugLines;
 void keepDebugLine(QtMsgType, const QMessageLogContext&, const QString& text)
 {
     debugLines << text;
-}
-
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
 }
 
 // A game with a red picture of the given size, a font and a sound in its

@@ -1,10 +1,10 @@
 // Sounds played by a script, checked at the audio output (a wave file).
+#include "ResidentMemory.h"
 #include "SoundWav.h"
 #include "TestGame.h"
 #include "runtime/Game.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QThread>
 #include <SFML/System/Err.hpp>
 #include <functional>
@@ -111,16 +111,6 @@ TEST(SoundOutput, PitchChangesHowLongASoundPlays)
 }
 
 namespace {
-
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
-}
 
 } // namespace
 
