@@ -1,110 +1,161 @@
-// Frames drawn off-screen through the frame loop's render seam.
-#include "DataFiles.h"
-#include "PixelProbes.h"
-#include "TestGame.h"
-#include "app/EventSource.h"
-#include "app/FrameClock.h"
-#include "app/FrameLoop.h"
-#include "app/FrameTarget.h"
+// Whole frames: the background, the letterbox of a resized window, a held
+// failure in development mode, and the map drawn and asked by scripts.
+#include "Scene.h"
 
-#include <QScriptEngine>
-#include <SFML/Graphics/RenderTexture.hpp>
-#include <gtest/gtest.h>
+using namespace scene;
 
 TEST(GameRender, EachFrameIsClearedWithTheBackgroundColourBeforeRender)
 {
-    TestGame data;
-    data.addScript(QStringLiteral("main"), QStringLiteral(R"(
-        var frames = 0, box;
-        function Init() { box = game.createRect(0, 0, 255); }
-        function Frame() { if (frames++) game.setBackgroundColor(300, -1, 256); }
-        function Render() { box.drawTo(0, 0, 4, 8); }
-    )"));
-    sf::RenderTexture texture;
-    ASSERT_TRUE(texture.create(8, 8));
-    texture.clear(sf::Color::Red);
-    FixedStepClock clock(0.25f);
-    ScriptedEvents events({});
-    TextureTarget target(texture);
-    FrameLoop loop([](const QString& name) { return GameOwner(new Game(scriptPath(name))); }, clock,
-                   events, target);
-    ASSERT_TRUE(loop.start({}));
-    for (const sf::Color background : {sf::Color::Black, sf::Color(44, 255, 0)}) {
-        loop.step();
-        const sf::Image frame = texture.getTexture().copyToImage();
-        EXPECT_EQ(frame.getPixel(6, 3), background);
-        EXPECT_EQ(frame.getPixel(1, 3), sf::Color::Blue);
-    }
+    Scene scene({}, {}, {8, 8});
+    scene.texture.clear(red);
+    scene.start(
+        QStringLiteral("var frames = 0, box;"
+                       "function Init() { box = game.createRect(0, 0, 255); }"
+                       "function Frame() { if (frames++) game.setBackgroundColor(300, -1, 256); }"
+                       "function Render() { box.drawTo(0, 0, 4, 8); }"));
+    for (const sf::Color background : {black, sf::Color(44, 255, 0)})
+        expectPixels(scene.frame(), {{6, 3, background}, {1, 3, blue}}, describe(background));
 }
 
 // After a resize the drawing area keeps its shape, centred between bars, and
 // the pointer is reported where it is in the drawing area.
-TEST(GameRender, ResizedWindowIsLetterboxedAndThePointerFollows)
+TEST(GameRender, AResizedWindowIsLetterboxedAndThePointerFollows)
 {
-    struct Case {
+    const struct {
         unsigned w, h;
         int px, py;
         const char* seen;
         unsigned barX, barY;
     } cases[] = {
-        {800, 600, 3, 7, "3,7 false", 0, 0},
-        {1600, 600, 800, 300, "400,300 true", 399, 300},
-        {1600, 600, 0, 0, "-400,0 false", 399, 300},
-        {800, 1200, 400, 300, "400,0 false", 400, 299},
-        {400, 300, 200, 150, "400,300 true", 0, 0},
+        {800, 600, 3, 7, "3,7", 0, 0},         {1600, 600, 800, 300, "400,300", 399, 300},
+        {1600, 600, 0, 0, "-400,0", 399, 300}, {800, 1200, 400, 300, "400,0", 400, 299},
+        {400, 300, 200, 150, "400,300", 0, 0},
     };
-    for (const Case& c : cases) {
-        TestGame data;
-        data.addScript(QStringLiteral("main"), QStringLiteral(R"(
-            var box, seen;
-            function Init() { box = game.createRect(255, 0, 0); game.setBackgroundColor(0, 0, 255); }
-            function Frame() {
-                var m = game.getMousePos();
-                seen = m.x + ',' + m.y + ' ' + (Math.abs(m.x - 400) < 10 && Math.abs(m.y - 300) < 10);
-            }
-            function Render() { box.drawTo(0, 0, 800, 600); }
-        )"));
-        sf::RenderTexture texture;
-        ASSERT_TRUE(texture.create(c.w, c.h));
+    for (const auto& c : cases) {
         sf::Event resized{}, moved{};
         resized.type = sf::Event::Resized;
         resized.size = {c.w, c.h};
         moved.type = sf::Event::MouseMoved;
         moved.mouseMove = {c.px, c.py};
-        FixedStepClock clock(0.25f);
-        ScriptedEvents events({{resized, moved}});
-        TextureTarget target(texture);
-        FrameLoop loop([](const QString& name) { return GameOwner(new Game(scriptPath(name))); },
-                       clock, events, target);
-        ASSERT_TRUE(loop.start({}));
-        loop.step();
-        const QString seen =
-            loop.game()->scriptEngine()->evaluate(QStringLiteral("seen")).toString();
-        EXPECT_EQ(seen, QString::fromUtf8(c.seen)) << c.w << "x" << c.h;
-        const sf::Image frame = texture.getTexture().copyToImage();
-        EXPECT_EQ(frame.getPixel(c.w / 2, c.h / 2), sf::Color::Red) << c.w << "x" << c.h;
-        const sf::Color bar = c.barX || c.barY ? sf::Color::Blue : sf::Color::Red;
-        EXPECT_EQ(frame.getPixel(c.barX, c.barY), bar) << c.w << "x" << c.h;
+        Scene scene({}, {{resized, moved}}, {c.w, c.h});
+        scene.start(QStringLiteral(
+            "var box, seen;"
+            "function Init() { box = game.createRect(255, 0, 0);"
+            "  game.setBackgroundColor(0, 0, 255); }"
+            "function Frame() { var p = game.getMousePos(); seen = p.x + ',' + p.y; }"
+            "function Render() { box.drawTo(0, 0, 800, 600); }"));
+        const sf::Image frame = scene.frame();
+        const std::string label = std::to_string(c.w) + "x" + std::to_string(c.h);
+        EXPECT_EQ(scene.eval(QStringLiteral("seen")), QLatin1String(c.seen)) << label;
+        expectPixels(frame,
+                     {{c.w / 2, c.h / 2, red}, {c.barX, c.barY, c.barX || c.barY ? blue : red}},
+                     label);
     }
 }
 
 TEST(GameRender, DevelopmentModeShowsAFailureAsText)
 {
-    TestGame data;
-    data.addScript(QStringLiteral("main"), QStringLiteral("function Init() { nothing(); }"));
-    sf::RenderTexture texture;
-    ASSERT_TRUE(texture.create(200, 40));
-    FixedStepClock clock(0.25f);
-    ScriptedEvents events({});
-    TextureTarget target(texture);
-    FrameLoop loop([](const QString& name) { return GameOwner(new Game(scriptPath(name))); }, clock,
-                   events, target);
-    loop.setDevelopmentMode(
+    Scene scene({}, {}, {200, 40});
+    scene.loop.setDevelopmentMode(
         QStringLiteral(LEDGE_SOURCE_PATH "/tests/fixtures/fonts/DejaVuSans.ttf"));
-    ASSERT_TRUE(loop.start({}));
-    EXPECT_EQ(loop.step(), std::nullopt);
+    ASSERT_TRUE(scene.start(QStringLiteral("function Init() { nothing(); }")));
     // Light text on the dark backdrop, in the first line's place.
-    const sf::Image frame = texture.getTexture().copyToImage();
-    EXPECT_TRUE(anyPixelIn(frame, 0, 10, 199, 30, sf::Color::White));
+    const sf::Image frame = scene.frame();
+    EXPECT_TRUE(anyPixelIn(frame, 0, 10, 199, 30, white));
     EXPECT_EQ(frame.getPixel(5, 35), sf::Color(48, 16, 16));
+}
+
+namespace {
+
+const sf::Color key(255, 0, 255), grey(128, 128, 128);
+
+// A w x h tile of `colour` whose first pixel is the key colour.
+QByteArray tileImage(int w, int h, const sf::Color& colour)
+{
+    std::vector<int> data = {0xC1, 0};
+    for (int left = w * h - 1; left > 0; left -= 63)
+        data.insert(data.end(), {0xC0 + (left < 63 ? left : 63), 1});
+    return pcxFile(w - 1, h - 1, data, {key, colour});
+}
+
+// Columns 40 wide, rows 30 apart from y = 40, caps 8 wide, cave strips 6 high.
+void addTileSet(Scene& scene)
+{
+    scene.addFile(QStringLiteral("gnd_mid.pcx"), tileImage(40, 35, red));
+    scene.addFile(QStringLiteral("gnd_left.pcx"), tileImage(8, 35, green));
+    scene.addFile(QStringLiteral("gnd_rght.pcx"), tileImage(8, 35, blue));
+    scene.addFile(QStringLiteral("caveback.pcx"), tileImage(40, 6, yellow));
+    scene.addFile(QStringLiteral("gnd_ston.pcx"), tileImage(40, 10, grey));
+}
+
+} // namespace
+
+// Where each piece goes is the map's own rule (a core table); here each
+// piece's image is drawn there, see-through at its key pixel but for the
+// cave strips.
+TEST(MapScene, EachPieceIsDrawnWithItsImage)
+{
+    const struct {
+        const char* map;
+        std::vector<Probe> probes;
+    } cases[] = {
+        {"3\n1\n.G.\n",
+         {{31, 50, black},
+          {32, 50, green},
+          {39, 74, green},
+          {40, 40, black},
+          {41, 40, red},
+          {79, 74, red},
+          {80, 50, blue},
+          {87, 50, blue},
+          {88, 50, black}}},
+        {"1\n3\n.\nC\nC\n",
+         {{10, 72, red}, {10, 76, yellow}, {0, 76, key}, {10, 102, grey}, {10, 143, black}}},
+        {"1\n1\nW\n", {{10, 41, grey}, {10, 50, red}, {10, 72, grey}, {10, 81, black}}},
+    };
+    for (const auto& c : cases) {
+        Scene scene;
+        addTileSet(scene);
+        scene.addFile(QStringLiteral("level.map"), c.map);
+        scene.start(QStringLiteral("mapviewer.loadMapFromFile('level.map');"),
+                    QStringLiteral("mapviewer.render();"));
+        expectPixels(scene.frame(), c.probes, c.map);
+    }
+    // Without tile images nothing is drawn and the measures are those of 0 x 0.
+    Scene bare;
+    bare.addFile(QStringLiteral("level.map"), "1\n1\nW\n");
+    bare.start(QStringLiteral("mapviewer.loadMapFromFile('level.map');"),
+               QStringLiteral("mapviewer.render();"));
+    expectPixels(bare.frame(), {{10, 60, black}}, "bare");
+    EXPECT_EQ(bare.eval(QStringLiteral("mapviewer.getPlateY(0)")), QStringLiteral("35"));
+}
+
+// The one map outlives a script switch and answers the next script.
+TEST(MapScene, TheMapAnswersTheScriptAfterASwitch)
+{
+    Scene scene;
+    addTileSet(scene);
+    scene.addFile(QStringLiteral("level.map"), "6\n3\n......\nGGG..G\n..W.CC\n");
+    scene.data.addScript(QStringLiteral("next"), QStringLiteral(R"(
+        function Init() {
+            // Plate 0 has floor in columns 0-2; (20, 0) lies two columns from the player.
+            var near = 0, seen = {};
+            for (var i = 0; i < 300; i++) {
+                var p = mapviewer.genSpawnPoint(100, 0);
+                near += p.y === 0 && Math.abs(p.x - 100) < 80;
+                seen[p.x + ',' + p.y] = 1;
+            }
+            system.writeMessage([mapviewer.getPlateCount(), mapviewer.getPlateY(0),
+                mapviewer.isNeedStop(110, 120, 0, 5, false), mapviewer.isNeedStop(110, 120, 0, 5, true),
+                mapviewer.canJumpTo(100, 1), mapviewer.canJumpTo(80, 1), near,
+                Object.keys(seen).length].join());
+        }
+        function Frame() {}
+        function Render() { mapviewer.render(); }
+    )"));
+    scene.start(QStringLiteral("system.writeMessage(JSON.stringify(mapviewer.genSpawnPoint(0, 0)));"
+                               "mapviewer.loadMapFromFile('level.map'); game.goToScript('next');"),
+                QString());
+    expectPixels(scene.frame(), {{10, 80, red}, {125, 80, blue}, {10, 20, black}}, "next");
+    EXPECT_EQ(lines(), (QStringList{"{}", "3,76,true,false,true,false,0,10"}));
 }

@@ -1,38 +1,22 @@
 // Asset files a game may ship damaged or hostile, loaded through the script
 // API: each gives an object that shows or plays nothing, promptly, and one
 // debug line naming the file.
-#include "TestGame.h"
+#include "Scene.h"
 #include "core/RegularFile.h"
-#include "runtime/Game.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <SFML/Graphics/RenderTexture.hpp>
-#include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
+using namespace scene;
+
 namespace {
-
-QStringList debugLines;
-
-void collect(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtDebugMsg)
-        debugLines << message;
-}
 
 // A regression input of the fuzz corpora: target/name.
 QByteArray corpus(const char* file)
 {
-    QFile in(QStringLiteral(LEDGE_FUZZ_CORPUS "/") + QLatin1String(file));
-    in.open(QIODevice::ReadOnly);
-    return in.readAll();
+    return readFile(QStringLiteral(LEDGE_FUZZ_CORPUS "/") + QLatin1String(file));
 }
 
 } // namespace
-
 TEST(HostileAssets, GiveEmptyObjectsPromptlyWithOneLineEach)
 {
     struct Case {
@@ -70,10 +54,10 @@ TEST(HostileAssets, GiveEmptyObjectsPromptlyWithOneLineEach)
         {"fonts/tall.ttf", corpus("font/ttf-units-per-em-16"),
          "game.loadText('tall.ttf', 'e', 250)", true},
     };
-    TestGame test;
+    Scene scene;
     QString loads;
     for (const Case& c : cases) {
-        const QString path = test.dataDir() + QLatin1Char('/') + QLatin1String(c.path);
+        const QString path = scene.data.dataDir() + QLatin1Char('/') + QLatin1String(c.path);
         QDir().mkpath(QFileInfo(path).path());
         if (c.bytes.isEmpty())
             QDir().mkpath(path);
@@ -83,37 +67,27 @@ TEST(HostileAssets, GiveEmptyObjectsPromptlyWithOneLineEach)
             QFile big(path);
             ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(fileLimits::assetBytes + 1));
         } else
-            test.addFile(QLatin1String(c.path), c.bytes);
+            scene.addFile(QLatin1String(c.path), c.bytes);
         loads += QLatin1String(c.load) + QLatin1Char(',');
     }
-    test.addScript(QStringLiteral("main"),
-                   QStringLiteral("var all; function Init(p) { all = [") + loads +
-                       QStringLiteral("]; return true; }"
-                                      "function Render() { all.forEach(function (x) {"
-                                      "  if (x.render) x.render(); if (x.printTo) x.printTo(0, 0);"
-                                      "  if (x.play) x.play(); }); return true; }"));
-    test.load();
-    debugLines.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(collect);
-    ASSERT_TRUE(test.game().callInit(QStringLiteral("{}")));
-    sf::RenderTexture canvas;
-    ASSERT_TRUE(canvas.create(800, 600));
-    EXPECT_TRUE(test.game().callRender(&canvas));
-    qInstallMessageHandler(previous);
-    canvas.display();
-
-    const sf::Image frame = canvas.getTexture().copyToImage();
+    ASSERT_TRUE(
+        scene.start(QStringLiteral("var all; function Init() { all = [") + loads +
+                    QStringLiteral("]; } function Frame() {}"
+                                   "function Render() { all.forEach(function (x) {"
+                                   "  if (x.render) x.render(); if (x.printTo) x.printTo(0, 0);"
+                                   "  if (x.play) x.play(); }); }")));
+    const sf::Image frame = scene.frame();
     for (unsigned y = 0; y < 600; y += 3)
         for (unsigned x = 0; x < 800; x += 3)
-            ASSERT_EQ(frame.getPixel(x, y), sf::Color::Black) << x << "," << y;
+            ASSERT_EQ(frame.getPixel(x, y), black) << x << "," << y;
     int reported = 0;
     for (int i = 0; i < int(std::size(cases)); ++i) {
         const QString file = QLatin1String(cases[i].path);
         reported += cases[i].reported;
-        EXPECT_EQ(debugLines.filter(file).size(), cases[i].reported ? 1 : 0) << cases[i].path;
+        EXPECT_EQ(lines().filter(file).size(), cases[i].reported ? 1 : 0) << cases[i].path;
         const QString size =
-            test.eval(QStringLiteral("all[%1].getWidth ? all[%1].getWidth() : 0").arg(i));
+            scene.eval(QStringLiteral("all[%1].getWidth ? all[%1].getWidth() : 0").arg(i));
         EXPECT_EQ(size, QStringLiteral("0")) << cases[i].path;
     }
-    EXPECT_EQ(debugLines.size(), reported) << debugLines.join('\n').toStdString();
+    EXPECT_EQ(lines().size(), reported) << lines().join('\n').toStdString();
 }

@@ -1,36 +1,20 @@
 // Objects a script gives back while it runs.
-#include "DataFiles.h"
-#include "PixelProbes.h"
 #include "ResidentMemory.h"
-#include "TestGame.h"
-#include "runtime/Game.h"
+#include "Scene.h"
 
-#include <SFML/Graphics/RenderTexture.hpp>
-#include <gtest/gtest.h>
+using namespace scene;
 
 namespace {
 
-QStringList debugLines;
-
-void keepDebugLine(QtMsgType, const QMessageLogContext&, const QString& text)
+// A red picture of the given size, a dot, a font and a sound.
+void addAssets(Scene& scene, unsigned w = 800, unsigned h = 600)
 {
-    debugLines << text;
-}
-
-// A game with a red picture of the given size, a font and a sound in its
-// data directory.
-void addAssets(TestGame& test, unsigned w = 800, unsigned h = 600)
-{
-    sf::Image red;
-    red.create(w, h, sf::Color::Red);
-    QDir().mkpath(test.dataDir() + QStringLiteral("/sprites"));
-    red.saveToFile((test.dataDir() + QStringLiteral("/sprites/red.png")).toStdString());
-    red.create(2, 2, sf::Color::Red);
-    red.saveToFile((test.dataDir() + QStringLiteral("/sprites/dot.png")).toStdString());
-    test.addFile(QStringLiteral("fonts/sans.ttf"),
-                 sourceFile(QStringLiteral("tests/fixtures/fonts/DejaVuSans.ttf")));
-    test.addFile(QStringLiteral("sounds/hit.wav"),
-                 sourceFile(QStringLiteral("data/sounds/hit.wav")));
+    scene.addImage(QStringLiteral("sprites/red.png"), solid(w, h, red));
+    scene.addImage(QStringLiteral("sprites/dot.png"), solid(2, 2, red));
+    scene.addFile(QStringLiteral("fonts/sans.ttf"),
+                  sourceFile(QStringLiteral("tests/fixtures/fonts/DejaVuSans.ttf")));
+    scene.addFile(QStringLiteral("sounds/hit.wav"),
+                  sourceFile(QStringLiteral("data/sounds/hit.wav")));
 }
 
 } // namespace
@@ -39,7 +23,7 @@ void addAssets(TestGame& test, unsigned w = 800, unsigned h = 600)
 // does nothing but say so once.
 TEST(Release, ReleasedObjectsDrawNothingAndIgnoreCalls)
 {
-    struct Case {
+    const struct {
         const char* make;
         const char* calls;
     } cases[] = {
@@ -52,36 +36,24 @@ TEST(Release, ReleasedObjectsDrawNothingAndIgnoreCalls)
         {"game.createCircle(255, 0, 0)", "o.drawTo(400, 300, 500);"},
         {"game.createLine(255, 0, 0)", "for (var y = 0; y < 600; ++y) o.drawTo(0, y, 800, y);"},
         // Released by its own conversion: freed once the conversion is done.
-        {"gone = game.loadAnimation('dot.png', 1, 1); gone.convertPixels('drop'); o = gone",
+        {"a = game.loadAnimation('dot.png', 1, 1); a.convertPixels('drop'); a",
          "o.renderTo(400, 300);"},
         {"game.loadSound('hit.wav')", "o.play(); m = +o.isPlayed();"},
         {"game.loadMusic('hit.wav')", "o.play(); m = +o.isPlayed();"},
     };
-    qInstallMessageHandler(keepDebugLine);
-    for (const Case& c : cases) {
-        debugLines.clear();
-        TestGame test;
-        addAssets(test);
-        test.addScript(
-            QStringLiteral("main"),
-            QStringLiteral("var o, m = 0, gone; function drop(p) { game.release(gone); return p; }"
+    for (const auto& c : cases) {
+        Scene scene;
+        addAssets(scene);
+        scene.start(
+            QStringLiteral("var o, a, m = 0; function drop(p) { game.release(a); return p; }"
                            "function Init() { o = %1;"
                            "game.release(o); game.release(o); game.release(game); }"
-                           "function Render() { %2 %2 }")
+                           "function Frame() {} function Render() { %2 %2 }")
                 .arg(QLatin1String(c.make), QLatin1String(c.calls)));
-        test.load();
-        sf::RenderTexture canvas;
-        canvas.create(800, 600);
-        ASSERT_TRUE(test.game().callInit(QString()));
-        EXPECT_TRUE(test.game().callRender(&canvas)) << c.make;
-        canvas.display();
-        EXPECT_FALSE(anyPixelIn(canvas.getTexture().copyToImage(), 0, 0, 799, 599, sf::Color::Red))
-            << c.make;
-        EXPECT_EQ(test.eval(QStringLiteral("m")), QStringLiteral("0")) << c.make;
-        EXPECT_EQ(debugLines.size(), 1) << c.make;
-        EXPECT_TRUE(test.logs.isEmpty()) << c.make;
+        EXPECT_FALSE(anyPixelIn(scene.frame(), 0, 0, 799, 599, red)) << c.make;
+        EXPECT_EQ(scene.eval(QStringLiteral("m")), QStringLiteral("0")) << c.make;
+        EXPECT_EQ(lines().size(), 1) << c.make << lines().join('\n').toStdString();
     }
-    qInstallMessageHandler(nullptr);
 }
 
 // A game that makes and gives back objects all the time stays the same size.
@@ -90,9 +62,9 @@ TEST(Release, MemoryStaysFlatOverManyCycles)
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the address sanitizer holds on to freed memory";
 #endif
-    TestGame test;
-    addAssets(test, 64, 64);
-    test.addScript(QStringLiteral("main"), QStringLiteral(R"(
+    Scene scene;
+    addAssets(scene, 64, 64);
+    scene.start(QStringLiteral(R"(
         var makers = [function() { return game.loadSprite('red.png'); },
                       function() { return game.loadText('sans.ttf', 'HUD', 20); },
                       function() { return game.createRect(1, 2, 3); },
@@ -105,11 +77,10 @@ TEST(Release, MemoryStaysFlatOverManyCycles)
                 game.release(o);
             }
         }
+        function Init() { cycles(2000); }
     )"));
-    test.load();
-    test.eval(QStringLiteral("cycles(2000)"));
     const long warm = residentKiB();
-    test.eval(QStringLiteral("cycles(10000)"));
+    scene.eval(QStringLiteral("cycles(10000)"));
     EXPECT_LT(residentKiB() - warm, 4096) << "KiB grown over 10000 cycles";
-    EXPECT_TRUE(test.logs.isEmpty()) << test.logs.join('\n').toStdString();
+    EXPECT_EQ(lines(), QStringList());
 }

@@ -1,233 +1,307 @@
-// Sprites drawn by a script onto an offscreen target, and their contact
-// tests and tags as scripts see them.
-#include "SpriteSceneSupport.h"
+// Sprites and animations drawn by a script, read back as pixels.
+#include "Scene.h"
 
-using namespace spritescene;
+using namespace scene;
 
 namespace {
 
-// The 64 x 48 quadrant image as sprites/q.png, `init` run after
-// s = game.loadSprite('q.png'), and one frame showing `render`.
-sf::Image drawQuadrants(const QString& init, const QString& render)
+// Red, green, blue and yellow quadrants: top-left, top-right, bottom-left, bottom-right.
+sf::Image quadrants(unsigned w, unsigned h)
 {
-    TestGame test;
-    writeImage(test, QStringLiteral("sprites/q.png"), quadrants(64, 48));
-    start(test, QStringLiteral("s = game.loadSprite('q.png');") + init, render);
-    const sf::Image frame = renderFrame(test);
-    EXPECT_TRUE(test.logs.isEmpty()) << test.logs.join('\n').toStdString();
-    return frame;
+    sf::Image image;
+    image.create(w, h);
+    for (unsigned y = 0; y < h; ++y)
+        for (unsigned x = 0; x < w; ++x)
+            image.setPixel(x, y,
+                           y >= h / 2 ? (x >= w / 2 ? yellow : blue) : (x >= w / 2 ? green : red));
+    return image;
 }
 
-const std::vector<Probe> naturalAt100 = {
-    {68, 76, red},      {131, 76, green}, {68, 123, blue},   {131, 123, yellow}, {99, 99, red},
-    {100, 100, yellow}, {67, 76, black},  {132, 100, black}, {100, 75, black},   {100, 124, black},
-};
+// Pixel (x, y) is (x, y, 128): a drawn pixel tells where in the sheet it came from.
+sf::Image coded(unsigned w, unsigned h)
+{
+    sf::Image image;
+    image.create(w, h);
+    for (unsigned y = 0; y < h; ++y)
+        for (unsigned x = 0; x < w; ++x)
+            image.setPixel(x, y, sf::Color(sf::Uint8(x), sf::Uint8(y), 128));
+    return image;
+}
+
+const std::vector<Probe> naturalAt100 = {{68, 76, red},      {131, 76, green}, {68, 123, blue},
+                                         {131, 123, yellow}, {67, 76, black},  {132, 100, black},
+                                         {100, 75, black},   {100, 124, black}};
 
 } // namespace
 
 TEST(SpriteScene, TransformsAboutTheHotSpot)
 {
-    struct Case {
-        const char* label;
+    const struct {
         const char* init;
         std::vector<Probe> probes;
+    } cases[] = {
+        {"", naturalAt100},
+        {"s.mirrorHorz(true);", {{68, 76, green}, {131, 123, blue}, {67, 80, black}}},
+        {"s.setHotSpot(0, 0); s.mirrorHorz(true);",
+         {{99, 100, red}, {36, 147, yellow}, {100, 120, black}, {60, 148, black}}},
+        {"s.mirrorVert(true);", {{68, 76, blue}, {131, 123, green}}},
+        {"s.setScaleX(-100); s.mirrorHorz(true);", naturalAt100},
+        {"s.setScale(50);",
+         {{84, 88, red}, {115, 111, yellow}, {83, 100, black}, {100, 112, black}}},
+        {"s.setAngle(90);",
+         {{77, 69, blue}, {122, 130, green}, {75, 100, black}, {100, 67, black}}},
+        {"s.setAlpha(256);", {{68, 76, black}, {131, 123, black}}},
+        {"s.setAlpha(-1);", naturalAt100},
+        {"s.setScale(0);", {{99, 99, black}, {100, 100, black}}},
     };
-    const Case cases[] = {
-        {"centred hot spot covers x 68..131, y 76..123", "", naturalAt100},
-        {"mirrored in place",
-         "s.mirrorHorz(true);",
-         {{68, 76, green},
-          {131, 76, red},
-          {68, 123, yellow},
-          {131, 123, blue},
-          {67, 80, black},
-          {132, 80, black}}},
-        {"mirrored about a (0, 0) hot spot lies left of the position",
-         "s.setHotSpot(0, 0); s.mirrorHorz(true);",
-         {{99, 100, red},
-          {36, 100, green},
-          {99, 147, blue},
-          {36, 147, yellow},
-          {100, 120, black},
-          {35, 120, black},
-          {60, 99, black},
-          {60, 148, black}}},
-        {"mirrored vertically",
-         "s.mirrorVert(true);",
-         {{68, 76, blue}, {131, 76, yellow}, {68, 123, red}, {131, 123, green}}},
-        {"a negative scale undoes the mirror", "s.setScaleX(-100); s.mirrorHorz(true);",
-         naturalAt100},
-        {"half size about the hot spot",
-         "s.setScale(50);",
-         {{84, 88, red},
-          {115, 88, green},
-          {84, 111, blue},
-          {115, 111, yellow},
-          {83, 100, black},
-          {116, 100, black},
-          {100, 87, black},
-          {100, 112, black}}},
-        {"a quarter turn clockwise",
-         "s.setAngle(90);",
-         {{77, 69, blue},
-          {122, 69, red},
-          {77, 130, yellow},
-          {122, 130, green},
-          {75, 100, black},
-          {124, 100, black},
-          {100, 67, black},
-          {100, 132, black}}},
-        {"alpha 256 wraps to invisible",
-         "s.setAlpha(256);",
-         {{68, 76, black}, {131, 123, black}, {100, 100, black}}},
-        {"alpha -1 wraps to opaque", "s.setAlpha(-1);", naturalAt100},
-        {"scale 0 shows nothing", "s.setScale(0);", {{99, 99, black}, {100, 100, black}}},
-    };
-    for (const Case& c : cases)
-        expectPixels(
-            drawQuadrants(QString::fromLatin1(c.init), QStringLiteral("s.renderTo(100, 100);")),
-            c.probes, c.label);
-}
-
-TEST(SpriteScene, HalfAlphaBlendsWithTheBackground)
-{
-    const sf::Image frame =
-        drawQuadrants(QStringLiteral("s.setAlpha(128);"), QStringLiteral("s.renderTo(100, 100);"));
-    const sf::Color c = frame.getPixel(80, 80);
-    EXPECT_NEAR(c.r, 128, 2);
-    EXPECT_EQ(c.g, 0);
-}
-
-TEST(SpriteScene, OutlineFollowsTheRotatedScaledRectangle)
-{
-    // At 50 % and 90 degrees the 64 x 48 image covers x 188..211, y 184..215.
-    const sf::Image frame =
-        drawQuadrants(QStringLiteral("s.setScale(50); s.setAngle(90); s.setBordered(true);"),
-                      QStringLiteral("s.renderTo(200, 200);"));
-    for (unsigned y : {190u, 200u, 210u}) {
-        EXPECT_TRUE(anyPixelIn(frame, 187, y, 189, y, white)) << "left edge at y " << y;
-        EXPECT_TRUE(anyPixelIn(frame, 211, y, 213, y, white)) << "right edge at y " << y;
+    for (const auto& c : cases) {
+        Scene scene;
+        scene.addImage(QStringLiteral("sprites/q.png"), quadrants(64, 48));
+        scene.start(QStringLiteral("s = game.loadSprite('q.png'); s.setXY(100, 100);") +
+                        QLatin1String(c.init),
+                    QStringLiteral("s.render();"));
+        expectPixels(scene.frame(), c.probes, c.init);
     }
-    for (unsigned x : {192u, 200u, 208u}) {
-        EXPECT_TRUE(anyPixelIn(frame, x, 183, x, 185, white)) << "top edge at x " << x;
-        EXPECT_TRUE(anyPixelIn(frame, x, 215, x, 217, white)) << "bottom edge at x " << x;
+
+    // At 50 % and 90 degrees the outline runs around x 188..211, y 184..215.
+    Scene scene;
+    scene.addImage(QStringLiteral("sprites/q.png"), quadrants(64, 48));
+    scene.start(QStringLiteral("s = game.loadSprite('q.png'); s.setScale(50); s.setAngle(90);"
+                               "s.setBordered(true);"),
+                QStringLiteral("s.renderTo(200, 200);"));
+    const sf::Image frame = scene.frame();
+    for (unsigned at : {192u, 200u, 208u}) {
+        EXPECT_TRUE(anyPixelIn(frame, 187, at, 189, at, white)) << "left edge at y " << at;
+        EXPECT_TRUE(anyPixelIn(frame, 211, at, 213, at, white)) << "right edge at y " << at;
+        EXPECT_TRUE(anyPixelIn(frame, at, 183, at, 185, white)) << "top edge at x " << at;
+        EXPECT_TRUE(anyPixelIn(frame, at, 215, at, 217, white)) << "bottom edge at x " << at;
     }
     EXPECT_FALSE(anyPixelIn(frame, 192, 188, 208, 212, white)) << "outline only on the edge";
-    EXPECT_FALSE(anyPixelIn(frame, 150, 150, 180, 250, white));
 }
 
-TEST(SpriteScene, PcxFirstPixelColourIsTransparentOnRequest)
+// A 4 x 2 PCX file: row 0 is entry 5 (red), row 1 entries 1 (white) to 4;
+// drawn ten times larger from its top-left corner at (200, 200).
+TEST(SpriteScene, PcxFirstColourIsSeeThroughWhereTheFactorySaysSo)
 {
-    // 4 x 2: row 0 is entry 5 (red), row 1 entries 1, 2, 3 and 7; entry 7 is red too.
-    const std::vector<sf::Color> palette = {black, white, green, yellow, black, red, black, red};
-    const QByteArray file = pcxFile(3, 1, {0xC4, 0x05, 0x01, 0x02, 0x03, 0xC1, 0x07}, palette);
-    struct Case {
-        const char* label;
+    const QByteArray file = pcxFile(3, 1, {0xC4, 0x05, 0x01, 0x02, 0x03, 0x04},
+                                    {black, white, green, yellow, black, red});
+    const struct {
         const char* load;
-        sf::Color topRow;
+        sf::Color top, bottom;
+    } cases[] = {
+        {"game.loadSpritePCX8bit('s.pcx', true)", blue, white},
+        {"game.loadSpritePCX8bit('s.pcx')", red, white},
+        {"game.loadAnimation('s.pcx', 2, 10)", blue, white},
+        {"game.loadAnimation('s.pcx', 2, 2, 2, 10)", blue, white},
+        {"game.loadAnimationPCX8bit('s.pcx', 2, 10)", red, white},
+        {"game.loadAnimationPCX8bit('s.pcx', 2, 10, 1)", blue, white},
+        {"game.loadAnimationPCX8bit('s.pcx', 2, 2, 2, 10)", red, white},
+        {"game.loadAnimationPCX8bit('s.pcx', 2, 2, 2, 10, 7)", blue, white},
+        // An upper-case extension goes to the image library, which reads no PCX.
+        {"game.loadAnimation('s.PCX', 2, 10)", blue, blue},
     };
-    const Case cases[] = {
-        {"transparent", "game.loadSpritePCX8bit('t.pcx', true)", blue},
-        {"opaque when asked not to", "game.loadSpritePCX8bit('t.pcx', false)", red},
-        {"opaque by default", "game.loadSpritePCX8bit('t.pcx')", red},
-    };
-    for (const Case& c : cases) {
-        TestGame test;
-        test.addFile(QStringLiteral("sprites/t.pcx"), file);
-        // Ten times larger, unfiltered: pixel (i, j) covers x 180 + 10i, y 190 + 10j.
-        start(test,
-              QStringLiteral("game.setBackgroundColor(0, 0, 255); s = ") + QLatin1String(c.load) +
-                  QStringLiteral("; s.setScale(1000); s.setSmooth(false);"),
-              QStringLiteral("s.renderTo(200, 200);"));
-        EXPECT_EQ(test.eval(QStringLiteral("s.getWidth() + 'x' + s.getHeight()")),
-                  QStringLiteral("4x2"));
-        expectPixels(renderFrame(test),
-                     {{185, 195, c.topRow},
-                      {215, 195, c.topRow},
-                      {185, 205, white},
-                      {195, 205, green},
-                      {205, 205, yellow},
-                      {215, 205, red}},
-                     c.label);
+    for (const auto& c : cases) {
+        Scene scene;
+        scene.addFile(QStringLiteral("sprites/s.pcx"), file);
+        scene.addFile(QStringLiteral("sprites/s.PCX"), file);
+        scene.start(QStringLiteral("game.setBackgroundColor(0, 0, 255); s = ") +
+                        QLatin1String(c.load) +
+                        QStringLiteral("; s.setScale(1000); s.setSmooth(false); s.setHotSpot(0, "
+                                       "0); s.setXY(200, 200);"),
+                    QStringLiteral("s.render();"));
+        expectPixels(scene.frame(), {{202, 202, c.top}, {202, 212, c.bottom}}, c.load);
     }
 }
 
-TEST(SpriteScene, ImagesThatCannotLoadGiveEmptySprites)
+TEST(AnimationScene, FramesFollowTheClockFromSheetsAndFileLists)
 {
-    TestGame test;
-    // A 900-byte file claiming 65536 x 65536 pixels, one claiming a row too
-    // wide for any texture, and missing files. Init() draws before the Game
-    // has a render target.
-    test.addFile(QStringLiteral("sprites/huge.pcx"), pcxFile(65535, 65535, {}, {}));
-    test.addFile(QStringLiteral("sprites/wide.pcx"), pcxFile(65535, 0, {}, {}));
-    start(test,
-          QStringLiteral("s = [game.loadSpritePCX8bit('huge.pcx', true),"
-                         " game.loadSpritePCX8bit('wide.pcx'),"
-                         " game.loadSpritePCX8bit('missing.pcx', true),"
-                         " game.loadSprite('missing.png')];"
-                         "s.forEach(function (x) { x.setBordered(true); x.render(); });"),
-          QStringLiteral("s.forEach(function (x) { x.renderTo(100, 100); });"));
-    EXPECT_EQ(test.eval(QStringLiteral("s.map(function (x) {"
-                                       "  return x.getWidth() + 'x' + x.getHeight() +"
-                                       "         x.isPointIn(100, 100); }).join()")),
-              QStringLiteral("0x0false,0x0false,0x0false,0x0false"));
-    const sf::Image frame = renderFrame(test);
-    EXPECT_FALSE(anyPixelIn(frame, 90, 90, 110, 110, white));
-    EXPECT_EQ(frame.getPixel(100, 100), black);
+    // The strip's frames are 64 wide; the file list's third image is larger,
+    // and only its top-left 8 x 8 (blue) fits the first file's rectangle.
+    Scene scene({0.05f, 0.1f, 0.1f, 0.1f, 0.1f});
+    sf::Image big = solid(16, 16, yellow);
+    big.copy(solid(8, 8, blue), 0, 0);
+    scene.addImage(QStringLiteral("sprites/strip.png"), coded(256, 64));
+    scene.addImage(QStringLiteral("sprites/f0.png"), solid(8, 8, red));
+    scene.addImage(QStringLiteral("sprites/f1.png"), solid(8, 8, green));
+    scene.addImage(QStringLiteral("sprites/f2.png"), big);
+    scene.start(
+        QStringLiteral("a = game.loadAnimation('strip.png', 4, 10); a.play();"
+                       "b = game.loadAnimationFromFiles(['f0.png', 'f1.png', 'f2.png'], 10);"
+                       "b.play(); c = game.loadAnimationFromFiles('f0.png', 10);"),
+        QStringLiteral("a.renderTo(100, 100); b.renderTo(300, 100);"));
+    EXPECT_EQ(scene.eval(QStringLiteral("[a.getWidth(), a.getHeight(), b.getWidth(), c].join()")),
+              QStringLiteral("64,64,8,none"));
+    const struct {
+        unsigned sheetX;
+        sf::Color file;
+    } steps[] = {{0, red}, {64, green}, {128, blue}, {192, red}, {0, green}};
+    for (const auto& step : steps) {
+        // The hot spot (32, 32) puts the strip's corner at (68, 68).
+        const sf::Color first(sf::Uint8(step.sheetX), 0, 128);
+        const sf::Color last(sf::Uint8(step.sheetX + 63), 63, 128);
+        expectPixels(scene.frame(),
+                     {{68, 68, first},
+                      {131, 131, last},
+                      {67, 68, black},
+                      {132, 131, black},
+                      {296, 96, step.file},
+                      {303, 103, step.file},
+                      {304, 100, black}},
+                     "sheet x " + std::to_string(step.sheetX));
+    }
 }
 
-TEST(SpriteContact, NonSpriteValuesNeverTouch)
+TEST(AnimationScene, MissingFramesShowNothingAndSmoothingReachesEveryFrame)
 {
-    TestGame test;
-    writeImage(test, QStringLiteral("sprites/sq.png"), quadrants(32, 32));
-    // Under the circle model a sprite touches itself, so a false below is the
-    // type check and not the geometry.
-    start(test,
-          QStringLiteral("s = game.loadSprite('sq.png'); s.setContactModelCircle();"
-                         "a = game.createLine(1, 2, 3);"),
-          QStringLiteral("s.renderTo(100, 100);"));
-    renderFrame(test);
-    EXPECT_EQ(test.eval(QStringLiteral("[1, 'sprite', game, system, a, null, undefined, {}, [s], s]"
-                                       ".map(function (v) { return s.isContactWith(v); }).join()")),
-              QStringLiteral("false,false,false,false,false,false,false,false,false,true"));
+    Scene scene({0.15f});
+    scene.addImage(QStringLiteral("sprites/f0.png"), solid(8, 8, red));
+    sf::Image pair0 = solid(2, 1, red), pair1 = solid(2, 1, green);
+    pair0.setPixel(1, 0, blue);
+    pair1.setPixel(1, 0, yellow);
+    scene.addImage(QStringLiteral("sprites/p0.png"), pair0);
+    scene.addImage(QStringLiteral("sprites/p1.png"), pair1);
+    scene.start(QStringLiteral("a = game.loadAnimationFromFiles(['f0.png', 'gone.png'], 10);"
+                               "b = game.loadAnimationFromFiles(['gone.png', 'f0.png'], 10);"
+                               "c = game.loadAnimation('gone.png', 4, 10);"
+                               "d = game.loadAnimationFromFiles(['p0.png', 'p1.png'], 10);"
+                               "d.setScale(1000); d.setSmooth(false);"
+                               "[a, b, d].forEach(function (x) { x.play(); });"),
+                QStringLiteral("a.renderTo(100, 100); b.renderTo(200, 100); c.renderTo(300, 100);"
+                               "d.renderTo(500, 300);"));
+    EXPECT_EQ(scene.eval(QStringLiteral("[b.getWidth(), c.getWidth(), c.getHeight()].join()")),
+              QStringLiteral("0,0,0"));
+    // An empty frame drawn through a non-empty rectangle must not become a
+    // white box; screen x 499 samples the second frame's image x 0.95.
+    const sf::Image frame = scene.frame();
+    EXPECT_FALSE(anyPixelIn(frame, 90, 90, 310, 110, white));
+    expectPixels(frame, {{100, 100, black}, {499, 305, green}, {500, 305, yellow}}, "frame 1");
 }
 
-TEST(SpriteContact, TestsSeeTheLastDrawAndTheCurrentAngle)
+TEST(AnimationScene, CallsThatCannotMakeAnAnimationGiveNone)
 {
-    TestGame test;
-    writeImage(test, QStringLiteral("sprites/sq.png"), quadrants(32, 32));
-    start(test,
-          QStringLiteral("a = game.loadSprite('sq.png'); b = game.loadSprite('sq.png');"
-                         "a.setXY(100, 100); b.setXY(132, 100);"),
-          QStringLiteral("a.render(); b.render();"));
+    Scene scene;
+    scene.addImage(QStringLiteral("sprites/strip.png"), coded(64, 16));
+    scene.addImage(QStringLiteral("sprites/big.png"), coded(512, 512));
+    scene.start(QString(), QString());
+    for (const char* call : {
+             "game.loadAnimation('strip.png', 0, 10)",
+             "game.loadAnimation('strip.png', -3, 10)",
+             "game.loadAnimation('strip.png', 16, 16, 0, 10)",
+             "game.loadAnimationPCX8bit('strip.png', 0, 10, 1)",
+             // More frames than columns: each would be the whole 512 x 512 image.
+             "game.loadAnimation('big.png', 2000, 10)",
+             "game.loadAnimationFromFiles([], 10)",
+             "game.loadAnimationFromFiles({length: 2, 0: 'strip.png'}, 10)",
+             "(function () { var x = []; x.length = 4000000000; "
+             "return game.loadAnimationFromFiles(x, 10); })()",
+         })
+        EXPECT_EQ(scene.eval(QLatin1String(call)), QStringLiteral("none")) << call;
+}
+
+// Contact tests see the last draw and the current angle; an animation is a
+// sprite to them, and is stepped before Frame() sees it.
+TEST(SpriteScene, ContactTagsAndTheFrameStep)
+{
+    Scene scene({0.2f, 0.25f});
+    scene.addImage(QStringLiteral("sprites/sq.png"), quadrants(32, 32));
+    scene.addImage(QStringLiteral("sprites/strip.png"), coded(128, 32));
+    scene.start(
+        QStringLiteral("var seen = []; function Init() {"
+                       "  a = game.loadSprite('sq.png'); b = game.loadSprite('sq.png');"
+                       "  a.setXY(100, 100); b.setXY(132, 100);"
+                       "  c = game.loadAnimation('strip.png', 4, 10); c.playOneTime(); }"
+                       "function Frame() { seen.push(c.isPlayed()); }"
+                       "function Render() { a.render(); b.render(); c.renderTo(132, 100); }"));
     auto both = [&] {
-        return test.eval(QStringLiteral("[a.isContactWith(b), b.isContactWith(a)].join()"));
+        return scene.eval(QStringLiteral("[a.isContactWith(b), b.isContactWith(a)].join()"));
     };
-    renderFrame(test);
+    scene.frame();
     EXPECT_EQ(both(), QStringLiteral("false,false")) << "edges touching";
-    EXPECT_EQ(test.eval(QStringLiteral("a.isPointIn(100, 100) + ',' + a.isPointIn(101, 100)")),
+    EXPECT_EQ(scene.eval(QStringLiteral("a.isPointIn(100, 100) + ',' + a.isPointIn(101, 100)")),
               QStringLiteral("false,true"));
-
     // Turning is seen at once: a's corner (122.6, 100) enters b.
-    test.eval(QStringLiteral("a.setAngle(45);"));
+    scene.eval(QStringLiteral("a.setAngle(45);"));
     EXPECT_EQ(both(), QStringLiteral("false,true"));
-    test.eval(QStringLiteral("a.setAngle(0); a.setScale(200); a.setXY(600, 600);"));
+    scene.eval(QStringLiteral("a.setAngle(0); a.setScale(200); a.setXY(600, 600);"));
     EXPECT_EQ(both(), QStringLiteral("false,false")) << "scale and position wait for a draw";
-    test.eval(QStringLiteral("a.setXY(100, 100);"));
-    renderFrame(test);
+    scene.eval(QStringLiteral("a.setXY(100, 100);"));
+    scene.frame();
     EXPECT_EQ(both(), QStringLiteral("true,false"));
+    EXPECT_EQ(scene.eval(QStringLiteral("seen.join()")), QStringLiteral("true,false"));
+
+    // Under the circle model a sprite touches itself, so a false is the type check.
+    EXPECT_EQ(
+        scene.eval(QStringLiteral("b.setContactModelCircle(); l = game.createLine(1, 2, 3);"
+                                  "[1, 'sprite', game, system, l, null, undefined, {}, [b], b, c]"
+                                  ".map(function (v) { return b.isContactWith(v); }).join()")),
+        QStringLiteral("false,false,false,false,false,false,false,false,false,true,true"));
+    EXPECT_EQ(scene.eval(QStringLiteral(
+                  "t = {hp: 1}; c.setTag('k', 3); c.setTag('K', t); c.setTag('k', 4); t.hp = 2;"
+                  "[c.getTag('k'), c.getTag('K').hp, typeof c.getTag('x'), c.getHeight(),"
+                  " String(c)].join()")),
+              QStringLiteral("4,2,undefined,32,Animation(name = \"\")"));
 }
 
-TEST(SpriteTags, HoldValuesByNameCaseSensitively)
+// The script's own function converts every pixel of every texture once;
+// the script goes on after it whatever the function did.
+TEST(SpriteScene, PixelConversionChangesWhatIsDrawn)
 {
-    TestGame test;
-    start(test,
-          QStringLiteral("s = game.loadSprite('none.png'); b = {hp: 1};"
-                         "s.setTag('speed', 5); s.setTag('Speed', 7); s.setTag('body', b);"
-                         "s.setTag('name', 'x'); s.setTag('name', 'y'); b.hp = 2;"),
-          QString());
-    EXPECT_EQ(test.eval(QStringLiteral("[s.getTag('speed'), s.getTag('Speed'), s.getTag('name'),"
-                                       " s.getTag('body').hp, s.getTag('body') === b,"
-                                       " typeof s.getTag('never')].join()")),
-              QStringLiteral("5,7,y,2,true,undefined"));
+    const char* functions = "calls = 0;"
+                            "invert = function (c) { ++calls;"
+                            "  return {r: 255 - c.r, g: 255 - c.g, b: 255 - c.b, a: c.a}; };"
+                            "noAlpha = function (c) { return {r: c.r, g: c.g, b: c.b}; };"
+                            "thrower = function (c) { throw 'bad pixel'; };"
+                            "again = function (c) { s.convertPixels('again'); return invert(c); };";
+    // Left half red, right half see-through, drawn ten times larger.
+    sf::Image half = solid(4, 4, sf::Color::Transparent);
+    half.copy(solid(2, 4, red), 0, 0);
+    const struct {
+        const char* convert;
+        sf::Color left, right;
+        int calls;
+    } cases[] = {
+        {"s.convertPixels('invert')", sf::Color(0, 255, 255), blue, 16 + 1024},
+        {"s.convertPixels('noAlpha')", blue, blue, 1024},
+        {"s.convertPixels('thrower')", blue, blue, 1024},
+        {"s.convertPixels('invert'); s.convertPixels('invert')", red, blue, 32 + 1024},
+        // A conversion started by conversion code does nothing: it would never end.
+        {"s.convertPixels('again')", sf::Color(0, 255, 255), blue, 16 + 1024},
+    };
+    for (const auto& c : cases) {
+        Scene scene;
+        scene.addImage(QStringLiteral("sprites/h.png"), half);
+        scene.addImage(QStringLiteral("sprites/strip.png"), quadrants(64, 16));
+        scene.start(QLatin1String(functions) +
+                        QStringLiteral("game.setBackgroundColor(0, 0, 255);"
+                                       "s = game.loadSprite('h.png'); s.setScale(1000);") +
+                        QLatin1String(c.convert) +
+                        QStringLiteral("; a = game.loadAnimation('strip.png', 4, 10);"
+                                       "a.convertPixels('invert'); m = 'after';"
+                                       "game.loadSprite('none.png').convertPixels('invert');"),
+                    QStringLiteral("s.renderTo(200, 200); a.renderTo(400, 400);"));
+        EXPECT_EQ(scene.eval(QStringLiteral("m + calls")), "after" + QString::number(c.calls))
+            << c.convert;
+        expectPixels(scene.frame(),
+                     {{185, 200, c.left}, {215, 200, c.right}, {395, 395, sf::Color(0, 255, 255)}},
+                     c.convert);
+    }
+}
+
+// Conversion code counts towards the time limit of the call it runs in: a
+// conversion stuck in one pixel, or slow over many, ends with the call.
+TEST(SpriteScene, AConversionEndsWithItsCallPastTheTimeLimit)
+{
+    for (const char* conversion :
+         {"n = 0; f = function (c) { if (++n > 1) while (true) {} return c; };",
+          "f = function (c) { for (var i = 0; i < 50; ++i) {} return c; };"}) {
+        TestGame test(QString(), 600);
+        writeImage(test, QStringLiteral("sprites/q.png"), quadrants(512, 512));
+        test.addScript(QStringLiteral("main"),
+                       QStringLiteral("function Init() {") + QLatin1String(conversion) +
+                           QStringLiteral("game.loadSprite('q.png').convertPixels('f'); }"));
+        test.load();
+        EXPECT_FALSE(test.game().callInit(QString())) << conversion;
+        EXPECT_EQ(test.logs, QStringList{QStringLiteral("ОШИБКА функции Init(): Error: выполнение "
+                                                        "прервано: вызов длился дольше 0 с")});
+    }
 }

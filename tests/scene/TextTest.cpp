@@ -1,48 +1,9 @@
-// Text drawn by a script in a shipped font onto an offscreen target.
-#include "DataFiles.h"
-#include "TestGame.h"
-#include "runtime/Game.h"
+// Text drawn by a script in a shipped font.
+#include "Scene.h"
 
-#include <QElapsedTimer>
-#include <SFML/Graphics/RenderTexture.hpp>
-#include <gtest/gtest.h>
+using namespace scene;
 
 namespace {
-
-QByteArray testFont()
-{
-    return sourceFile(QStringLiteral("tests/fixtures/fonts/DejaVuSans.ttf"));
-}
-
-struct Scene {
-    sf::Image image;
-    QStringList logs;
-    // What Render() left in the global m.
-    QString m;
-};
-
-// Loads the test font as fonts/sans.ttf, runs Init() (with `init`) and one
-// render step whose Render() runs `render`.
-Scene drawText(const QString& init, const QString& render)
-{
-    // Read before the game changes the current directory.
-    const QByteArray font = testFont();
-    TestGame test;
-    test.addFile(QStringLiteral("fonts/sans.ttf"), font);
-    test.addScript(QStringLiteral("main"), QStringLiteral("var t, u, m; function Init(p) {") +
-                                               init +
-                                               QStringLiteral("return true; }"
-                                                              "function Frame(dt) { return true; }"
-                                                              "function Render() {") +
-                                               render + QStringLiteral("return true; }"));
-    test.load();
-    sf::RenderTexture canvas;
-    canvas.create(800, 600);
-    EXPECT_TRUE(test.game().callInit(QStringLiteral("{}")));
-    EXPECT_TRUE(test.game().callRender(&canvas));
-    canvas.display();
-    return {canvas.getTexture().copyToImage(), test.logs, test.eval(QStringLiteral("m"))};
-}
 
 // The smallest box holding every pixel that is not the black background.
 struct Box {
@@ -52,185 +13,109 @@ struct Box {
     int height() const { return bottom - top + 1; }
 };
 
-Box litBox(const sf::Image& image, int x0 = 0, int y0 = 0, int x1 = 799, int y1 = 599)
+Box litBox(const sf::Image& image, int x0, int y0, int x1, int y1)
 {
     Box box;
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x)
-            if (image.getPixel(unsigned(x), unsigned(y)) != sf::Color::Black) {
-                box.left = std::min(box.left, x);
-                box.right = std::max(box.right, x);
-                box.top = std::min(box.top, y);
-                box.bottom = std::max(box.bottom, y);
+            if (image.getPixel(unsigned(x), unsigned(y)) != black) {
+                box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x),
+                       std::max(box.bottom, y)};
             }
     return box;
 }
 
-// Bands of consecutive rows with ink: one per line of capital letters.
-int inkBands(const sf::Image& image)
+// A scene with the test font as fonts/sans.ttf.
+void addFont(Scene& scene)
 {
-    int bands = 0;
-    bool inside = false;
-    for (unsigned y = 0; y < image.getSize().y; ++y) {
-        bool ink = false;
-        for (unsigned x = 0; x < image.getSize().x && !ink; ++x)
-            ink = image.getPixel(x, y) != sf::Color::Black;
-        bands += ink && !inside;
-        inside = ink;
-    }
-    return bands;
-}
-
-bool hasPixel(const sf::Image& image, const sf::Color& color)
-{
-    const sf::Uint8* p = image.getPixelsPtr();
-    const sf::Uint8* end = p + 4 * image.getSize().x * image.getSize().y;
-    for (; p != end; p += 4)
-        if (sf::Color(p[0], p[1], p[2], p[3]) == color)
-            return true;
-    return false;
+    scene.addFile(QStringLiteral("fonts/sans.ttf"),
+                  sourceFile(QStringLiteral("tests/fixtures/fonts/DejaVuSans.ttf")));
 }
 
 } // namespace
 
-TEST(TextScene, DrawsWhiteGlyphsAtTheFactorySizeFromThePosition)
+TEST(TextScene, GlyphsStandAtThePositionInTheirSizeAndColour)
 {
-    const Scene scene = drawText(QStringLiteral("t = game.loadText('sans.ttf', 'HHHH', 40);"),
-                                 QStringLiteral("t.printTo(100, 200);"));
-    EXPECT_TRUE(scene.logs.isEmpty());
-    const Box box = litBox(scene.image);
-    ASSERT_FALSE(box.empty());
+    Scene scene;
+    addFont(scene);
+    // One text per band of 100 rows; the last band's texts draw nothing.
+    ASSERT_TRUE(scene.start(
+        QStringLiteral(
+            "t = game.loadText('sans.ttf', 'HHHH', 40);"
+            "u = game.loadText('sans.ttf', 'HHHH', 40); u.setColor(256, 300, -1);"
+            "u.setAlignCenter(); l = game.loadText('sans.ttf', 'Wy', 90);"
+            "d = [game.loadText('none.ttf', 'HHHH', 40),"
+            "     game.loadText('sans.ttf', 'HHHH', -40),"
+            "     game.loadText('sans.ttf', 'HHHH', 40), game.loadText('sans.ttf', '', 40)];"
+            "d[2].setSize(0); d[3].setAlignCenter(); t.printTo(0, 500);"),
+        QStringLiteral("t.printTo(100, 20); u.printTo(400, 120); l.printTo(100, 220);"
+                       "d.forEach(function (x) { x.printTo(100, 500); });"
+                       "m = [t, l].concat(d).map(function (x) {"
+                       "  return x.getWidth() + ' ' + x.getHeight(); }).join();")));
+    const sf::Image image = scene.frame();
+    const Box plain = litBox(image, 0, 0, 799, 99), centred = litBox(image, 0, 100, 799, 199);
     // Capitals of a 40-pixel font stand about 29 pixels tall below the line top.
-    EXPECT_GE(box.left, 100);
-    EXPECT_LE(box.left, 106);
-    EXPECT_GE(box.top, 200);
-    EXPECT_NEAR(box.height(), 29, 3);
-    EXPECT_NEAR(box.width(), 4 * 29, 20);
-    EXPECT_TRUE(hasPixel(scene.image, sf::Color::White));
+    ASSERT_FALSE(plain.empty());
+    EXPECT_GE(plain.left, 100);
+    EXPECT_LE(plain.left, 106);
+    EXPECT_GE(plain.top, 20);
+    EXPECT_NEAR(plain.height(), 29, 3);
+    EXPECT_NEAR(plain.width(), 4 * 29, 20);
+    EXPECT_TRUE(anyPixelIn(image, 100, 20, 230, 99, white));
+    // Centring shifts left by half the width only; channels wrap and stay opaque.
+    EXPECT_NEAR(centred.left, plain.left + 300 - plain.width() / 2.0, 4);
+    EXPECT_EQ(centred.top - 100, plain.top);
+    EXPECT_TRUE(anyPixelIn(image, 300, 120, 500, 199, sf::Color(0, 44, 255)));
+    EXPECT_FALSE(anyPixelIn(image, 300, 120, 500, 199, white));
+    EXPECT_TRUE(litBox(image, 0, 400, 799, 599).empty());
+
+    // The measured size holds the ink printTo draws from the position on.
+    const QStringList sizes = scene.eval(QStringLiteral("m")).split(QLatin1Char(','));
+    ASSERT_EQ(sizes.size(), 6);
+    const Box tall = litBox(image, 0, 200, 799, 399);
+    for (const auto& [index, ink, size] : {std::tuple{0, plain, 40}, std::tuple{1, tall, 90}}) {
+        const int w = sizes[index].section(' ', 0, 0).toInt(),
+                  h = sizes[index].section(' ', 1).toInt();
+        EXPECT_NEAR(100 + w, ink.right + 1, 2) << index;
+        EXPECT_LE(ink.bottom + 1, (index ? 220 : 20) + h) << index;
+        EXPECT_NEAR(h, size * 1.16, size * 0.1) << index;
+    }
+    EXPECT_EQ(sizes.mid(2), (QStringList{"0 0", "0 0", "0 0", "0 0"}));
+    EXPECT_EQ(lines(), QStringList{"Not loaded, no such file: fonts/none.ttf"});
 }
 
-TEST(TextScene, ColourChannelsWrapAndStayOpaque)
+// Lines break at the two characters backslash and n (in script literals
+// "\\n"), and at a real line break; letters beyond Latin keep their shapes.
+TEST(TextScene, LinesAndLettersAsTheLayoutMeasuresThem)
 {
-    const Scene scene = drawText(
-        QStringLiteral("t = game.loadText('sans.ttf', 'HHHH', 40); t.setColor(256, 300, -1);"),
-        QStringLiteral("t.printTo(100, 200);"));
-    EXPECT_TRUE(hasPixel(scene.image, sf::Color(0, 44, 255)));
-    EXPECT_FALSE(hasPixel(scene.image, sf::Color::White));
-}
-
-TEST(TextScene, BackslashNStartsANewLine)
-{
-    // Script string literals: "\\n" is the two characters backslash and n.
-    struct Case {
+    Scene scene;
+    addFont(scene);
+    scene.start(QString(), QString());
+    const struct {
         const char* literal;
         int lines;
-    };
-    const Case cases[] = {
-        {R"('H\\nH')", 2},    {R"('H\nH')", 2},     {R"('H\\NH')", 1},
-        {R"('H\\nH\\n')", 2}, {R"('H\\n\\nH')", 2}, {R"('HH')", 1},
-    };
-    for (const Case& c : cases) {
-        const Scene scene = drawText(
-            QStringLiteral("t = game.loadText('sans.ttf', %1, 30);").arg(QLatin1String(c.literal)),
-            QStringLiteral("t.printTo(50, 50);"));
-        EXPECT_EQ(inkBands(scene.image), c.lines) << c.literal;
+    } cases[] = {{R"('H\\nH')", 2},    {R"('H\nH')", 2},     {R"('H\\NH')", 1},
+                 {R"('H\\nH\\n')", 3}, {R"('H\\n\\nH')", 3}, {R"('HH')", 1}};
+    for (const auto& c : cases) {
+        const int h = scene
+                          .eval(QStringLiteral("game.loadText('sans.ttf', %1, 30).getHeight()")
+                                    .arg(QLatin1String(c.literal)))
+                          .toInt();
+        EXPECT_NEAR(h, c.lines * 30 * 1.16, 3) << c.literal;
     }
-    // An empty line between two lines pushes the second one further down.
-    const Box one = litBox(drawText(QStringLiteral("t = game.loadText('sans.ttf', 'H\\\\nH', 30);"),
-                                    QStringLiteral("t.printTo(50, 50);"))
-                               .image);
-    const Box two =
-        litBox(drawText(QStringLiteral("t = game.loadText('sans.ttf', 'H\\\\n\\\\nH', 30);"),
-                        QStringLiteral("t.printTo(50, 50);"))
-                   .image);
-    EXPECT_GT(two.height(), one.height() + 25);
+    EXPECT_GT(scene
+                  .eval(QStringLiteral("game.loadText('sans.ttf', '\\u0416\\u0416', 40).getWidth()"
+                                       " - game.loadText('sans.ttf', '?' + '?', 40).getWidth()"))
+                  .toInt(),
+              15);
 }
 
-TEST(TextScene, CentringShiftsLeftByHalfTheWidthOnly)
+TEST(TextScene, AnAbsurdSizeIsCappedAndDrawsPromptly)
 {
-    const Scene scene = drawText(QStringLiteral("t = game.loadText('sans.ttf', 'HHHH', 40);"
-                                                "u = game.loadText('sans.ttf', 'HHHH', 40);"
-                                                "u.setAlignCenter();"),
-                                 QStringLiteral("t.printTo(400, 50); u.printTo(400, 300);"));
-    const Box plain = litBox(scene.image, 0, 0, 799, 250);
-    const Box centred = litBox(scene.image, 0, 251, 799, 599);
-    ASSERT_FALSE(plain.empty());
-    ASSERT_FALSE(centred.empty());
-    EXPECT_NEAR(centred.left, plain.left - plain.width() / 2.0, 4);
-    EXPECT_EQ(centred.top - 250, plain.top);
-}
-
-// The measured size holds the ink that printTo draws from the position on,
-// at least one line height per line.
-TEST(TextScene, MeasuredSizeHoldsWhatIsDrawn)
-{
-    struct Case {
-        const char* text;
-        int size;
-        int lines;
-    } cases[] = {{"HHHH", 40, 1}, {"Hi, you", 20, 1}, {"jig\\nWAVE", 30, 2}, {"Wy", 90, 1}};
-    for (const Case& c : cases) {
-        const Scene scene = drawText(
-            QStringLiteral("t = game.loadText('sans.ttf', '%1', %2);").arg(c.text).arg(c.size),
-            QStringLiteral("t.printTo(100, 100); m = t.getWidth() + ' ' + t.getHeight();"));
-        const QStringList wh = scene.m.split(' ');
-        const int w = wh.value(0).toInt(), h = wh.value(1).toInt();
-        const Box ink = litBox(scene.image);
-        EXPECT_NEAR(100 + w, ink.right + 1, 2) << c.text;
-        EXPECT_LE(ink.bottom + 1, 100 + h) << c.text;
-        EXPECT_NEAR(h, c.lines * c.size * 1.16, c.size * 0.1) << c.text;
-    }
-}
-
-TEST(TextScene, NonLatinTextKeepsItsLetters)
-{
-    const Scene scene =
-        drawText(QStringLiteral("t = game.loadText('sans.ttf', '\\u0416\\u0416\\u0416\\u0416', 40);"
-                                "u = game.loadText('sans.ttf', '?' + '?' + '?' + '?', 40);"),
-                 QStringLiteral("t.printTo(50, 50); u.printTo(50, 300);"));
-    const Box cyrillic = litBox(scene.image, 0, 0, 799, 250);
-    const Box question = litBox(scene.image, 0, 251, 799, 599);
-    EXPECT_GT(cyrillic.width(), question.width() + 30);
-}
-
-TEST(TextScene, DrawsNothingWithoutTargetFontOrSize)
-{
-    struct Case {
-        const char* label;
-        const char* init;
-        const char* render;
-    };
-    const Case cases[] = {
-        {"drawn during Init", "t = game.loadText('sans.ttf', 'HHHH', 40); t.printTo(100, 100);",
-         ""},
-        {"missing font", "t = game.loadText('none.ttf', 'HHHH', 40);", "t.printTo(100, 100);"},
-        {"negative size", "t = game.loadText('sans.ttf', 'HHHH', -40);", "t.printTo(100, 100);"},
-        {"size zero", "t = game.loadText('sans.ttf', 'HHHH', 40); t.setSize(0);",
-         "t.printTo(100, 100);"},
-        {"empty string", "t = game.loadText('sans.ttf', '', 40); t.setAlignCenter();",
-         "t.printTo(100, 100);"},
-    };
-    for (const Case& c : cases) {
-        const Scene scene = drawText(QLatin1String(c.init),
-                                     QLatin1String(c.render) +
-                                         QStringLiteral("m = t.getWidth() + ' ' + t.getHeight();"));
-        EXPECT_TRUE(litBox(scene.image).empty()) << c.label;
-        if (*c.render) {
-            EXPECT_EQ(scene.m, QStringLiteral("0 0")) << c.label;
-        }
-        EXPECT_TRUE(scene.logs.isEmpty()) << c.label;
-    }
-}
-
-TEST(TextScene, AbsurdSizeIsCappedAndDrawsPromptly)
-{
-    QElapsedTimer clock;
-    clock.start();
-    const Scene scene = drawText(QStringLiteral("t = game.loadText('sans.ttf', 'H', 2000000000);"),
-                                 QStringLiteral("t.printTo(0, 0);"));
-    EXPECT_LT(clock.elapsed(), 20000);
-    const Box box = litBox(scene.image);
-    ASSERT_FALSE(box.empty());
+    Scene scene;
+    addFont(scene);
+    scene.start(QStringLiteral("t = game.loadText('sans.ttf', 'H', 2000000000);"),
+                QStringLiteral("t.printTo(0, 0);"));
     // A capital at the capped size is taller than the window.
-    EXPECT_EQ(box.bottom, 599);
+    EXPECT_EQ(litBox(scene.frame(), 0, 0, 799, 599).bottom, 599);
 }

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <ostream>
 
 // Writes a file below a test's data directory, making its folders.
 inline void writeDataFile(const QString& root, const QString& path, const QByteArray& bytes)
@@ -32,4 +33,33 @@ inline QByteArray sourceFile(const QString& path)
 inline QString scriptPath(const QString& name)
 {
     return QStringLiteral("scripts/") + name + QStringLiteral(".js");
+}
+
+// The text of one line of qDebug() << QString output, unquoted and
+// unescaped; a line that is not one comes back as it is.
+inline QString debugText(const QString& line)
+{
+    if (line.size() < 2 || !line.startsWith(QLatin1Char('"')) || !line.endsWith(QLatin1Char('"')))
+        return line;
+    QString out;
+    for (int i = 1; i < line.size() - 1; ++i) {
+        QChar c = line.at(i);
+        if (c == QLatin1Char('\\') && i + 1 < line.size() - 1) {
+            c = line.at(++i);
+            if (c == QLatin1Char('n'))
+                c = QLatin1Char('\n');
+            else if (c == QLatin1Char('u') && i + 4 < line.size() - 1) {
+                c = QChar(line.mid(i + 1, 4).toUShort(nullptr, 16));
+                i += 4;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QByteArray>
+#include "DataFiles.h"
+
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
@@ -10,8 +10,8 @@
 // The ledge executable under test.
 QString ledgeBinary();
 
-// Runs the real ledge binary from a temporary directory whose data/ holds the
-// test's own files, and reads its debug output line by line.
+// Runs the real ledge binary (or ledge-play) from a temporary directory
+// whose data/ holds the test's own files, and reads its debug output.
 class LedgeRun {
 public:
     LedgeRun();
@@ -24,22 +24,19 @@ public:
     void setEnv(const QString& name, const QString& value);
 
     void start(const QStringList& args = {}, const QString& program = ledgeBinary());
-    // Debug messages so far, unquoted and unescaped; other stderr lines left out.
+    // Debug messages so far, unquoted; other stderr lines left out.
     QStringList messages();
-    // Waits until a debug message equal to `text` has arrived.
-    bool waitForMessage(const QString& text, int timeoutMs = 20000);
-    // The X window id of the running program; empty when none appeared.
-    QString windowId(int timeoutMs = 20000);
-    void closeWindow();
+    // Waits until a debug message equal to `text` has arrived or the run ended.
+    bool waitForMessage(const QString& text);
     // Waits for the process to end; -1 when it had to be killed.
-    int finish(int timeoutMs = 30000);
+    int finish();
     QString rawStderr() const { return stderrText; }
 
     // Whole run: files already added, waits for the exit.
-    int run(const QStringList& args = {}, int timeoutMs = 30000);
+    int run(const QStringList& args = {});
     // A whole run of ledge-play with these options on data/, from the
     // temporary directory (relative paths land there).
-    int play(const QStringList& options, int timeoutMs = 60000);
+    int play(const QStringList& options);
     QString path(const QString& name) const { return dir.filePath(name); }
     // The messages of a ledge-play report as "frame text".
     QStringList reportMessages(const QString& name) const;
@@ -53,13 +50,3 @@ private:
     QStringList parsed;
     int parsedUpTo = 0;
 };
-
-// Unquotes one line of qDebug() << QString output; false when it is not one.
-bool parseDebugLine(const QString& line, QString* text);
-
-#include <ostream>
-// Readable QString values in test failure messages.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DataFiles.h"
 #include "runtime/Game.h"
 
 #include <QString>
@@ -36,10 +37,3 @@ private:
 
 // The process-wide application object that timers and scripts need.
 void ensureTestApp();
-
-#include <ostream>
-// Readable QString values in test failure messages.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}

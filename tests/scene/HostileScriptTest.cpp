@@ -1,0 +1,197 @@
+// Scripts that misuse the API on purpose, run by the frame loop as the
+// program runs them. Each ends the way the runtime's rules say: an error
+// message, or the script's own end, with the messages the pattern gives.
+#include "Scene.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+using namespace scene;
+
+TEST(HostileScripts, EndAsTheRulesSayAndNeverCrash)
+{
+    const struct {
+        const char* script;
+        const char* lines; // a pattern for all debug lines, one after the other
+    } cases[] = {
+        // Unbounded recursion: the error, its place and at most a screenful of calls.
+        {"function f(n) { return f(n + 1) + 1; } function Frame(dt) { f(0); }",
+         "ОШИБКА функции Frame\\(0\\.25\\): RangeError[^\\n]*(\\n[^\\n]*){1,22}"},
+        {"function f() { game.getFPS(); return f(); } function Frame(dt) { f(); }",
+         "ОШИБКА функции Frame\\(0\\.25\\): RangeError[^\\n]*(\\n[^\\n]*){1,22}"},
+        {"var o = { get x() { return this.x; } }; function Frame(dt) { return o.x; }",
+         "ОШИБКА функции Frame\\(0\\.25\\): RangeError[^\\n]*(\\n[^\\n]*){1,22}"},
+        // Every slot of every object, with missing, extra and wrong arguments.
+        {R"js(var calls = 0, threw = 0, frames = 0, objects;
+            var argSets = [[], [1, 2, 3, 4, 5, 6, 7, 8, 9], [{}, [], null, undefined, 'x', NaN],
+                           [Infinity, -Infinity, 1e308, -1e308, 2147483648, -2147483649],
+                           ['s.pcx', '1', '-1', true, false, function () {}]];
+            // The switch and the messages only end the run or flood the output.
+            var skip = {goToScript: 1, writeMessage: 1, sendLog: 1, sendTitle: 1, writePair: 1};
+            function hammer(obj) {
+                for (var name in obj) {
+                    var f = obj[name];
+                    if (typeof f != 'function' || skip[name.split('(')[0]])
+                        continue;
+                    for (var i = 0; i < argSets.length; ++i) {
+                        ++calls;
+                        try { f.apply(obj, argSets[i]); } catch (e) { ++threw; }
+                    }
+                }
+            }
+            function Init() {
+                objects = [game, system, mapviewer, game.loadSpritePCX8bit('s.pcx'),
+                           game.loadAnimationPCX8bit('s.pcx', 2, 2, 2, 10),
+                           game.loadText('f.ttf', 'x', 12), game.createLine(1, 2, 3),
+                           game.createRect(1, 2, 3), game.loadSound('none.wav')];
+                objects.forEach(hammer);
+            }
+            function Frame(dt) {
+                objects.slice(3).forEach(hammer);
+                if (++frames == 3) {
+                    system.writeMessage('calls ' + calls + ' threw ' + threw);
+                    return false;
+                }
+            }
+            function Render() { objects.forEach(hammer); })js",
+         "(.*\\n)?calls \\d+ threw \\d+\\nИгра остановлена"},
+        // Scripts can neither delete the objects nor fake their destruction.
+        {R"js(var s, a, frames = 0;
+            function emitDestroyed(obj, arg) {
+                for (var name in obj)
+                    if (name.indexOf('destroyed') == 0 && typeof obj[name] == 'function')
+                        obj[name](arg);
+            }
+            function Init() {
+                s = game.loadSpritePCX8bit('s.pcx');
+                a = game.loadAnimationPCX8bit('s.pcx', 2, 2, 2, 10);
+                [game, system, mapviewer, s, a].forEach(function (o) {
+                    emitDestroyed(o, s);
+                    emitDestroyed(o, null);
+                });
+                system.setTimeout('x', 100000);
+                system.writeMessage([typeof s.deleteLater, typeof game.deleteLater,
+                                     typeof system.findChildren, typeof system.findChild].join(' '));
+            }
+            function Frame(dt) {
+                s.setXY(10, 10);
+                a.play();
+                if (++frames == 3) {
+                    system.writeMessage('still here ' + s.getWidth() + ' ' + a.getWidth());
+                    return false;
+                }
+            }
+            function Render() { s.render(); a.render(); })js",
+         "undefined undefined undefined undefined\\nstill here 4 2\\nИгра остановлена"},
+        // Huge numbers for sizes, scales, angles, frames and rates.
+        {R"js(var big = 2147483647, small = -2147483648, frames = 0, things = [];
+            function Init() {
+                var s = game.loadSpritePCX8bit('s.pcx');
+                s.setScale(big); s.setScaleY(small); s.setAngle(big); s.setHotSpot(big, small);
+                s.setXY(big, small); s.setBordered(true); s.setAlpha(big);
+                var a = game.loadAnimationPCX8bit('s.pcx', big, big, 3, big);
+                var b = game.loadAnimation('s.pcx', 1, 1e300);
+                var c = game.loadAnimationPCX8bit('s.pcx', 2, 2, 4, small, 1);
+                var refused = [game.loadAnimation('s.pcx', big, 10),
+                               game.loadAnimationPCX8bit('s.pcx', 1, 1, small, 10)];
+                a.play(); b.play(); c.playOneTime();
+                var t = game.loadText('f.ttf', 'big', big);
+                t.setSize(1e300);
+                var r = game.createRect(big, small, big);
+                r.setLineWidth(big);
+                system.setTimeout('x = 1', big);
+                system.setInterval('x = 2', big);
+                things = [s, a, b, c, t, r, game.createLine(1, 2, 3)];
+                system.writeMessage('refused ' + refused.join(' ') + ' ' + mapviewer.getPlateY(big) +
+                                    mapviewer.isNeedStop(1e308, -1e308, big, 1e308, false) +
+                                    mapviewer.canJumpTo(Infinity, small));
+            }
+            function Frame(dt) { return ++frames < 5; }
+            function Render() {
+                things[0].render();
+                things[1].renderTo(big, big);
+                things[2].renderTo(small, small);
+                things[3].render();
+                things[4].printTo(big, small);
+                things[5].drawTo(small, small, big, big);
+                things[6].drawTo(small, big, big, small);
+                mapviewer.render();
+                mapviewer.genSpawnPoint(1e308, big);
+            })js",
+         "refused none none [^\\n]*\\nИгра остановлена"},
+        // Nothing of the old script is reachable after a switch.
+        {R"js(var keep;
+            function Init() {
+                keep = game.loadSpritePCX8bit('s.pcx');
+                system.setInterval("keep.setXY(1, 1); system.writeMessage('old timer')", 0);
+                game.goToScript('next', {sprite: keep, list: [keep]});
+            }
+            function Frame(dt) {}
+            function Render() { keep.render(); })js",
+         "(old timer\\n)*next undefined false\\nИгра остановлена"},
+        // Thousands of timers made in one frame: a due timer runs once a pass.
+        {R"js(var frames = 0, once = 0, every = 0;
+            function Init() {}
+            function Frame(dt) {
+                if (++frames == 1) {
+                    for (var i = 0; i < 5000; ++i)
+                        system.setTimeout('++once', 0);
+                    for (var i = 0; i < 1000; ++i)
+                        system.setInterval('++every', 0);
+                }
+                if (once == 5000 && every >= 3000) {
+                    system.writeMessage('once ' + once + ' ' + (every <= 1000 * (frames - 1)));
+                    return false;
+                }
+            }
+            function Render() {})js",
+         "once 5000 true\\nИгра остановлена"},
+        // Ten-megabyte strings in a text and in save files.
+        {R"js(var t, frames = 0;
+            function Init() {
+                var big = new Array(10 * 1024 * 1024 + 1).join('x');
+                t = game.loadText('f.ttf', big, 12);
+                t.setText(big + '\\n' + big);
+                t.setText('short again');
+                system.saveObject('big.json', big);
+                system.saveObject('bigobj.json', {s: big});
+                system.saveObjectToAppData('big.json', [big]);
+                system.writeMessage([system.loadObject('big.json').length,
+                                     system.loadObject('bigobj.json').s.length,
+                                     system.loadObjectFromAppData('big.json')[0].length].join(' '));
+            }
+            function Frame(dt) { return ++frames < 3; }
+            function Render() { t.printTo(10, 10); })js",
+         "10485760 10485760 10485760\\nИгра остановлена"},
+    };
+    QTemporaryDir appData;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(appData.path()));
+    for (const auto& c : cases) {
+        Scene scene;
+        scene.addFile(QStringLiteral("sprites/s.pcx"), pcxFile(3, 3, {0xD0, 1}, {black, blue}));
+        scene.addFile(QStringLiteral("fonts/f.ttf"),
+                      sourceFile(QStringLiteral("tests/fixtures/fonts/DejaVuSans.ttf")));
+        scene.data.addScript(QStringLiteral("next"), QStringLiteral(R"js(
+            var frames = 0;
+            function Init(p) {
+                var alive = false;
+                try { p.sprite.setXY(1, 2); alive = true; } catch (e) {}
+                try { p.list[0].render(); alive = true; } catch (e) {}
+                system.writeMessage('next ' + typeof keep + ' ' + alive);
+            }
+            function Frame(dt) { return ++frames < 5; }
+            function Render() {})js"));
+        const QString script = QLatin1String(c.script);
+        ASSERT_TRUE(
+            scene.start(QStringLiteral("function Init() {} function Render() {}\n") + script));
+        EXPECT_EQ(scene.run(100), 0) << c.script;
+        const QString all = lines().join(QLatin1Char('\n'));
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^(?:") + QString::fromUtf8(c.lines) +
+                                           QStringLiteral(")$"),
+                                       QRegularExpression::DotMatchesEverythingOption)
+                        .match(all)
+                        .hasMatch())
+            << all.left(2000).toStdString();
+    }
+    qunsetenv("XDG_DATA_HOME");
+}

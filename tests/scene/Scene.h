@@ -1,0 +1,158 @@
+// The scene tests' one harness: scripts and assets in a scratch data
+// directory, each script made as the program makes it (createGame, with the
+// map and the message sink), run by the frame loop with given frame steps
+// and events onto an off-screen picture that is read back.
+#pragma once
+
+#include "PcxBytes.h"
+#include "TestGame.h"
+#include "app/CreateGame.h"
+#include "app/EventSource.h"
+#include "app/ExtProc.h"
+#include "app/FrameClock.h"
+#include "app/FrameLoop.h"
+#include "app/FrameTarget.h"
+#include "runtime/MapViewer.h"
+
+#include <QScriptEngine>
+#include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace scene {
+
+const sf::Color black(0, 0, 0), red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255),
+    yellow(255, 255, 0), white(255, 255, 255);
+
+inline std::string describe(const sf::Color& c)
+{
+    return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) +
+           ", " + std::to_string(c.a) + ")";
+}
+
+struct Probe {
+    unsigned x, y;
+    sf::Color color;
+};
+
+inline void expectPixels(const sf::Image& image, const std::vector<Probe>& probes,
+                         const std::string& label)
+{
+    for (const Probe& p : probes)
+        EXPECT_EQ(describe(image.getPixel(p.x, p.y)), describe(p.color))
+            << label << " at (" << p.x << ", " << p.y << ")";
+}
+
+inline bool anyPixelIn(const sf::Image& image, unsigned x0, unsigned y0, unsigned x1, unsigned y1,
+                       const sf::Color& color)
+{
+    for (unsigned y = y0; y <= y1; ++y)
+        for (unsigned x = x0; x <= x1; ++x)
+            if (image.getPixel(x, y) == color)
+                return true;
+    return false;
+}
+
+// An 8-bit PCX file with the given header size and data, behind the marker
+// byte a palette whose entry i is palette[i] (the rest black).
+inline QByteArray pcxFile(int xmax, int ymax, const std::vector<int>& data,
+                          const std::vector<sf::Color>& palette)
+{
+    QByteArray trailer(1, char(12));
+    for (int i = 0; i < 256; ++i) {
+        const sf::Color c = i < int(palette.size()) ? palette[i] : black;
+        trailer.append(char(c.r)).append(char(c.g)).append(char(c.b));
+    }
+    return pcxBytes(xmax, ymax, data, trailer);
+}
+
+inline sf::Image solid(unsigned w, unsigned h, const sf::Color& colour)
+{
+    sf::Image image;
+    image.create(w, h, colour);
+    return image;
+}
+
+inline void writeImage(TestGame& test, const QString& path, const sf::Image& image)
+{
+    test.addFile(path, QByteArray());
+    ASSERT_TRUE(image.saveToFile((test.dataDir() + QLatin1Char('/') + path).toStdString()));
+}
+
+// Every debug line of the program since the scene began, unquoted: the
+// script's messages and errors (through the sink) and the objects' notes.
+inline QStringList& lines()
+{
+    static QStringList all;
+    return all;
+}
+
+class Scene {
+public:
+    // `steps`: the dt of the first frames, 0.25 s each after them; `events`:
+    // the window events of each frame.
+    explicit Scene(std::vector<float> steps = {}, std::vector<ScriptedEvents::Frame> frames = {},
+                   sf::Vector2u size = {800, 600})
+        : clock(0.25f, std::move(steps)), events(std::move(frames))
+    {
+        EXPECT_TRUE(texture.create(size.x, size.y));
+        lines().clear();
+        previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&,
+                                             const QString& m) { lines() << debugText(m); });
+    }
+    ~Scene() { qInstallMessageHandler(previous); }
+
+    void addFile(const QString& path, const QByteArray& bytes) { data.addFile(path, bytes); }
+    void addImage(const QString& path, const sf::Image& image) { writeImage(data, path, image); }
+    // Starts scripts/main.js; false when its Init fails. The map takes its
+    // tile images, as in the program, once at the start.
+    bool start(const QString& source)
+    {
+        data.addScript(QStringLiteral("main"), source);
+        map = std::make_unique<MapViewer>(&texture);
+        return loop.start({});
+    }
+    // A main script with `init` in Init(), `render` in Render() and the
+    // globals most tests use.
+    bool start(const QString& init, const QString& render)
+    {
+        return start(QStringLiteral("var s, a, b, t, u, r, l, c, d, m = 0; function Init() {") +
+                     init + QStringLiteral("\n} function Frame(dt) {} function Render() {") +
+                     render + QStringLiteral("\n}"));
+    }
+    // One pass of the loop (Frame, Render) and the picture it shows.
+    sf::Image frame()
+    {
+        EXPECT_EQ(loop.step(), std::nullopt) << lines().join('\n').toStdString();
+        return texture.getTexture().copyToImage();
+    }
+    // Passes until the run ends, at most `passes`: its exit code.
+    std::optional<int> run(int passes)
+    {
+        std::optional<int> code;
+        for (int i = 0; i < passes && !code; ++i)
+            code = loop.step();
+        return code;
+    }
+    QString eval(const QString& source)
+    {
+        return loop.game()->scriptEngine()->evaluate(source).toString();
+    }
+
+    TestGame data;
+    sf::RenderTexture texture;
+    FixedStepClock clock;
+    ScriptedEvents events;
+    TextureTarget target{texture};
+    std::unique_ptr<MapViewer> map;
+    ExtProc sink{nullptr};
+    FrameLoop loop{[this](const QString& name) { return createGame(name, map.get(), &sink); },
+                   clock, events, target};
+
+private:
+    QtMessageHandler previous;
+};
+
+} // namespace scene
