@@ -1,10 +1,10 @@
 #include "TestGame.h"
-#include "runtime/Game.h"
 #include "runtime/QGameSystem.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QScriptEngine>
-#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -21,9 +21,14 @@ struct PassClock : TimerClock {
     double elapsedMs() const override { return ms; }
 };
 
-// One pass of the frame loop as far as timers are concerned.
-bool pass(Game& game, PassClock* clock = nullptr)
+// One pass of the frame loop as far as timers are concerned. On the wall
+// clock a pass takes at least a millisecond, as a frame does.
+bool pass(Game& game, PassClock* clock)
 {
+    QElapsedTimer wall;
+    wall.start();
+    while (!clock && !wall.hasExpired(1)) {
+    }
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     if (clock) {
         clock->ms += 3;
@@ -32,9 +37,6 @@ bool pass(Game& game, PassClock* clock = nullptr)
     return game.callFrame(1.0 / 60);
 }
 
-// Qt timers on the wall clock, then timers that follow the frames.
-const bool framedModes[] = {false, true};
-
 int count(TestGame& t)
 {
     return t.eval(QStringLiteral("count")).toInt();
@@ -42,16 +44,16 @@ int count(TestGame& t)
 
 } // namespace
 
-// Over 20 event passes a few milliseconds apart: no timer runs more than
-// once in a pass, failing code is silent, intervals go on until cleared;
-// alike for both kinds of timers. Only Qt timers that may still fire are left.
+// Over 20 passes: no timer runs more than once in a pass, failing code is
+// silent, intervals go on until cleared; alike for timers that follow the
+// frames and for Qt timers on the wall clock. Only Qt timers that may still
+// fire are left.
 TEST(Timer, EachTimerRunsAsItsDelaySays)
 {
-    struct Case {
+    const struct {
         const char* setup;
         int perPass, least, most, live;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"system.setTimeout('count += 1', 0)", 1, 1, 1, 0},
         {"system.setTimeout('count += 1', 100000)", 0, 0, 0, 1},
         {"system.setTimeout('count += 1', -1); system.setInterval('count += 1', -100)", 0, 0, 0, 0},
@@ -72,8 +74,9 @@ TEST(Timer, EachTimerRunsAsItsDelaySays)
          "system.clearTimer(system.setTimeout(function () { count += 5; }, 0));",
          1, 1, 1, 0},
     };
-    for (const bool framed : framedModes)
-        for (const Case& c : cases) {
+    for (const bool framed : {true, false})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.setup) + (framed ? ", framed" : ", wall clock"));
             TestGame t(kScript);
             PassClock clock;
             if (framed)
@@ -81,40 +84,45 @@ TEST(Timer, EachTimerRunsAsItsDelaySays)
             t.eval(QLatin1String(c.setup));
             int previous = 0;
             for (int i = 0; i < 20; ++i) {
-                QThread::msleep(framed ? 0 : 3);
                 ASSERT_TRUE(pass(t.game(), framed ? &clock : nullptr));
-                ASSERT_LE(count(t) - previous, c.perPass) << c.setup;
+                ASSERT_LE(count(t) - previous, c.perPass);
                 previous = count(t);
             }
-            EXPECT_GE(previous, c.least) << c.setup;
-            EXPECT_LE(previous, c.most) << c.setup;
-            EXPECT_TRUE(t.logs.isEmpty()) << c.setup;
-            EXPECT_FALSE(t.game().scriptEngine()->hasUncaughtException()) << c.setup;
-            EXPECT_EQ(t.game().systemObject()->findChildren<QTimer*>().size(), framed ? 0 : c.live)
-                << c.setup;
+            EXPECT_GE(previous, c.least);
+            EXPECT_LE(previous, c.most);
+            EXPECT_TRUE(t.logs.isEmpty());
+            EXPECT_FALSE(t.game().scriptEngine()->hasUncaughtException());
+            EXPECT_EQ(t.game().systemObject()->findChildren<QTimer*>().size(), framed ? 0 : c.live);
         }
 }
 
-TEST(Timer, EndedScriptRunsNoTimerAgain)
+// Ending a script stops its timers and deletes every object it made.
+TEST(Timer, ReleaseAllEndsTimersAndObjects)
 {
-    for (const bool framed : framedModes) {
+    for (const bool framed : {true, false}) {
         TestGame t(kScript);
         PassClock clock;
         if (framed)
             t.game().systemObject()->followClock(&clock);
         t.eval(QStringLiteral("system.setInterval('count += 1', 0);"
                               "system.setTimeout('count += 100', 30);"));
-        QThread::msleep(2);
         ASSERT_TRUE(pass(t.game(), framed ? &clock : nullptr));
         const int before = count(t);
         ASSERT_GE(before, 1);
+        QList<QPointer<QObject>> made;
+        for (const char* make : {"game.createRect(1, 2, 3)", "game.createRect(1, 2, 3, 4)",
+                                 "game.createCircle(1, 2, 3)", "game.createLine(1, 2, 3)",
+                                 "game.loadText('none.ttf', 'x', 9)", "game.loadSound('none.wav')",
+                                 "game.loadMusic('none.ogg')", "game.loadSprite('none.png')",
+                                 "game.loadAnimationFromFiles(['none.png'], 1)"})
+            made << t.game().scriptEngine()->evaluate(QLatin1String(make)).toQObject();
 
         t.game().releaseAll();
-        for (int i = 0; i < 10; ++i) {
-            QThread::msleep(5);
+        for (int i = 0; i < 10; ++i)
             ASSERT_TRUE(pass(t.game(), framed ? &clock : nullptr));
-        }
         EXPECT_EQ(count(t), before);
         EXPECT_TRUE(t.game().systemObject()->findChildren<QTimer*>().isEmpty());
+        for (int i = 0; i < made.size(); ++i)
+            EXPECT_TRUE(made[i].isNull()) << "object " << i << " outlives its script";
     }
 }
