@@ -13,15 +13,18 @@
 
 namespace {
 
-// A window event with a key code, a mouse button or a pointer position.
+// A window event: a key code, a mouse button, a wheel turn or a pointer position.
 sf::Event event(sf::Event::EventType type, int a = 0, int b = 0)
 {
+    using E = sf::Event;
     sf::Event e{};
     e.type = type;
-    if (type == sf::Event::KeyPressed)
+    if (type == E::KeyPressed || type == E::KeyReleased)
         e.key.code = sf::Keyboard::Key(a);
-    else if (type == sf::Event::MouseButtonPressed)
+    else if (type == E::MouseButtonPressed || type == E::MouseButtonReleased)
         e.mouseButton.button = sf::Mouse::Button(a);
+    else if (type == E::MouseWheelScrolled)
+        e.mouseWheelScroll = {sf::Mouse::VerticalWheel, a / 2.0f, 0, 0};
     else
         e.mouseMove = {a, b};
     return e;
@@ -29,28 +32,6 @@ sf::Event event(sf::Event::EventType type, int a = 0, int b = 0)
 
 const sf::Event keyA = event(sf::Event::KeyPressed, sf::Keyboard::A);
 const sf::Event left = event(sf::Event::MouseButtonPressed, sf::Mouse::Left);
-
-sf::Event key(sf::Event::EventType type, sf::Keyboard::Key code)
-{
-    sf::Event e = event(type);
-    e.key.code = code;
-    return e;
-}
-
-sf::Event button(sf::Event::EventType type, sf::Mouse::Button which)
-{
-    sf::Event e = event(type);
-    e.mouseButton.button = which;
-    return e;
-}
-
-sf::Event wheel(float delta)
-{
-    sf::Event e = event(sf::Event::MouseWheelScrolled);
-    e.mouseWheelScroll.wheel = sf::Mouse::VerticalWheel;
-    e.mouseWheelScroll.delta = delta;
-    return e;
-}
 
 // A run of scripts written into a scratch data directory; it shows frames
 // by logging them.
@@ -124,15 +105,15 @@ TEST(FrameLoop, EachPassRunsItsStepsInOrder)
 TEST(FrameLoop, HeldInputLastsFromPressToReleaseOrFocusLoss)
 {
     using E = sf::Event;
-    const sf::Keyboard::Key right = sf::Keyboard::Right;
-    LoopRun run({{key(E::KeyPressed, right), wheel(1), wheel(2),
-                  button(E::MouseButtonPressed, sf::Mouse::Middle),
-                  button(E::MouseButtonPressed, sf::Mouse::Left)},
-                 {key(E::KeyPressed, right), wheel(-0.5f)},
-                 {key(E::KeyReleased, right), button(E::MouseButtonReleased, sf::Mouse::Left)},
-                 {key(E::KeyPressed, right), button(E::MouseButtonPressed, sf::Mouse::Right),
+    const int right = sf::Keyboard::Right, middle = sf::Mouse::Middle, leftButton = sf::Mouse::Left;
+    LoopRun run({{event(E::KeyPressed, right), event(E::MouseWheelScrolled, 2),
+                  event(E::MouseWheelScrolled, 4), event(E::MouseButtonPressed, middle),
+                  event(E::MouseButtonPressed, leftButton)},
+                 {event(E::KeyPressed, right), event(E::MouseWheelScrolled, -1)},
+                 {event(E::KeyReleased, right), event(E::MouseButtonReleased, leftButton)},
+                 {event(E::KeyPressed, right), event(E::MouseButtonPressed, sf::Mouse::Right),
                   event(E::LostFocus)},
-                 {key(E::KeyReleased, right)}});
+                 {event(E::KeyReleased, right)}});
     run.data.addScript(QStringLiteral("main"), QStringLiteral(R"(
         function Init() {}
         function Frame() {
@@ -275,4 +256,45 @@ function Frame() { if (++n == 2) broken(); })"));
     EXPECT_EQ(run.steps(3), 0);
     EXPECT_EQ(run.log.mid(6, 2),
               (QStringList{"make main", "Parse error at scripts/main.js:1: Expected `)'"}));
+}
+
+// Every key constant of the scripts is the window library's code of its key.
+TEST(FrameLoop, KeyConstantsAreTheWindowLibrarysCodes)
+{
+    using K = sf::Keyboard;
+    const std::pair<const char*, K::Key> keys[] = {{"ESCAPE", K::Escape},
+                                                   {"TAB", K::Tab},
+                                                   {"ENTER", K::Enter},
+                                                   {"LEFT", K::Left},
+                                                   {"UP", K::Up},
+                                                   {"RIGHT", K::Right},
+                                                   {"DOWN", K::Down},
+                                                   {"SHIFT", K::LShift},
+                                                   {"CONTROL", K::LControl},
+                                                   {"ALT", K::LAlt},
+                                                   {"F1", K::F1},
+                                                   {"F12", K::F12},
+                                                   {"SPACE", K::Space},
+                                                   {"PLUS", K::Add},
+                                                   {"MINUS", K::Subtract},
+                                                   {"0", K::Num0},
+                                                   {"9", K::Num9},
+                                                   {"A", K::A},
+                                                   {"Z", K::Z}};
+    std::vector<ScriptedEvents::Frame> frames;
+    QStringList names;
+    for (const auto& [name, code] : keys) {
+        frames.push_back({event(sf::Event::KeyPressed, code)});
+        names << QLatin1String(name);
+    }
+    LoopRun run(frames);
+    run.data.addScript(QStringLiteral("main"),
+                       QStringLiteral("var names = '%1'.split(' '); function Init() {}"
+                                      "function Frame() { system.writeMessage(names.filter("
+                                      "  function (n) { return game.isKeyDown(eval('KEY_' + n)); }"
+                                      ").join()); }")
+                           .arg(names.join(QLatin1Char(' '))));
+    ASSERT_TRUE(run.loop.start({}));
+    run.steps(names.size());
+    EXPECT_EQ(run.log.filter(QRegExp(QStringLiteral("^[A-Z0-9]+$"))), names);
 }

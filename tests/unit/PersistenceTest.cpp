@@ -220,6 +220,10 @@ TEST_F(Persistence, ValuesPastTheLimitsAreNotWritten)
         // Five thousand empty arrays: ten thousand lines of four thousand spaces.
         {"nest(998, new Array(5001).join('-').split('').map(function () { return []; }))", false},
         {"new Array(2147483647)", false},
+        // Past the element limit, and past the character limit (a string
+        // counts in each place it appears), each on its own.
+        {"new Array(4194305)", false},
+        {"(function () { var s = new Array(9 << 20).join('x'); return [s, s, s, s]; })()", false},
         {"nest(1, new Array(2147483647))", false},
         // Shared arrays: each level doubles what a conversion walks.
         {"(function () { for (var s = [1, 1], i = 0; i < 40; ++i) s = [s, s]; return s; })()",

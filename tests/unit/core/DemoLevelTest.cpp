@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-// The demo's level as the shipped files make it: the geometry its scripts
-// rely on, the copy of the rows the level script draws walls from, and that
-// the hero can reach every place where gems and beetles may appear.
+// The demo's level as the shipped files make it: the copy of the rows the
+// level script draws walls from, and that the hero can reach every place
+// where gems and beetles may appear.
 
 namespace {
 
@@ -46,27 +46,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(DemoLevel, TilesAndMapGiveTheGeometryTheScriptsUse)
-{
-    const TileMeasures m = demoMeasures();
-    EXPECT_EQ(m.tileWidth, 50);
-    EXPECT_EQ(m.rowPitch, 65);
-    EXPECT_EQ(m.caveStripHeight, 10);
-    EXPECT_EQ(m.capWidth, 12);
-
-    const PlateGrid& grid = map.plates();
-    EXPECT_EQ(grid.columnCount() * m.tileWidth, PlatformMap::windowWidth);
-    EXPECT_LE(grid.rowCount(), PlateGrid::Capacity);
-    // The bottom row of the map shows above the window's lower edge.
-    EXPECT_LT(PlatformMap::originY + (grid.rowCount() - 1) * m.rowPitch, 600);
-
-    std::set<TileKind> kinds;
-    for (int r = 0; r < grid.rowCount(); ++r)
-        for (int c = 0; c < grid.columnCount(); ++c)
-            kinds.insert(grid.kindAt(c, r));
-    EXPECT_EQ(kinds.size(), 4u) << "the level shows ground, caves and walls";
-}
 
 TEST_F(DemoLevel, LevelScriptRowsMatchTheMapFile)
 {
