@@ -111,7 +111,6 @@ TEST(MapScene, EachPieceIsDrawnWithItsImage)
           {88, 50, black}}},
         {"1\n3\n.\nC\nC\n",
          {{10, 72, red}, {10, 76, yellow}, {0, 76, key}, {10, 102, grey}, {10, 143, black}}},
-        {"1\n1\nW\n", {{10, 41, grey}, {10, 50, red}, {10, 72, grey}, {10, 81, black}}},
     };
     for (const auto& c : cases) {
         Scene scene;

@@ -17,10 +17,6 @@ TEST(HostileScripts, EndAsTheRulesSayAndNeverCrash)
         // Unbounded recursion: the error, its place and at most a screenful of calls.
         {"function f(n) { return f(n + 1) + 1; } function Frame(dt) { f(0); }",
          "ОШИБКА функции Frame\\(0\\.25\\): RangeError[^\\n]*(\\n[^\\n]*){1,22}"},
-        {"function f() { game.getFPS(); return f(); } function Frame(dt) { f(); }",
-         "ОШИБКА функции Frame\\(0\\.25\\): RangeError[^\\n]*(\\n[^\\n]*){1,22}"},
-        {"var o = { get x() { return this.x; } }; function Frame(dt) { return o.x; }",
-         "ОШИБКА функции Frame\\(0\\.25\\): RangeError[^\\n]*(\\n[^\\n]*){1,22}"},
         // Every slot of every object, with missing, extra and wrong arguments.
         {R"js(var calls = 0, threw = 0, frames = 0, objects;
             var argSets = [[], [1, 2, 3, 4, 5, 6, 7, 8, 9], [{}, [], null, undefined, 'x', NaN],
@@ -83,42 +79,6 @@ TEST(HostileScripts, EndAsTheRulesSayAndNeverCrash)
             }
             function Render() { s.render(); a.render(); })js",
          "undefined undefined undefined undefined\\nstill here 4 2\\nИгра остановлена"},
-        // Huge numbers for sizes, scales, angles, frames and rates.
-        {R"js(var big = 2147483647, small = -2147483648, frames = 0, things = [];
-            function Init() {
-                var s = game.loadSpritePCX8bit('s.pcx');
-                s.setScale(big); s.setScaleY(small); s.setAngle(big); s.setHotSpot(big, small);
-                s.setXY(big, small); s.setBordered(true); s.setAlpha(big);
-                var a = game.loadAnimationPCX8bit('s.pcx', big, big, 3, big);
-                var b = game.loadAnimation('s.pcx', 1, 1e300);
-                var c = game.loadAnimationPCX8bit('s.pcx', 2, 2, 4, small, 1);
-                var refused = [game.loadAnimation('s.pcx', big, 10),
-                               game.loadAnimationPCX8bit('s.pcx', 1, 1, small, 10)];
-                a.play(); b.play(); c.playOneTime();
-                var t = game.loadText('f.ttf', 'big', big);
-                t.setSize(1e300);
-                var r = game.createRect(big, small, big);
-                r.setLineWidth(big);
-                system.setTimeout('x = 1', big);
-                system.setInterval('x = 2', big);
-                things = [s, a, b, c, t, r, game.createLine(1, 2, 3)];
-                system.writeMessage('refused ' + refused.join(' ') + ' ' + mapviewer.getPlateY(big) +
-                                    mapviewer.isNeedStop(1e308, -1e308, big, 1e308, false) +
-                                    mapviewer.canJumpTo(Infinity, small));
-            }
-            function Frame(dt) { return ++frames < 5; }
-            function Render() {
-                things[0].render();
-                things[1].renderTo(big, big);
-                things[2].renderTo(small, small);
-                things[3].render();
-                things[4].printTo(big, small);
-                things[5].drawTo(small, small, big, big);
-                things[6].drawTo(small, big, big, small);
-                mapviewer.render();
-                mapviewer.genSpawnPoint(1e308, big);
-            })js",
-         "refused none none [^\\n]*\\nИгра остановлена"},
         // Nothing of the old script is reachable after a switch.
         {R"js(var keep;
             function Init() {
@@ -129,23 +89,6 @@ TEST(HostileScripts, EndAsTheRulesSayAndNeverCrash)
             function Frame(dt) {}
             function Render() { keep.render(); })js",
          "(old timer\\n)*next undefined false\\nИгра остановлена"},
-        // Thousands of timers made in one frame: a due timer runs once a pass.
-        {R"js(var frames = 0, once = 0, every = 0;
-            function Init() {}
-            function Frame(dt) {
-                if (++frames == 1) {
-                    for (var i = 0; i < 5000; ++i)
-                        system.setTimeout('++once', 0);
-                    for (var i = 0; i < 1000; ++i)
-                        system.setInterval('++every', 0);
-                }
-                if (once == 5000 && every >= 3000) {
-                    system.writeMessage('once ' + once + ' ' + (every <= 1000 * (frames - 1)));
-                    return false;
-                }
-            }
-            function Render() {})js",
-         "once 5000 true\\nИгра остановлена"},
         // Ten-megabyte strings in a text and in save files.
         {R"js(var t, frames = 0;
             function Init() {
