@@ -82,15 +82,18 @@ TEST(Play, ExitCodeAndFramesRunTellHowTheRunEnded)
         int code;
         int frames;
         const char* errors;
+        const char* said; // on stderr
     } cases[] = {
-        {"return n < 5;", {"--frames", "100"}, 0, 5, ""},
-        {"if (n == 3) undefinedThing();", {"--frames", "10"}, 0, 3, "scripts/main.js:2"},
-        {"if (n == 3) undefinedThing();", {"--fail-on-error"}, 2, 3, "scripts/main.js:2"},
+        {"return n < 5;", {"--frames", "100"}, 0, 5, "", ""},
+        {"if (n == 3) undefinedThing();", {"--frames", "10"}, 0, 3, "scripts/main.js:2", ""},
+        {"if (n == 3) undefinedThing();", {"--fail-on-error"}, 2, 3, "scripts/main.js:2", ""},
         // The call's own text is where a missing Init fails.
-        {"if (n == 3) game.goToScript('missing', {});", {}, 1, 3, "scripts/missing.js:3"},
-        {"", {"--frames", "4", "--fail-on-error"}, 0, 4, ""},
-        // A bad input line: nothing runs, no report.
-        {"", {"--input", "bad.txt"}, 3, 0, ""},
+        {"if (n == 3) game.goToScript('missing', {});", {}, 1, 3, "scripts/missing.js:3", ""},
+        {"", {"--frames", "4", "--fail-on-error"}, 0, 4, "", ""},
+        // A bad input line: nothing runs, no report; nor is there one where
+        // it cannot be written.
+        {"", {"--input", "bad.txt"}, 3, 0, "", "line 2: a key is"},
+        {"return n < 2;", {"--report", "no/r.json"}, 3, 0, "", "/no/r.json"},
     };
     for (const auto& c : cases) {
         LedgeRun run;
@@ -99,11 +102,11 @@ TEST(Play, ExitCodeAndFramesRunTellHowTheRunEnded)
                                      "function Frame() { n++; %1 }\nfunction Render() {}")
                           .arg(QLatin1String(c.frame)));
         writeDataFile(run.path(QString()), QStringLiteral("bad.txt"), "1 key RIGHT\n2 key NOPE\n");
-        EXPECT_EQ(run.play(c.options + QStringList{"--report", "report.json"}), c.code) << c.frame;
+        EXPECT_EQ(run.play(QStringList{"--report", "report.json"} + c.options), c.code) << c.frame;
         const QJsonObject r = report(run);
         EXPECT_EQ(r.value(QStringLiteral("frames")).toInt(), c.frames) << c.frame;
         EXPECT_EQ(r.value(QStringLiteral("exitCode")).toInt(), c.code == 3 ? 0 : c.code);
-        EXPECT_EQ(run.rawStderr().contains(QStringLiteral("line 2: a key is")), c.code == 3);
+        EXPECT_TRUE(run.rawStderr().contains(QLatin1String(c.said))) << c.frame;
         // Where the error lines point: "script:line", one after the other.
         QStringList errors;
         for (const QJsonValue e : r.value(QStringLiteral("errors")).toArray())

@@ -1,5 +1,6 @@
 #include "objects/PixelConversion.h"
 #include "TestGame.h"
+#include "objects/OpaqueColor.h"
 #include "objects/ScriptWatchdog.h"
 
 #include <QScriptEngine>
@@ -100,4 +101,21 @@ TEST(PixelConversion, VisitsColumnByColumnOncePerPixel)
 
     convertPixelBuffer(guard, pixels.data(), 0, 0, QStringLiteral("log"));
     EXPECT_EQ(engine.evaluate(QStringLiteral("seen.length")).toInt32(), 6);
+}
+
+// A script's colour channels keep their low 8 bits; without an opacity the
+// colour is opaque.
+TEST(ScriptColor, ChannelsWrapAndTheColourIsOpaqueUnlessTold)
+{
+    const struct {
+        sf::Color made, expected;
+    } cases[] = {
+        {opaqueColor(256, 300, -1), {0, 44, 255, 255}},
+        {opaqueColor(1, 2, 3), {1, 2, 3, 255}},
+        {scriptColor(1, 2, 3, 256), {1, 2, 3, 0}},
+        {scriptColor(-256, 44, 511, -1), {0, 44, 255, 255}},
+        {scriptColor(1, 2, 3, 128), {1, 2, 3, 128}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.made.toInteger(), c.expected.toInteger()) << c.expected.toInteger();
 }

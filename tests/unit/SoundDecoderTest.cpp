@@ -50,6 +50,8 @@ TEST(SoundDecoder, ValidFilesGiveTheSamplesTheyAlwaysGave)
         {"8.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_S8, 1, 11025},
         {"2.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 2, 44100},
         {"1.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 1, 22050},
+        // Two whole blocks of the decoder's reads: the last read gives nothing.
+        {"blocks.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 1, 40960},
     };
     QTemporaryDir dir;
     for (const Case& c : cases) {

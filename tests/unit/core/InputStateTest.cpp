@@ -1,4 +1,5 @@
 #include "core/InputState.h"
+#include "core/Letterbox.h"
 
 #include <gtest/gtest.h>
 
@@ -70,4 +71,24 @@ TEST(InputState, CodesLatchesAndPadPresses)
     EXPECT_TRUE(s.isPadButtonPressed(7, 31));
     EXPECT_FALSE(s.isPadButtonPressed(8, 0) || s.isPadButtonPressed(0, 0) ||
                  s.isPadButtonPressed(-1, 31));
+}
+
+// The drawing area keeps its shape in any window: bars left and right or
+// above and below, none at its own size or in a window of no size.
+TEST(Letterbox, TheDrawingAreaIsCentredUndistorted)
+{
+    const struct {
+        unsigned w, h;
+        float left, top, width, height;
+    } cases[] = {
+        {800, 600, 0, 0, 1, 1}, {1600, 600, 0.25f, 0, 0.5f, 1}, {800, 1200, 0, 0.25f, 1, 0.5f},
+        {400, 300, 0, 0, 1, 1}, {0, 600, 0, 0, 1, 1},           {1000, 600, 0.1f, 0, 0.8f, 1},
+    };
+    for (const auto& c : cases) {
+        const ViewportFractions f = letterbox(c.w, c.h);
+        EXPECT_FLOAT_EQ(f.left, c.left) << c.w << "x" << c.h;
+        EXPECT_FLOAT_EQ(f.top, c.top) << c.w << "x" << c.h;
+        EXPECT_FLOAT_EQ(f.width, c.width) << c.w << "x" << c.h;
+        EXPECT_FLOAT_EQ(f.height, c.height) << c.w << "x" << c.h;
+    }
 }
