@@ -131,7 +131,8 @@ TEST(Play, ReplaysARecordingOfTheRealProgram)
     run.setEnv(QStringLiteral("LEDGE_RECORD"), run.path(QStringLiteral("session.txt")));
     ASSERT_EQ(run.run(), 0);
     const QStringList recorded = run.messages();
-    ASSERT_EQ(recorded.filter(QStringLiteral("interval")).size(), 5);
+    // However many the wall clock gave, the replay gives them again.
+    ASSERT_FALSE(recorded.filter(QStringLiteral("interval")).isEmpty());
     EXPECT_EQ(run.play({"--replay", "session.txt", "--report", "report.json"}), 0);
     EXPECT_EQ(run.messages().mid(recorded.size()), recorded);
     EXPECT_EQ(report(run).value(QStringLiteral("frames")).toInt(), 80);

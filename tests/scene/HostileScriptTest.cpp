@@ -89,23 +89,6 @@ TEST(HostileScripts, EndAsTheRulesSayAndNeverCrash)
             function Frame(dt) {}
             function Render() { keep.render(); })js",
          "(old timer\\n)*next undefined false\\nИгра остановлена"},
-        // Ten-megabyte strings in a text and in save files.
-        {R"js(var t, frames = 0;
-            function Init() {
-                var big = new Array(10 * 1024 * 1024 + 1).join('x');
-                t = game.loadText('f.ttf', big, 12);
-                t.setText(big + '\\n' + big);
-                t.setText('short again');
-                system.saveObject('big.json', big);
-                system.saveObject('bigobj.json', {s: big});
-                system.saveObjectToAppData('big.json', [big]);
-                system.writeMessage([system.loadObject('big.json').length,
-                                     system.loadObject('bigobj.json').s.length,
-                                     system.loadObjectFromAppData('big.json')[0].length].join(' '));
-            }
-            function Frame(dt) { return ++frames < 3; }
-            function Render() { t.printTo(10, 10); })js",
-         "10485760 10485760 10485760\\nИгра остановлена"},
     };
     QTemporaryDir appData;
     qputenv("XDG_DATA_HOME", QFile::encodeName(appData.path()));

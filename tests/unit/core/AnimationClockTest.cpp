@@ -14,37 +14,26 @@ TEST(AnimationClock, StepsShowTheFramesOfTheirTime)
         int frame;
         double elapsed;
     };
+    // clang-format off
     const struct {
         const char* label;
         std::vector<Step> steps;
     } cases[] = {
         // Reaching 0.4 shows frame 0 and takes one cycle off.
-        {"steady",
-         {{'p', 0, 0, 0},
-          {0, 0.05, 0, 0.05},
-          {0, 0.1, 1, 0.15},
-          {0, 0.1, 2, 0.25},
-          {0, 0.1, 3, 0.35},
-          {0, 0.1, 0, 0.05},
-          {0, 0.1, 1, 0.15}}},
+        {"steady", {{'p', 0, 0, 0}, {0, 0.05, 0, 0.05}, {0, 0.1, 1, 0.15}, {0, 0.1, 2, 0.25},
+                    {0, 0.1, 3, 0.35}, {0, 0.1, 0, 0.05}, {0, 0.1, 1, 0.15}}},
         // The wrap shows frame 0 though 0.55 - 0.4 lies in frame 1; a long step
         // takes off one cycle only.
         {"remainder in frame 1", {{'p', 0.35, 3, 0.35}, {0, 0.2, 0, 0.15}, {0, 0, 1, 0.15}}},
         {"a one-second hitch", {{'p', 1.0, 0, 0.6}, {0, 0, 0, 0.2}, {0, 0, 2, 0.2}}},
         // Once: stops on the last frame; play() then wraps from the kept time;
         // a new one-time play restarts from 0 even mid-loop.
-        {"once",
-         {{'o', 0, 0, 0},
-          {0, 0.15, 1, 0.15},
-          {0, 0.2, 3, 0.35},
-          {0, 0.1, 3, 0.45},
-          {0, 0.1, -1, 0.45},
-          {'p', 0, 0, 0.05},
-          {0, 0.1, 1, 0.15},
-          {'o', 0, 0, 0}}},
+        {"once", {{'o', 0, 0, 0}, {0, 0.15, 1, 0.15}, {0, 0.2, 3, 0.35}, {0, 0.1, 3, 0.45},
+                  {0, 0.1, -1, 0.45}, {'p', 0, 0, 0.05}, {0, 0.1, 1, 0.15}, {'o', 0, 0, 0}}},
         {"stopped until played",
          {{0, 0.3, -1, 0}, {'p', 0.25, 2, 0.25}, {'s', 1.0, -1, 0.25}, {'p', 0.1, 3, 0.35}}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         AnimationClock clock(4, 10);
         for (const Step& s : c.steps) {

@@ -1,17 +1,13 @@
 #include "core/PcxImage.h"
 #include "core/PlatformMap.h"
 
-#include <QFile>
-#include <QRegularExpression>
-#include <QStringList>
 #include <gtest/gtest.h>
 #include <set>
 #include <utility>
 #include <vector>
 
-// The demo's level as the shipped files make it: the copy of the rows the
-// level script draws walls from, and that the hero can reach every place
-// where gems and beetles may appear.
+// The demo's level as the shipped files make it: the hero can reach every
+// place where gems and beetles may appear.
 
 namespace {
 
@@ -46,29 +42,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(DemoLevel, LevelScriptRowsMatchTheMapFile)
-{
-    QFile js(dataDir + QStringLiteral("scripts/levelmap.js"));
-    ASSERT_TRUE(js.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(js.readAll());
-    QStringList rows;
-    QRegularExpression quoted(QStringLiteral("\"([^\"]*)\""));
-    for (auto it = quoted.globalMatch(text); it.hasNext();)
-        rows << it.next().captured(1);
-
-    const PlateGrid& grid = map.plates();
-    ASSERT_EQ(rows.size(), grid.rowCount());
-    for (int r = 0; r < grid.rowCount(); ++r) {
-        QString fromMap;
-        for (int c = 0; c < grid.columnCount(); ++c)
-            fromMap += QLatin1Char(".GCW"[static_cast<int>(grid.kindAt(c, r))]);
-        EXPECT_EQ(
-            rows[r].replace(QRegularExpression(QStringLiteral("[^GCW]")), QStringLiteral(".")),
-            fromMap)
-            << "row " << r;
-    }
-}
 
 // Walks, jumps and drops from the hero's start with the map's own queries,
 // the way the level script moves the hero, and visits every jump point.
