@@ -39,7 +39,7 @@ QJsonObject report(const LedgeRun& run)
 
 } // namespace
 
-TEST(Play, RunsRepeatByteForByteWithTheirInputTimersAndSeed)
+TEST(PlayE2E, RunsRepeatByteForByteWithTheirInputTimersAndSeed)
 {
     LedgeRun run;
     run.addScript(QStringLiteral("main"), reporter);
@@ -74,7 +74,7 @@ TEST(Play, RunsRepeatByteForByteWithTheirInputTimersAndSeed)
                                   "60 fps 60 random ", "61 interval in frame 61"}));
 }
 
-TEST(Play, ExitCodeAndFramesRunTellHowTheRunEnded)
+TEST(PlayE2E, ExitCodeAndFramesRunTellHowTheRunEnded)
 {
     const struct {
         const char* frame;
@@ -117,7 +117,7 @@ TEST(Play, ExitCodeAndFramesRunTellHowTheRunEnded)
 }
 
 // The window's events and dt as the real program saw them, played back.
-TEST(Play, ReplaysARecordingOfTheRealProgram)
+TEST(PlayE2E, ReplaysARecordingOfTheRealProgram)
 {
     LedgeRun run;
     const QString endsItself = reporter + QStringLiteral(R"(
