@@ -1,6 +1,8 @@
 // Sprites and animations drawn by a script, read back as pixels.
 #include "Scene.h"
 
+#include <QPointer>
+
 using namespace scene;
 
 namespace {
@@ -240,6 +242,13 @@ TEST(SpriteScene, ContactTagsAndTheFrameStep)
                   "[c.getTag('k'), c.getTag('K').hp, typeof c.getTag('x'), c.getHeight(),"
                   " String(c)].join()")),
               QStringLiteral("4,2,undefined,32,Animation(name = \"\")"));
+    // A script started afresh has deleted the sprites and animations of the old one.
+    QList<QPointer<QObject>> made;
+    for (const char* name : {"a", "b", "c"})
+        made << scene.loop.game()->scriptEngine()->globalObject().property(name).toQObject();
+    ASSERT_TRUE(scene.loop.switchTo(QStringLiteral("main"), QString()));
+    for (const auto& object : made)
+        EXPECT_TRUE(object.isNull());
 }
 
 // The script's own function converts every pixel of every texture once;
