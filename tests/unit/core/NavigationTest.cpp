@@ -43,6 +43,9 @@ TEST(Navigation, IsNeedStopTestsWindowEdgesFloorGapsWallsAndCaveBorders)
         {ex, 100, 110, 2, 20, true, true, "flying into the wall"},
         {ex, 160, 180, 2, 20, false, false, "walking right out of the wall"},
         {ex, 160, 140, 2, 20, false, false, "walking left out of the wall"},
+        // Already past a border, the leading side does not cross it again.
+        {ex, 140, 150, 2, 20, false, false, "right inside the wall"},
+        {ex, 180, 170, 2, 20, false, false, "left inside the wall"},
         {ex, 230, 236, 2, 20, true, true, "empty into cave"},
         {ex, 280, 276, 2, 20, false, true, "cave out to empty"},
         {ex, 290, 310, 2, 20, false, false, "cave to cave"},
