@@ -262,25 +262,14 @@ function Frame() { if (++n == 2) broken(); })"));
 TEST(FrameLoop, KeyConstantsAreTheWindowLibrarysCodes)
 {
     using K = sf::Keyboard;
-    const std::pair<const char*, K::Key> keys[] = {{"ESCAPE", K::Escape},
-                                                   {"TAB", K::Tab},
-                                                   {"ENTER", K::Enter},
-                                                   {"LEFT", K::Left},
-                                                   {"UP", K::Up},
-                                                   {"RIGHT", K::Right},
-                                                   {"DOWN", K::Down},
-                                                   {"SHIFT", K::LShift},
-                                                   {"CONTROL", K::LControl},
-                                                   {"ALT", K::LAlt},
-                                                   {"F1", K::F1},
-                                                   {"F12", K::F12},
-                                                   {"SPACE", K::Space},
-                                                   {"PLUS", K::Add},
-                                                   {"MINUS", K::Subtract},
-                                                   {"0", K::Num0},
-                                                   {"9", K::Num9},
-                                                   {"A", K::A},
-                                                   {"Z", K::Z}};
+    // clang-format off
+    const std::pair<const char*, K::Key> keys[] = {
+        {"ESCAPE", K::Escape}, {"TAB", K::Tab}, {"ENTER", K::Enter}, {"LEFT", K::Left},
+        {"UP", K::Up}, {"RIGHT", K::Right}, {"DOWN", K::Down}, {"SHIFT", K::LShift},
+        {"CONTROL", K::LControl}, {"ALT", K::LAlt}, {"F1", K::F1}, {"F12", K::F12},
+        {"SPACE", K::Space}, {"PLUS", K::Add}, {"MINUS", K::Subtract}, {"0", K::Num0},
+        {"9", K::Num9}, {"A", K::A}, {"Z", K::Z}};
+    // clang-format on
     std::vector<ScriptedEvents::Frame> frames;
     QStringList names;
     for (const auto& [name, code] : keys) {
