@@ -148,6 +148,8 @@ private:
     // Wraps an object this Game owns; the engine never deletes it.
     QScriptValue wrap(QObject* object);
     QScriptValue adoptAnimation(Animation* animation);
+    // Says once that a new sound or music has no audio voice.
+    void noteVoice(bool voiced, const QString& filename);
     // Takes object out of this Game's lists; false when it is not in one.
     bool forget(QObject* object);
     void load(const QString& path);
