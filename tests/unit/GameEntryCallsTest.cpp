@@ -158,12 +158,15 @@ TEST(GameEntryCalls, FailuresAreLocatedInTheirOwnFiles)
           "object.",
           "  at scripts/lib.js:5", "    c() at scripts/lib.js:5", "    b() at scripts/lib.js:3",
           "    a() at scripts/main.js:2", "    Frame(0.5) at scripts/main.js:5"}},
-        {"above the include",
-         "function Init() { nothing; }\n$include<lib.js>",
-         "",
+        // What a catch sees, also caught twice and in the included file.
+        {"caught",
+         "$include<lib.js>\nfunction Init() {\n try { try { null.f(); } catch (e) { throw e; } } "
+         "catch (e) { throw new Error(e.fileName + ':' + e.lineNumber + ' ' + lib()); }\n}",
+         "// lib\nfunction lib() { try { nothing; } catch (e) { return e.fileName + ':' + "
+         "e.lineNumber; } }",
          false,
-         {"ОШИБКА функции Init(): ReferenceError: Can't find variable: nothing",
-          "  at scripts/main.js:1", "    Init() at scripts/main.js:1"}},
+         {"ОШИБКА функции Init(): Error: scripts/main.js:3 scripts/lib.js:2",
+          "  at scripts/main.js:3", "    Init() at scripts/main.js:3"}},
         // Top-level code runs before `game` exists; what follows the throw never runs.
         {"top-level throw",
          "function Init() { return typeof after; }\nvar before = 1;\n$include<lib.js>\nvar after = "
