@@ -61,11 +61,23 @@ QScriptValue Game::placeCaught(QScriptContext* context, QScriptEngine*, void* ga
 
 SourceLine Game::placeOf(QScriptValue error)
 {
+    // Only what the engine put there: no script code (a getter, a
+    // toString) runs for it.
+    const auto own = [&error](const QString& name) {
+        const auto accessor = QScriptValue::PropertyGetter | QScriptValue::PropertySetter;
+        return error.propertyFlags(name) & accessor
+                   ? QScriptValue()
+                   : error.property(name, QScriptValue::ResolveLocal);
+    };
     if (!error.isObject() || script.files.isEmpty())
         return {};
-    const QString file = error.property(QStringLiteral("fileName")).toString();
-    const int line = error.property(QStringLiteral("lineNumber")).toInt32();
-    if (error.property(placedMark).toBool())
+    const QScriptValue fileValue = own(QStringLiteral("fileName"));
+    const QScriptValue lineValue = own(QStringLiteral("lineNumber"));
+    if (!fileValue.isString() || !lineValue.isNumber())
+        return {};
+    const QString file = fileValue.toString();
+    const int line = lineValue.toInt32();
+    if (own(placedMark).isBool())
         return {file, line};
     // The engine counts the lines of the whole text, includes put in.
     if (file != script.files.first())
