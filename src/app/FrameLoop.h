@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Texture.hpp>
 #include <functional>
 #include <optional>
 
@@ -50,8 +51,9 @@ public:
     // Development mode: every pass looks at the current script's files and
     // starts the script afresh, with the parameters it was started with,
     // when one of them changed. A failing Init or Frame does not end the
-    // run: its message, location and stack are shown (in the font at
-    // fontPath, when it loads) until the next change; Escape or closing
+    // run: its message, location and stack are shown over the last frame
+    // drawn (in the font at fontPath, when it loads) until the next change;
+    // Escape or closing
     // still ends the run.
     void setDevelopmentMode(const QString& fontPath);
     // The failure on show in development mode; empty while none is.
@@ -82,6 +84,8 @@ private:
     bool development = false;
     sf::Font font;
     bool fontLoaded = false;
+    // The last frame drawn, shown behind a failure.
+    sf::Texture lastFrame;
     QString currentName;
     QString currentParams;
     QHash<QString, QString> stamps;

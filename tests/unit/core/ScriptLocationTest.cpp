@@ -37,9 +37,9 @@ TEST(ScriptLocation, CatchBlocksOfCodeGetTheHookOnTheirOwnLine)
         {"try { f(); } catch (e) { g(e); }", "try { f(); } catch (e) {H(e); g(e); }"},
         {"try {}\ncatch ( err )\n{\n}", "try {}\ncatch ( err )\n{H(err);\n}"},
         {"s = 'catch (e) {'; // catch (e) {\n/* catch (e) {*/", nullptr},
-        {"r = /catch (e) {/; d = a / b / c; q = \"\\\" catch (e) {\";", nullptr},
+        {"r = /catch (e) {/; d = a / b / c; q = \"\\\" catch (e) {\"; try {} catch (x) {}",
+         "r = /catch (e) {/; d = a / b / c; q = \"\\\" catch (e) {\"; try {} catch (x) {H(x);}"},
         {"r = /[/]catch (e) {/; p.catch(e) {", nullptr},
-        {"x = a / b; try {} catch (x) {}", "x = a / b; try {} catch (x) {H(x);}"},
     };
     for (const auto& c : cases) {
         const QString text = QString::fromUtf8(c.text);
