@@ -108,8 +108,11 @@ std::optional<int> FrameLoop::step()
         return std::nullopt;
     }
     current->callRender(target.renderTarget());
-    if (development)
-        target.keepFrame(lastFrame);
+    if (development && target.renderTarget()) {
+        if (!lastFrame)
+            lastFrame = std::make_unique<sf::Texture>();
+        target.keepFrame(*lastFrame);
+    }
     target.display();
     return std::nullopt;
 }
@@ -193,12 +196,12 @@ void FrameLoop::showFailure()
 {
     if (sf::RenderTarget* picture = target.renderTarget()) {
         picture->clear();
-        if (lastFrame.getSize().x > 0) {
+        if (lastFrame && lastFrame->getSize().x > 0) {
             // The kept frame covers the whole target, bars included.
             const sf::View drawing = picture->getView();
             const sf::Vector2f size(picture->getSize());
             picture->setView(sf::View(sf::FloatRect(0.0f, 0.0f, size.x, size.y)));
-            picture->draw(sf::Sprite(lastFrame));
+            picture->draw(sf::Sprite(*lastFrame));
             picture->setView(drawing);
         }
         if (fontLoaded) {

@@ -9,6 +9,7 @@
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Texture.hpp>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class EventSource;
@@ -84,8 +85,9 @@ private:
     bool development = false;
     sf::Font font;
     bool fontLoaded = false;
-    // The last frame drawn, shown behind a failure.
-    sf::Texture lastFrame;
+    // The last frame drawn, shown behind a failure; made with the first
+    // picture, since a texture needs the graphics library's context.
+    std::unique_ptr<sf::Texture> lastFrame;
     QString currentName;
     QString currentParams;
     QHash<QString, QString> stamps;
