@@ -1,21 +1,9 @@
 // Whole frames: the background, the letterbox of a resized window, a held
 // failure in development mode, and the map drawn and asked by scripts.
 #include "Scene.h"
+#include "app/WindowFrontend.h"
 
 using namespace scene;
-
-TEST(GameRender, EachFrameIsClearedWithTheBackgroundColourBeforeRender)
-{
-    Scene scene({}, {}, {8, 8});
-    scene.texture.clear(red);
-    scene.start(
-        QStringLiteral("var frames = 0, box;"
-                       "function Init() { box = game.createRect(0, 0, 255); }"
-                       "function Frame() { if (frames++) game.setBackgroundColor(300, -1, 256); }"
-                       "function Render() { box.drawTo(0, 0, 4, 8); }"));
-    for (const sf::Color background : {black, sf::Color(44, 255, 0)})
-        expectPixels(scene.frame(), {{6, 3, background}, {1, 3, blue}}, describe(background));
-}
 
 // After a resize the drawing area keeps its shape, centred between bars, and
 // the pointer is reported where it is in the drawing area.
@@ -53,16 +41,68 @@ TEST(GameRender, AResizedWindowIsLetterboxedAndThePointerFollows)
     }
 }
 
-TEST(GameRender, DevelopmentModeShowsAFailureAsText)
+// Full screen and back: a click on the drawing area's middle hits it each time.
+TEST(GameRender, FullscreenKeepsTheLetterboxAndWindowedComesBack)
 {
-    Scene scene({}, {}, {200, 40});
+    TestGame data;
+    data.addScript(QStringLiteral("main"), QStringLiteral(R"(
+        var n = 0, seen = [];
+        function Init() {}
+        function Frame() {
+            var m = game.getMousePos(), s = game.getWindowSize();
+            if (game.isLeftButtonClicked()) seen.push(m.x + ',' + m.y + ' ' + s.width + 'x' + s.height);
+            if (n < 2) game.setFullscreen(++n == 1);
+        }
+        function Render() {}
+    )"));
+    const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+    sf::Event click{}, middle{}, back{};
+    click.type = sf::Event::MouseButtonPressed;
+    middle.type = back.type = sf::Event::MouseMoved;
+    middle.mouseMove = {int(desktop.width / 2), int(desktop.height / 2)};
+    back.mouseMove = {400, 300};
+    ScriptedEvents events({{}, {middle, click}, {back, click}});
+    sf::RenderWindow window(sf::VideoMode(800, 600), "fullscreen");
+    ExtProc requests(&window);
+    WindowFrontend target(window);
+    FixedStepClock clock(0.25f);
+    FrameLoop loop(
+        [&](const QString& name) {
+            GameOwner game(new Game(scriptPath(name)));
+            game->setWindowRequests(&requests);
+            return game;
+        },
+        clock, events, target);
+    ASSERT_TRUE(loop.start({}));
+    for (int i = 0; i < 3; ++i)
+        loop.step();
+    EXPECT_EQ(
+        loop.game()->scriptEngine()->evaluate(QStringLiteral("seen.join(' ')")).toString(),
+        QStringLiteral("400,300 %1x%2 400,300 800x600").arg(desktop.width).arg(desktop.height));
+}
+
+// Each frame is cleared with the background colour before Render; in
+// development mode a failure is shown over the last frame drawn.
+TEST(GameRender, DevelopmentModeShowsAFailureOverTheLastFrame)
+{
+    Scene scene;
+    scene.texture.clear(red);
     scene.loop.setDevelopmentMode(
         QStringLiteral(LEDGE_SOURCE_PATH "/tests/fixtures/fonts/DejaVuSans.ttf"));
-    ASSERT_TRUE(scene.start(QStringLiteral("function Init() { nothing(); }")));
-    // Light text on the dark backdrop, in the first line's place.
-    const sf::Image frame = scene.frame();
-    EXPECT_TRUE(anyPixelIn(frame, 0, 10, 199, 30, white));
-    EXPECT_EQ(frame.getPixel(5, 35), sf::Color(48, 16, 16));
+    ASSERT_TRUE(scene.start(QStringLiteral(R"(
+        var box, n = 0;
+        function Init() { game.setBackgroundColor(256, 200, 0); box = game.createRect(0, 0, 255); }
+        function Frame() { if (n++) nothing(); }
+        function Render() { box.drawTo(780, 580, 20, 20); }
+    )")));
+    for (bool failed : {false, true}) {
+        const sf::Image frame = scene.frame();
+        EXPECT_EQ(scene.loop.failure().isEmpty(), !failed);
+        // The frame all around, the right way up; then text on a dark panel.
+        expectPixels(frame, {{400, 500, sf::Color(0, 200, 0)}, {790, 590, blue}}, "frame");
+        EXPECT_EQ(anyPixelIn(frame, 0, 10, 199, 30, white), failed);
+        EXPECT_EQ(frame.getPixel(8, 8).g == 200, !failed);
+    }
 }
 
 namespace {

@@ -164,11 +164,13 @@ TEST(SoundOutput, PastTheLastVoiceASoundStaysSilentAndSaysSoOnce)
         TestGame test;
         setUpGame(test, 0.1,
                   QStringLiteral("s = []; for (var i = 0; i < 300; ++i) {"
-                                 "  s.push(game.loadSound('short.wav')); s[i].setLoop(true); }"));
+                                 "  s.push(game.loadSound('short.wav')); s[i].setLoop(true); }"
+                                 "s.push(game.loadMusic('short.wav'));"));
         const QString played = test.eval(
             QStringLiteral("for (var k = 0; k < 3; ++k) s.forEach(function (x) { x.play(); });"
                            "s.map(function (x) { return x.isPlayed() ? 1 : 0; }).join('')"));
-        // Every sound with a voice plays; the ones without say so, once each.
+        // Every sound with a voice plays; the ones without, music too, say
+        // so, once each.
         EXPECT_TRUE(QRegExp(QStringLiteral("1+0+")).exactMatch(played)) << played.toStdString();
         EXPECT_EQ(test.logs.size(), played.count(QLatin1Char('0')));
         EXPECT_EQ(test.logs.value(0),

@@ -188,13 +188,6 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
           "Can't find variable: Init",
           "end nowhere"}},
         // A switch asked for outside Frame() is carried out after the next one.
-        {"switch asked for by a timer",
-         "function Init() { system.setTimeout('game.goToScript(\"nowhere\", 2)', 0); }"
-         "function Frame() {}",
-         {},
-         1,
-         {"make nowhere", "Script not found: scripts/nowhere.js (<data>/scripts/nowhere.js)",
-          "ОШИБКА функции Init(2): ReferenceError: Can't find variable: Init", "end nowhere"}},
         {"switch asked for by Render",
          "function Init() {} function Frame() { system.writeMessage('frame'); }"
          "function Render() { game.goToScript('nowhere', 3); }",

@@ -76,10 +76,10 @@ TEST(GameEntryCalls, TimeAndFrameRateAreUpdatedBeforeFrame)
             if (seen.length == 5) game.resetTotalTime();
         }
     )"));
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 8; ++i)
         t.game().callFrame(0.25);
     EXPECT_EQ(t.eval(QStringLiteral("seen.join(' ')")),
-              QStringLiteral("0.25/0 0.50/0 0.75/0 1.00/4 1.25/4 0.25/4"));
+              QStringLiteral("0.25/0 0.50/0 0.75/0 1.00/4 1.25/4 0.25/4 0.50/4 0.75/4"));
 }
 
 TEST(GameEntryCalls, GoToScriptRecordsAndAnEmptyNameClears)
@@ -122,12 +122,15 @@ TEST(GameEntryCalls, FailuresAreLocatedInTheirOwnFiles)
           "object.",
           "  at scripts/lib.js:5", "    c() at scripts/lib.js:5", "    b() at scripts/lib.js:3",
           "    a() at scripts/main.js:2", "    Frame(0.5) at scripts/main.js:5"}},
-        {"above the include",
-         "function Init() { nothing; }\n$include<lib.js>",
-         "",
+        // What a catch sees, also caught twice and in the included file.
+        {"caught",
+         "$include<lib.js>\nfunction Init() {\n try { try { null.f(); } catch (e) { throw e; } } "
+         "catch (e) { throw new Error(e.fileName + ':' + e.lineNumber + ' ' + lib()); }\n}",
+         "// lib\nfunction lib() { try { nothing; } catch (e) { return e.fileName + ':' + "
+         "e.lineNumber; } }",
          false,
-         {"ОШИБКА функции Init(): ReferenceError: Can't find variable: nothing",
-          "  at scripts/main.js:1", "    Init() at scripts/main.js:1"}},
+         {"ОШИБКА функции Init(): Error: scripts/main.js:3 scripts/lib.js:2",
+          "  at scripts/main.js:3", "    Init() at scripts/main.js:3"}},
         // Top-level code runs before `game` exists; what follows the throw never runs.
         {"top-level throw",
          "function Init() { return typeof after; }\nvar before = 1;\n$include<lib.js>\nvar after = "
