@@ -1,5 +1,4 @@
 #include "MapTestMaps.h"
-#include "core/RegularFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -120,15 +119,16 @@ TEST(MapFile, AFailedLoadChangesNothingAndANewMapReplacesAll)
     PlatformMap map = mapFromText("");
     ASSERT_TRUE(map.loadFile(write("big.map", exampleMap)));
     const Points before = map.jumpPoints();
-    // A file one byte past the size limit is not read at all.
-    const QByteArray padded = exampleMap + QByteArray(fileLimits::mapBytes, ' ');
+    // A map file may hold a mebibyte; one byte more is not read at all.
+    const int limit = 1 << 20;
+    const QByteArray padded = exampleMap + QByteArray(limit, ' ');
     for (const QString& bad : {dir.filePath(QStringLiteral("missing")), dir.path(), QString(),
-                               write("huge.map", padded.left(fileLimits::mapBytes + 1))})
+                               write("huge.map", padded.left(limit + 1))})
         EXPECT_FALSE(map.loadFile(bad)) << bad.toStdString();
     EXPECT_EQ(rowsOf(map.plates()), "......|GGG..G|..W.CC|");
     EXPECT_EQ(map.jumpPoints(), before);
 
-    ASSERT_TRUE(map.loadFile(write("full.map", padded.left(fileLimits::mapBytes))));
+    ASSERT_TRUE(map.loadFile(write("full.map", padded.left(limit))));
     ASSERT_TRUE(map.loadFile(write("small.map", "2\n1\nW.\n")));
     EXPECT_EQ(rowsOf(map.plates()), "W.|");
     EXPECT_EQ(map.jumpPoints(), (Points{{96, 0}}));
