@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -56,6 +57,16 @@ inline QString debugText(const QString& line)
         out += c;
     }
     return out;
+}
+
+// The process-wide application object that timers, scripts and processes need.
+inline void ensureTestApp()
+{
+    static int argc = 1;
+    static char name[] = "tests";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance())
+        new QCoreApplication(argc, argv);
 }
 
 // Readable QString values in test failure messages.

@@ -19,11 +19,7 @@ QString ledgeBinary()
 
 LedgeRun::LedgeRun() : process(std::make_unique<QProcess>())
 {
-    static int argc = 1;
-    static char name[] = "e2e_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance())
-        new QCoreApplication(argc, argv);
+    ensureTestApp();
     QDir(dir.path()).mkpath(QStringLiteral("bin"));
     QDir(dir.path()).mkpath(QStringLiteral("data/scripts"));
     process->setProcessEnvironment(QProcessEnvironment::systemEnvironment());

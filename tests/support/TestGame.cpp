@@ -2,20 +2,10 @@
 
 #include "DataFiles.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QScriptEngine>
-
-void ensureTestApp()
-{
-    static int argc = 1;
-    static char name[] = "tests";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance())
-        new QCoreApplication(argc, argv);
-}
 
 TestGame::TestGame(const QString& mainSource, int callTimeLimitMs)
     : callTimeLimitMs(callTimeLimitMs)

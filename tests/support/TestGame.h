@@ -34,6 +34,3 @@ private:
     QString previousDir;
     GameOwner current;
 };
-
-// The process-wide application object that timers and scripts need.
-void ensureTestApp();
