@@ -185,7 +185,7 @@ private:
     QList<Circle*> circles;
     QList<Sound*> sounds;
     QList<Music*> musics;
-    // Holds the render target.
+    // The render target, and the sprites drawn but not yet on it.
     SpriteBatch batch;
     WindowRequests* window = nullptr;
     InputState input;

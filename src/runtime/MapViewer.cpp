@@ -1,5 +1,6 @@
 #include "runtime/MapViewer.h"
 
+#include "core/AssetFile.h"
 #include "objects/PcxTexture.h"
 #include "objects/SpriteBatch.h"
 #include "runtime/Game.h"
@@ -46,9 +47,11 @@ void MapViewer::makeSheet()
     }
     // One above the other, so a whole map is one draw. The pieces are drawn
     // unscaled at whole pixels and unsmoothed, so each pixel still reads
-    // exactly its own texel.
+    // exactly its own texel. Odd sizes that would make a huge sheet keep
+    // their own textures.
     const unsigned limit = sf::Texture::getMaximumSize();
-    if (width == 0 || width > limit || height > limit)
+    if (width == 0 || width > limit || height > limit ||
+        quint64(width) * height > asset::maxImagePixels)
         return;
     sf::Image image;
     image.create(width, height, sf::Color::Transparent);
