@@ -21,8 +21,9 @@ void appendQuad(std::vector<sf::Vertex>& vertices, const sf::Vertex (&quad)[4]);
 // flush(), so the target sees every draw in the script's order.
 class SpriteBatch {
 public:
-    // More quads than this go to the target in the next array.
-    static constexpr std::size_t maxQuads = 8192;
+    // More quads than this go to the target in the next array: the software
+    // rasteriser takes arrays of this size far faster than huge ones.
+    static constexpr std::size_t maxQuads = 64;
 
     // What is queued goes to the old target first.
     void setTarget(sf::RenderTarget* target);

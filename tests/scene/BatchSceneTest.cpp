@@ -53,11 +53,11 @@ TEST(BatchScene, BatchedSpritesGiveThePixelsOfSingleDraws)
         std::vector<Probe> probes;
     } scenes[] = {
         {"one texture, every transform, overlapping translucently",
-         "for (var i = 0; i < 60; ++i) {"
+         "for (var i = 0; i < 90; ++i) {"
          "  s.setAngle(i * 23); s.setScaleX(30 + i * 7); s.setScaleY(150 - i * 2);"
          "  s.mirrorHorz(i % 2 == 1); s.mirrorVert(i % 3 == 0); s.setAlpha(90 + i * 3);"
-         "  s.setHotSpot(i % 7 * 9, i % 5 * 11); if (i == 30) s.setSmooth(false);"
-         "  s.renderTo(40 + i * 12, 60 + (i * 37) % 480); }",
+         "  s.setHotSpot(i % 7 * 9, i % 5 * 11); if (i == 80) s.setSmooth(false);"
+         "  s.renderTo(40 + i * 8, 60 + (i * 37) % 480); }",
          {}},
         {"sprites between text, lines, rects, outlines, circles and the map, and textures "
          "that change or go between draws",
