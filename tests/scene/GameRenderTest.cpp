@@ -198,3 +198,67 @@ TEST(MapScene, TheMapAnswersTheScriptAfterASwitch)
     expectPixels(scene.frame(), {{10, 80, red}, {125, 80, blue}, {10, 20, black}}, "next");
     EXPECT_EQ(lines(), (QStringList{"{}", "3,76,true,false,true,false,0,10"}));
 }
+
+// Sprites drawn in batches give the very pixels of sprites drawn one by one,
+// among every other kind of drawing.
+TEST(BatchScene, BatchedSpritesGiveThePixelsOfSingleDraws)
+{
+    // a plays on a 100 x 30 sheet cut in 40 x 30 frames: the last is 20 wide.
+    const char* const objects =
+        "s = game.loadSprite('q.png'); u = game.loadSprite('q.png');"
+        "a = game.loadAnimation('strip.png', 40, 30, 3, 10); a.play();"
+        "b = game.loadAnimation('strip.png', 4, 10); t = game.loadText('sans.ttf', 'Batch', 20);"
+        "l = game.createLine(255, 255, 0); r = game.createRect(0, 0, 255, 160);"
+        "r.setLineWidth(3); r.setBorderColor(255, 0, 0); c = game.createCircle(0, 255, 0, 140);"
+        "c.setLineWidth(-2); mapviewer.loadMapFromFile('level.map');"
+        "r.drawTo(0, 0, 800, 600); l.drawTo(0, 20, 800, 20);"; // no target yet: nothing drawn
+    const struct {
+        const char* label;
+        const char* render;
+        std::vector<Probe> probes;
+    } scenes[] = {
+        {"one texture, every transform, overlapping translucently",
+         "for (var i = 0; i < 90; ++i) {"
+         "  s.setAngle(i * 23); s.setScaleX(30 + i * 7); s.setScaleY(150 - i * 2);"
+         "  s.mirrorHorz(i % 2 == 1); s.mirrorVert(i % 3 == 0); s.setAlpha(90 + i * 3);"
+         "  s.setHotSpot(i % 7 * 9, i % 5 * 11); if (i == 80) s.setSmooth(false);"
+         "  s.renderTo(40 + i * 8, 60 + (i * 37) % 480); }",
+         {}},
+        {"sprites between text, lines, rects, outlines, circles and the map, and textures "
+         "that change or go between draws",
+         "mapviewer.render(); s.renderTo(60, 90); a.setAngle(31); a.renderTo(80, 100);"
+         "t.printTo(50, 85); s.renderTo(100, 100); l.drawTo(0, 0, 800, 600); a.renderTo(110, 110);"
+         "a.renderTo(120, 115); r.drawTo(100, 90, 50, 40); s.setBordered(true);"
+         "s.setAngle(30); s.renderTo(130, 120); s.setBordered(false); c.drawTo(140, 130, 30);"
+         "s.renderTo(150, 140); mapviewer.render(); b.renderTo(170, 150); t.printTo(160, 150);"
+         "s.renderTo(300, 300); s.setSmooth(false); s.setAngle(33); s.renderTo(320, 300);"
+         "s.convertPixels(function (p) { return {r: p.g, g: p.b, b: p.r, a: p.a}; });"
+         "s.renderTo(340, 310); a.setSmooth(false); a.setScale(150); a.renderTo(400, 350);"
+         "u.renderTo(500, 300); game.release(u); s.renderTo(520, 310);",
+         {{220, 80, red}, {220, 20, black}}}, // the map's ground in row 1, the band above
+    };
+    for (const auto& c : scenes) {
+        sf::Image frames[2];
+        for (const bool batched : {true, false}) {
+            Scene scene;
+            scene.addImage(QStringLiteral("sprites/q.png"), coded(64, 48));
+            scene.addImage(QStringLiteral("sprites/strip.png"), coded(100, 30));
+            scene.addFile(QStringLiteral("fonts/sans.ttf"),
+                          sourceFile(QStringLiteral("tests/fixtures/fonts/DejaVuSans.ttf")));
+            addTileSet(scene);
+            scene.addFile(QStringLiteral("level.map"), "6\n4\n......\nGGG..G\n..W.CC\nGWWGCG\n");
+            ASSERT_TRUE(scene.start(QLatin1String(objects), QLatin1String(c.render)));
+            scene.loop.game()->setBatching(batched);
+            frames[batched] = scene.frame();
+        }
+        int differing = 0, drawn = 0;
+        for (unsigned y = 0; y < 600; ++y)
+            for (unsigned x = 0; x < 800; ++x) {
+                drawn += frames[0].getPixel(x, y) != black;
+                differing += frames[1].getPixel(x, y) != frames[0].getPixel(x, y);
+            }
+        EXPECT_EQ(differing, 0) << c.label;
+        EXPECT_GT(drawn, 2000) << c.label;
+        expectPixels(frames[0], c.probes, c.label);
+    }
+}

@@ -19,17 +19,6 @@ sf::Image quadrants(unsigned w, unsigned h)
     return image;
 }
 
-// Pixel (x, y) is (x, y, 128): a drawn pixel tells where in the sheet it came from.
-sf::Image coded(unsigned w, unsigned h)
-{
-    sf::Image image;
-    image.create(w, h);
-    for (unsigned y = 0; y < h; ++y)
-        for (unsigned x = 0; x < w; ++x)
-            image.setPixel(x, y, sf::Color(sf::Uint8(x), sf::Uint8(y), 128));
-    return image;
-}
-
 const std::vector<Probe> naturalAt100 = {{68, 76, red},      {131, 76, green}, {68, 123, blue},
                                          {131, 123, yellow}, {67, 76, black},  {132, 100, black},
                                          {100, 75, black},   {100, 124, black}};
