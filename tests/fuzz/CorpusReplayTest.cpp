@@ -3,25 +3,14 @@
 #include "FuzzTargets.h"
 
 #include <QDir>
-#include <QFile>
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <ostream>
 
 namespace {
 
-using Entry = int (*)(const std::uint8_t*, std::size_t);
-
 struct Target {
     const char* corpus;
-    Entry entry;
+    int (*entry)(const std::uint8_t*, std::size_t);
 };
-
-void PrintTo(const Target& target, std::ostream* os)
-{
-    *os << target.corpus;
-}
 
 class CorpusReplay : public ::testing::TestWithParam<Target> {};
 
@@ -36,9 +25,8 @@ TEST_P(CorpusReplay, EveryFileRunsCleanly)
         const QByteArray bytes = file.readAll();
         // A failing input aborts the process; its name is the last line before.
         std::fprintf(stderr, "%s/%s\n", GetParam().corpus, qPrintable(name));
-        EXPECT_EQ(GetParam().entry(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                   std::size_t(bytes.size())),
-                  0);
+        GetParam().entry(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                         std::size_t(bytes.size()));
     }
 }
 
