@@ -31,17 +31,21 @@ TEST(ContactGeometry, PointInQuadExcludesOutlineAndDiagonal)
     // A square turned 45 degrees: its axis-aligned bounding box corners are outside.
     const Corners diamond = {Point{0, -10}, Point{-10, 0}, Point{0, 10}, Point{10, 0}};
     const Corners empty = Sprite{0, 0, 50, 50}.corners();
+    // The same turned the other way round, as a sprite mirrored on one axis is.
+    const Corners flipped = {Point{0, -10}, Point{10, 0}, Point{0, 10}, Point{-10, 0}};
     const struct {
         Corners quad;
         float x, y;
         bool inside;
     } cases[] = {
-        {q, 100, 100, false},   {q, 101, 100, true},       {q, 100, 101, true},
-        {q, 85, 85, false},     {q, 85, 86, true},         {q, 84, 100, false},
-        {q, 116, 100, false},   {q, 100, 84, false},       {q, 100, 116, false},
-        {q, 115, 100, true},    {diamond, 3, 3, true},     {diamond, -3, -2, true},
-        {diamond, 8, 8, false}, {diamond, 0, 0, false},    {diamond, 5, 5, false}, // c2-c3 edge
-        {empty, 50, 50, false}, {empty, 50.5f, 50, false},
+        {q, 100, 100, false},     {q, 101, 100, true},       {q, 100, 101, true},
+        {q, 85, 85, false},       {q, 85, 86, true},         {q, 84, 100, false},
+        {q, 116, 100, false},     {q, 100, 84, false},       {q, 100, 116, false},
+        {q, 115, 100, true},      {diamond, 3, 3, true},     {diamond, -3, -2, true},
+        {diamond, 8, 8, false},   {diamond, 0, 0, false},    {diamond, 5, 5, false}, // c2-c3 edge
+        {empty, 50, 50, false},   {empty, 50.5f, 50, false}, {flipped, 0, 0, false},
+        {flipped, 5, 5, false},   {flipped, -5, 5, false},   {flipped, 5, -5, false},
+        {flipped, -5, -5, false}, {flipped, 3, -2, true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(contact::inQuad(c.quad, {c.x, c.y}), c.inside) << c.x << "," << c.y;
