@@ -5,9 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QHash>
 #include <QScriptEngine>
-#include <QScriptValueIterator>
 #include <QTemporaryDir>
 
 namespace {
@@ -44,40 +42,6 @@ bool isJsonish(const QString& source)
     return true;
 }
 
-// One engine for all inputs (a fresh one per input is too slow to fuzz);
-// after every input the global object gets back exactly its first state.
-class Engine {
-public:
-    Engine() { builtins = properties(); }
-
-    QScriptEngine engine;
-
-    void restore()
-    {
-        engine.clearExceptions();
-        QScriptValue global = engine.globalObject();
-        const QHash<QString, QScriptValue> now = properties();
-        for (auto it = now.constBegin(); it != now.constEnd(); ++it)
-            if (!builtins.contains(it.key()))
-                global.setProperty(it.key(), QScriptValue());
-        for (auto b = builtins.constBegin(); b != builtins.constEnd(); ++b)
-            global.setProperty(b.key(), b.value());
-    }
-
-private:
-    QHash<QString, QScriptValue> builtins;
-
-    QHash<QString, QScriptValue> properties()
-    {
-        QHash<QString, QScriptValue> all;
-        for (QScriptValueIterator it(engine.globalObject()); it.hasNext();) {
-            it.next();
-            all.insert(it.name(), it.value());
-        }
-        return all;
-    }
-};
-
 } // namespace
 
 int fuzz::scriptJson(const std::uint8_t* data, std::size_t size)
@@ -94,12 +58,10 @@ int fuzz::scriptJson(const std::uint8_t* data, std::size_t size)
     static char* argv[] = {name, nullptr};
     if (!QCoreApplication::instance())
         new QCoreApplication(argc, argv);
-    static Engine engine;
-    struct Restore {
-        ~Restore() { engine.restore(); }
-    } restore;
-    const QScriptValue value = engine.engine.evaluate(source);
-    engine.engine.clearExceptions();
+    // A fresh engine per input keeps every run alone; saving each input costs more.
+    QScriptEngine engine;
+    const QScriptValue value = engine.evaluate(source);
+    engine.clearExceptions();
     const QString text = scriptValueToJson(value);
     // Undefined saves as an empty file, which is no value to load back.
     if (text.isEmpty())
@@ -120,7 +82,7 @@ int fuzz::scriptJson(const std::uint8_t* data, std::size_t size)
 
     const std::optional<QJsonValue> read = readJsonText(*saved);
     check(read.has_value(), "saved text loads without error");
-    const QString again = scriptValueToJson(jsonToScriptValue(&engine.engine, *read));
+    const QString again = scriptValueToJson(jsonToScriptValue(&engine, *read));
     check(again == *saved, "saving what was loaded gives the same text");
     return 0;
 }
