@@ -28,13 +28,14 @@ inline QByteArray constantWav(double seconds, qint16 level)
     return bytes;
 }
 
-QString waveOutputPath();
+// Set by main() before any test runs.
+inline QString waveOutputPath;
 
 // The 16-bit samples (channels interleaved) of the output file, which may
 // still be being written: its data chunk simply runs to the end of the file.
 inline QVector<qint16> waveOutputSamples()
 {
-    QFile file(waveOutputPath());
+    QFile file(waveOutputPath);
     const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     QVector<qint16> samples;
     for (qint64 pos = 12; bytes.startsWith("RIFF") && pos + 8 <= bytes.size();

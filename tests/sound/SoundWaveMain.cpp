@@ -5,19 +5,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-QString outputPath;
-}
-
-QString waveOutputPath()
-{
-    return outputPath;
-}
-
 int main(int argc, char** argv)
 {
     QTemporaryDir dir;
-    outputPath = dir.filePath(QStringLiteral("out.wav"));
+    waveOutputPath = dir.filePath(QStringLiteral("out.wav"));
     // All output to the file as 16-bit stereo at 44.1 kHz, undithered so
     // silence is exactly zero.
     QFile conf(dir.filePath(QStringLiteral("alsoft.conf")));
@@ -25,7 +16,7 @@ int main(int argc, char** argv)
         return 1;
     conf.write(QStringLiteral("[general]\ndrivers=wave\nsample-type=int16\nchannels=stereo\n"
                               "frequency=44100\ndither=false\n[wave]\nfile=%1\n")
-                   .arg(outputPath)
+                   .arg(waveOutputPath)
                    .toUtf8());
     conf.close();
     qputenv("ALSOFT_CONF", conf.fileName().toUtf8());
