@@ -3,6 +3,7 @@
 #include "core/FrameStats.h"
 #include "core/IncludeExpander.h"
 #include "core/InputState.h"
+#include "objects/DirectCalls.h"
 #include "objects/DrawContext.h"
 
 #include <QList>
@@ -147,6 +148,8 @@ public slots:
 private:
     // Wraps an object this Game owns; the engine never deletes it.
     QScriptValue wrap(QObject* object);
+    // The input and time queries scripts make many times a frame.
+    static direct::Slots directCalls();
     QScriptValue adoptAnimation(Animation* animation);
     // Takes object out of this Game's lists; false when it is not in one.
     bool forget(QObject* object);
