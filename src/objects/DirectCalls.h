@@ -74,16 +74,18 @@ private:
     static bool call(C* object, QScriptContext* ctx, QScriptValue& result,
                      std::index_sequence<I...>)
     {
-        if (!(Arg<A>::fits(ctx->argument(int(I))) && ...))
+        // Every call into the engine's interface costs; each argument is
+        // fetched once.
+        [[maybe_unused]] const QScriptValue args[sizeof...(A) + 1] = {ctx->argument(int(I))...};
+        if (!(Arg<A>::fits(args[I]) && ...))
             return false;
         if constexpr (std::is_void_v<R>) {
-            (object->*Method)(Arg<A>::from(ctx->argument(int(I)))...);
+            (object->*Method)(Arg<A>::from(args[I])...);
             result = ctx->engine()->undefinedValue();
         } else if constexpr (std::is_same_v<R, QScriptValue>) {
-            result = (object->*Method)(Arg<A>::from(ctx->argument(int(I)))...);
+            result = (object->*Method)(Arg<A>::from(args[I])...);
         } else {
-            result = QScriptValue(ctx->engine(),
-                                  (object->*Method)(Arg<A>::from(ctx->argument(int(I)))...));
+            result = QScriptValue(ctx->engine(), (object->*Method)(Arg<A>::from(args[I])...));
         }
         return true;
     }
