@@ -47,7 +47,7 @@ if [[ -z "${LEDGE_BENCH_XVFB:-}" ]]; then
   ((QUICK)) && args+=(--quick)
   [[ -n "$OUT" ]] && args+=(--out "$OUT")
   [[ -n "$BEFORE" ]] && args+=(--before "$BEFORE")
-  LEDGE_BENCH_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "${args[@]}"
+  LEDGE_BENCH_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "${args[@]}"
 fi
 
 BUILD_DIR="${BUILD_DIR:-$ROOT/build-bench}"

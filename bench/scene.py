@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Side-by-side bunnymark runs of ledge, the plain SFML program and LOVE.
+"""Side-by-side bunnymark runs of ledge, the plain SFML program and LOVE,
+with one image or several (--image, repeated), and optionally an older ledge
+build beside the current one (--ledge-before).
 
 Each runner prints "bench start" after its warm-up and
 "bench end frames=F seconds=S" after the measured time (its own clock). The
@@ -133,6 +135,8 @@ def table(sets, args, out):
             for n in counts:
                 for r in runners:
                     res, _ = r.run(n, args.seconds, args.warmup)
+                    if res is None:  # a window that could not open, once more
+                        res, _ = r.run(n, args.seconds, args.warmup)
                     print(f"round {round_ + 1} {img} {r.name} N={n}: {res} load {load()}",
                           file=sys.stderr)
                     if res:

@@ -18,31 +18,27 @@ void keepDebugLine(QtMsgType, const QMessageLogContext&, const QString& text)
     debugLines << text;
 }
 
-// What a call leaves behind: its value or error with the error's line, the
-// messages it wrote, and where the sprite now stands.
-QString outcome(TestGame& t, const QString& call, const Sprite* sprite)
+// A call's value or error with its line, the messages it wrote, and where
+// the sprite now stands.
+QString outcome(QScriptEngine* engine, const QString& call, const Sprite* sprite)
 {
     debugLines.clear();
-    QScriptEngine* engine = t.game().scriptEngine();
     const QScriptValue value = engine->evaluate(call, QStringLiteral("case.js"), 1);
-    QString text = value.toString();
-    if (engine->hasUncaughtException()) {
-        text +=
-            QStringLiteral(" at line ") + value.property(QStringLiteral("lineNumber")).toString();
-        engine->clearExceptions();
-    }
+    QString text = value.toString() + QLatin1Char(' ') +
+                   value.property(QStringLiteral("lineNumber")).toString();
+    engine->clearExceptions();
     for (const contact::Point& p : sprite->corners())
         text += QStringLiteral(" %1,%2").arg(p.x).arg(p.y);
-    return text + QLatin1Char(' ') + debugLines.join(QLatin1Char('|'));
+    return text + debugLines.join(QLatin1Char('|'));
 }
 
 } // namespace
 
 TEST(DirectCalls, AnswerAsTheEngineCallOfTheSameSlot)
 {
-    TestGame t(QStringLiteral("var d, e, r;\n"
-                              "function Init() { d = game.loadSprite('pic.png');"
-                              " e = game.loadSprite('pic.png'); }"));
+    TestGame t(
+        QStringLiteral("var d, e; function Init() {"
+                       " d = game.loadSprite('pic.png'); e = game.loadSprite('pic.png'); }"));
     sf::Image pic;
     pic.create(6, 4, sf::Color::Red);
     QDir().mkpath(QStringLiteral("sprites"));
@@ -51,20 +47,18 @@ TEST(DirectCalls, AnswerAsTheEngineCallOfTheSameSlot)
     ASSERT_TRUE(g.callInit(QString()));
     const Sprite* direct = g.spriteList().at(0);
     Sprite* plain = g.spriteList().at(1);
-    // The same objects as the engine alone wraps them.
+    // The engine's own wrappers of the second sprite and of the game.
     QScriptEngine* engine = g.scriptEngine();
-    engine->globalObject().setProperty(QStringLiteral("p"), engine->newQObject(plain));
-    engine->globalObject().setProperty(QStringLiteral("pg"), engine->newQObject(&g));
+    engine->globalObject().setProperty("p", engine->newQObject(plain));
+    engine->globalObject().setProperty("pg", engine->newQObject(&g));
 
-    // `o` is the sprite, `og` the game; each case runs on the wrappers the
-    // script gets and then on the engine's own.
+    // `o` is the sprite, `og` the game.
     const char* cases[] = {
         "o.setXY(2.7, -2.7); o.render()",
         "o.renderTo(1e10, NaN); o.renderTo(4294967297, -Infinity)",
         "o.renderTo('12', ' 7 '); o.renderTo(1, 2, 3)",
         "o.renderTo(undefined, null)",
         "\n o.renderTo(5)",
-        "o.render(); o.setXY()",
         "o.setScale(-150); o.mirrorHorz(1); o.mirrorVert({}); o.renderTo(3, 4)",
         "o.setScaleX(30); o.setScaleY(true); o.setAngle(4294967386); o.renderTo(3, 4)",
         "o.setHotSpot([5], '0x10'); o.setAlpha(); o.renderTo(0, 0)",
@@ -73,21 +67,18 @@ TEST(DirectCalls, AnswerAsTheEngineCallOfTheSameSlot)
         "[o.isContactWith(o), o.isContactWith(game), o.isContactWith()]",
         "var f = o.setXY; f(5, 6); o.render(); o.renderTo.call(game, 7, 8)",
         "[og.isKeyDown(72), og.isKeyDown('72'), og.isKeyHeld(72.9), og.isKeyReleased()]",
-        "[og.isOneOfKeysDown([1, 72]), og.isOneOfKeysDown(), og.getTotalTime(1), og.getFPS()]",
-        "[og.isLeftButtonClicked(), og.isLeftButtonClicked(), og.isRightButtonHeld(0)]",
-        "[og.getMousePos() === game.getMousePos(), og.getWheelDelta(), og.getJoystickAxis(0)]",
-        "[og.isJoystickConnected(-1), og.isJoystickButtonPressed(0), og.isKeyDown.call(o, 72)]",
+        "[og.isOneOfKeysDown([1, 72]), og.getTotalTime(1), og.isLeftButtonClicked()]",
+        "[og.getMousePos() === game.getMousePos(), og.getJoystickAxis(0)]",
+        "[og.isJoystickConnected(-1), og.isKeyDown.call(o, 72)]",
         "var f = o.renderTo; game.release(o); f(1, 2); o.renderTo(3, 4); [f(), o.getWidth()]",
     };
     qInstallMessageHandler(keepDebugLine);
     for (const char* c : cases) {
-        const QString call = QString::fromUtf8(c);
         g.keyPressed(72);
         g.leftPressed();
-        const QString fast = outcome(t, QStringLiteral("o = d; og = game;") + call, direct);
+        const QString fast = outcome(engine, QStringLiteral("o = d; og = game;") + c, direct);
         g.leftPressed();
-        const QString slow = outcome(t, QStringLiteral("o = p; og = pg;") + call, plain);
-        EXPECT_EQ(fast, slow) << c;
+        EXPECT_EQ(fast, outcome(engine, QStringLiteral("o = p; og = pg;") + c, plain)) << c;
     }
     qInstallMessageHandler(nullptr);
 }

@@ -76,46 +76,22 @@ TEST(GameEntryCalls, FrameTextUsesSixSignificantDigits)
                            QStringLiteral("ОШИБКА функции Frame(1e-05): Error: x")}));
 }
 
+// The remainder above a second is dropped from the frame-rate count;
+// resetTotalTime leaves that count alone.
 TEST(GameEntryCalls, TimeAndFrameRateAreUpdatedBeforeFrame)
 {
     TestGame t(QStringLiteral(R"(
         var seen = [];
-        function Frame(dt) { seen.push(game.getTotalTime().toFixed(2) + '/' + game.getFPS()); }
+        function Frame(dt) {
+            seen.push(game.getTotalTime().toFixed(2) + '/' + game.getFPS());
+            if (seen.length == 6) { game.resetTotalTime(); seen.push(game.getTotalTime()); }
+        }
     )"));
-    // 0.25 s frames: the fourth completes the first second and counts itself.
-    for (int i = 0; i < 6; ++i)
-        t.game().callFrame(0.25);
+    // The fourth 0.25 s frame completes the first second and counts itself.
+    for (double dt : {0.25, 0.25, 0.25, 0.25, 0.7, 0.7, 0.25})
+        t.game().callFrame(dt);
     EXPECT_EQ(t.eval(QStringLiteral("seen.join(' ')")),
-              QStringLiteral("0.25/0 0.50/0 0.75/0 1.00/4 1.25/4 1.50/4"));
-}
-
-TEST(GameEntryCalls, FrameRateDropsTheRemainderAboveOneSecond)
-{
-    FrameStats s;
-    s.advance(0.7);
-    s.advance(0.7); // 1.4 s: the 0.4 s above the second is dropped
-    EXPECT_EQ(s.fps, 2);
-    s.advance(0.5);
-    s.advance(0.3);
-    s.advance(0.3);
-    EXPECT_EQ(s.fps, 3);
-    EXPECT_EQ(s.frameCount, 0);
-    EXPECT_DOUBLE_EQ(s.totalTime, 2.5);
-}
-
-TEST(GameEntryCalls, ResetTotalTimeKeepsFrameRateCounters)
-{
-    TestGame t(QStringLiteral(R"(
-        var inside;
-        function Frame(dt) { game.resetTotalTime(); inside = game.getTotalTime(); }
-    )"));
-    for (int i = 0; i < 5; ++i)
-        t.game().callFrame(0.25);
-    EXPECT_EQ(t.eval(QStringLiteral("inside")), QStringLiteral("0"));
-    EXPECT_EQ(t.game().getFPS(), 4);
-    t.eval(QStringLiteral("Frame = function() {}"));
-    t.game().callFrame(0.125);
-    EXPECT_DOUBLE_EQ(t.game().getTotalTime(), 0.125);
+              QStringLiteral("0.25/0 0.50/0 0.75/0 1.00/4 1.70/4 2.40/2 0 0.25/2"));
 }
 
 TEST(GameEntryCalls, GoToScriptRecordsAndAnEmptyNameClears)
