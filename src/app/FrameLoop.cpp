@@ -12,7 +12,9 @@
 #include <QDebug>
 #include <QFileInfo>
 #include <QScriptEngine>
+#include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/Text.hpp>
 
 namespace {
@@ -106,6 +108,11 @@ std::optional<int> FrameLoop::step()
         return std::nullopt;
     }
     current->callRender(target.renderTarget());
+    if (development && target.renderTarget()) {
+        if (!lastFrame)
+            lastFrame = std::make_unique<sf::Texture>();
+        target.keepFrame(*lastFrame);
+    }
     target.display();
     return std::nullopt;
 }
@@ -188,7 +195,15 @@ QString FrameLoop::changedFile() const
 void FrameLoop::showFailure()
 {
     if (sf::RenderTarget* picture = target.renderTarget()) {
-        picture->clear(sf::Color(48, 16, 16));
+        picture->clear();
+        if (lastFrame && lastFrame->getSize().x > 0) {
+            // The kept frame covers the whole target, bars included.
+            const sf::View drawing = picture->getView();
+            const sf::Vector2f size(picture->getSize());
+            picture->setView(sf::View(sf::FloatRect(0.0f, 0.0f, size.x, size.y)));
+            picture->draw(sf::Sprite(*lastFrame));
+            picture->setView(drawing);
+        }
         if (fontLoaded) {
             const std::string text =
                 (wrapped(failureText, 90) + QStringLiteral("\n\nSave a watched file to reload."))
@@ -196,6 +211,11 @@ void FrameLoop::showFailure()
             sf::Text shown(sf::String::fromUtf8(text.begin(), text.end()), font, 14);
             shown.setPosition(12.0f, 12.0f);
             shown.setFillColor(sf::Color::White);
+            const sf::FloatRect area = shown.getGlobalBounds();
+            sf::RectangleShape panel({area.width + 16.0f, area.height + 16.0f});
+            panel.setPosition(area.left - 8.0f, area.top - 8.0f);
+            panel.setFillColor(sf::Color(48, 16, 16, 224));
+            picture->draw(panel);
             picture->draw(shown);
         }
     }

@@ -7,7 +7,9 @@
 #include <QString>
 #include <QStringList>
 #include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Texture.hpp>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class EventSource;
@@ -50,8 +52,9 @@ public:
     // Development mode: every pass looks at the current script's files and
     // starts the script afresh, with the parameters it was started with,
     // when one of them changed. A failing Init or Frame does not end the
-    // run: its message, location and stack are shown (in the font at
-    // fontPath, when it loads) until the next change; Escape or closing
+    // run: its message, location and stack are shown over the last frame
+    // drawn (in the font at fontPath, when it loads) until the next change;
+    // Escape or closing
     // still ends the run.
     void setDevelopmentMode(const QString& fontPath);
     // The failure on show in development mode; empty while none is.
@@ -82,6 +85,9 @@ private:
     bool development = false;
     sf::Font font;
     bool fontLoaded = false;
+    // The last frame drawn, shown behind a failure; made with the first
+    // picture, since a texture needs the graphics library's context.
+    std::unique_ptr<sf::Texture> lastFrame;
     QString currentName;
     QString currentParams;
     QHash<QString, QString> stamps;

@@ -18,6 +18,12 @@ public:
     sf::Vector2i mousePosition() const override { return sf::Mouse::getPosition(window); }
     sf::RenderTarget* renderTarget() override { return &window; }
     void display() override { window.display(); }
+    void keepFrame(sf::Texture& into) override
+    {
+        if (into.getSize() != window.getSize())
+            into.create(window.getSize().x, window.getSize().y);
+        into.update(window);
+    }
 
 private:
     sf::RenderWindow& window;

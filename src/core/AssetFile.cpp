@@ -3,6 +3,7 @@
 #include "core/RegularFile.h"
 
 #include <QDebug>
+#include <QFile>
 #include <QFileInfo>
 
 namespace asset {
@@ -12,13 +13,10 @@ void reportFailure(const QString& path, const QString& reason)
     qDebug() << QStringLiteral("Not loaded, %1: %2").arg(reason, path);
 }
 
-bool readOrReport(const QString& path, QByteArray& bytes, bool reportMissing)
+namespace {
+
+void reportRefused(const QString& path, bool reportMissing)
 {
-    std::optional<QByteArray> file = readRegularFile(path, fileLimits::assetBytes);
-    if (file) {
-        bytes = std::move(*file);
-        return true;
-    }
     const QFileInfo info(path);
     if (!info.exists()) {
         if (reportMissing)
@@ -30,7 +28,27 @@ bool readOrReport(const QString& path, QByteArray& bytes, bool reportMissing)
     } else {
         reportFailure(path, QStringLiteral("unreadable"));
     }
+}
+
+} // namespace
+
+bool readOrReport(const QString& path, QByteArray& bytes, bool reportMissing)
+{
+    std::optional<QByteArray> file = readRegularFile(path, fileLimits::assetBytes);
+    if (file) {
+        bytes = std::move(*file);
+        return true;
+    }
+    reportRefused(path, reportMissing);
     return false;
+}
+
+std::unique_ptr<QFile> openOrReport(const QString& path)
+{
+    std::unique_ptr<QFile> file = openRegularFile(path, fileLimits::assetBytes);
+    if (!file)
+        reportRefused(path, true);
+    return file;
 }
 
 QString damaged()

@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <memory>
+
+class QFile;
 
 // Reading a game's image, sound and font files, which may be hostile: only
 // regular files up to the asset size of RegularFile.h are read, and a load
@@ -18,6 +21,9 @@ void reportFailure(const QString& path, const QString& reason);
 // The whole file, or false after reporting why not (a missing file only
 // when asked to).
 bool readOrReport(const QString& path, QByteArray& bytes, bool reportMissing = true);
+// The file opened for reading a little at a time, or null after reporting
+// why not.
+std::unique_ptr<QFile> openOrReport(const QString& path);
 
 // Reasons shared by the decoders.
 QString damaged();

@@ -17,24 +17,35 @@ bool usableName(const QString& path)
 
 } // namespace
 
-std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes)
+std::unique_ptr<QFile> openRegularFile(const QString& path, qint64 maxBytes, qint64* size)
 {
     if (!usableName(path))
-        return std::nullopt;
+        return nullptr;
     // Opened without blocking and checked on the open file itself: a FIFO
     // put in the file's place after a check must not hang the reader.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return std::nullopt;
+        return nullptr;
     struct stat status {};
-    QFile file;
+    auto file = std::make_unique<QFile>();
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size > maxBytes ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        !file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return std::nullopt;
+        return nullptr;
     }
+    if (size)
+        *size = status.st_size;
+    return file;
+}
+
+std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes)
+{
+    qint64 size = 0;
+    const std::unique_ptr<QFile> file = openRegularFile(path, maxBytes, &size);
+    if (!file)
+        return std::nullopt;
     // Whatever the file grows to meanwhile is not read.
-    return file.read(status.st_size);
+    return file->read(size);
 }
 
 bool loaderMayOpen(const QString& path, qint64 maxBytes)

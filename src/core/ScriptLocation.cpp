@@ -52,3 +52,92 @@ QString newerConstructIn(const QString& line)
     }
     return QString();
 }
+
+namespace {
+
+bool identifierChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+}
+
+// Whether a '/' after `before` (the code up to it, blanks left out) starts a
+// regular expression rather than a division.
+bool regexMayStart(const QString& text, int at)
+{
+    int end = at;
+    while (end > 0 && text.at(end - 1).isSpace())
+        --end;
+    if (end == 0)
+        return true;
+    const QChar last = text.at(end - 1);
+    if (last == QLatin1Char(')') || last == QLatin1Char(']') || last == QLatin1Char('}'))
+        return false;
+    if (!identifierChar(last))
+        return true;
+    int start = end;
+    while (start > 0 && identifierChar(text.at(start - 1)))
+        --start;
+    static const QStringList keywords{"return", "typeof", "instanceof", "in", "new", "delete",
+                                      "void",   "throw",  "case",       "do", "else"};
+    return keywords.contains(text.mid(start, end - start));
+}
+
+} // namespace
+
+QString withCatchHook(const QString& text, const QString& hook)
+{
+    static const QRegularExpression clause(
+        QStringLiteral("catch\\s*\\(\\s*([A-Za-z_$][A-Za-z0-9_$]*)\\s*\\)\\s*\\{"));
+    QString out;
+    out.reserve(text.size());
+    const int n = text.size();
+    int copied = 0;
+    for (int i = 0; i < n;) {
+        const QChar c = text.at(i);
+        const QChar next = i + 1 < n ? text.at(i + 1) : QChar();
+        if (c == QLatin1Char('/') && next == QLatin1Char('/')) {
+            while (i < n && text.at(i) != QLatin1Char('\n'))
+                ++i;
+        } else if (c == QLatin1Char('/') && next == QLatin1Char('*')) {
+            const int end = text.indexOf(QStringLiteral("*/"), i + 2);
+            i = end < 0 ? n : end + 2;
+        } else if (c == QLatin1Char('"') || c == QLatin1Char('\'') ||
+                   (c == QLatin1Char('/') && regexMayStart(text, i))) {
+            // To its closing mark on the same line; a regular expression's
+            // class may hold that mark unescaped.
+            bool inClass = false;
+            for (++i; i < n && text.at(i) != QLatin1Char('\n'); ++i) {
+                const QChar d = text.at(i);
+                if (d == QLatin1Char('\\')) {
+                    ++i;
+                } else if (c == QLatin1Char('/') &&
+                           (d == QLatin1Char('[') || d == QLatin1Char(']'))) {
+                    inClass = d == QLatin1Char('[');
+                } else if (d == c && !inClass) {
+                    ++i;
+                    break;
+                }
+            }
+        } else if (identifierChar(c)) {
+            const int start = i;
+            while (i < n && identifierChar(text.at(i)))
+                ++i;
+            const bool member = start > 0 && text.at(start - 1) == QLatin1Char('.');
+            if (member || i - start != 5 || text.midRef(start, 5) != QLatin1String("catch"))
+                continue;
+            const QRegularExpressionMatch m =
+                clause.match(text, start, QRegularExpression::NormalMatch,
+                             QRegularExpression::AnchoredMatchOption);
+            if (!m.hasMatch())
+                continue;
+            i = m.capturedEnd();
+            out += text.midRef(copied, i - copied);
+            out += QStringLiteral("if (typeof %1 == 'function') %1(%2);").arg(hook, m.captured(1));
+            copied = i;
+        } else {
+            ++i;
+        }
+    }
+    out += text.midRef(copied);
+    return out;
+}

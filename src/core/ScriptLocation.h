@@ -16,3 +16,9 @@ QStringList stackLines(const QStringList& backtrace, const ExpandedScript& scrip
 // The later-language construct a line that failed to parse most likely
 // uses ("arrow function", ...); empty when it shows none.
 QString newerConstructIn(const QString& line);
+
+// The text with a call of hook(e) put first into every `catch (e) {` block
+// of its code (not of its strings, comments or regular expressions), on the
+// same line, so every line keeps its number: the hook gives the error a
+// script catches its place in its own file.
+QString withCatchHook(const QString& text, const QString& hook);

@@ -4,7 +4,6 @@
 
 #include <QObject>
 #include <QString>
-#include <SFML/Audio/Music.hpp>
 #include <memory>
 
 // A long sound read from its file a little at a time while it plays, so
@@ -12,8 +11,14 @@
 class Music : public Releasable {
     Q_OBJECT
 public:
-    // Opens sounds/<filename>; a file that cannot be opened leaves a silent Music.
+    // Opens sounds/<filename>; a file that cannot be read (one debug line),
+    // or no audio voice left, leaves a silent Music.
     explicit Music(const QString& filename, QObject* parent = nullptr);
+    ~Music() override;
+
+    // False when the file could be read but the audio device had no voice
+    // left for it.
+    bool hasVoice() const { return !voiceless; }
 
 public slots:
     // Always from the beginning, also when already playing.
@@ -26,7 +31,9 @@ public slots:
 
 private:
     void freeResources() override;
-    // Gone once released, which gives its audio voice back.
-    std::unique_ptr<sf::Music> stream = std::make_unique<sf::Music>();
-    bool opened = false;
+
+    class Stream;
+    // Null while silent; gone once released, which gives its audio voice back.
+    std::unique_ptr<Stream> stream;
+    bool voiceless = false;
 };

@@ -2,6 +2,7 @@
 
 #include "core/AssetFile.h"
 
+#include <QBuffer>
 #include <sndfile.h>
 
 #include <algorithm>
@@ -10,65 +11,66 @@
 
 namespace {
 
-struct Memory {
-    const char* data;
-    sf_count_t size;
-    sf_count_t pos = 0;
-};
-
-sf_count_t memoryLength(void* user)
+QIODevice& deviceOf(void* user)
 {
-    return static_cast<Memory*>(user)->size;
+    return *static_cast<QIODevice*>(user);
 }
 
-sf_count_t memorySeek(sf_count_t offset, int whence, void* user)
+sf_count_t deviceLength(void* user)
 {
-    auto* m = static_cast<Memory*>(user);
-    const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? m->pos : m->size;
-    if (offset < -base || offset > m->size - base)
+    return deviceOf(user).size();
+}
+
+sf_count_t deviceSeek(sf_count_t offset, int whence, void* user)
+{
+    QIODevice& d = deviceOf(user);
+    const sf_count_t size = d.size();
+    const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? d.pos() : size;
+    if (offset < -base || offset > size - base || !d.seek(base + offset))
         return -1;
-    m->pos = base + offset;
-    return m->pos;
+    return d.pos();
 }
 
-sf_count_t memoryRead(void* to, sf_count_t count, void* user)
+sf_count_t deviceRead(void* to, sf_count_t count, void* user)
 {
-    auto* m = static_cast<Memory*>(user);
-    const sf_count_t n =
-        std::clamp<sf_count_t>(m->size - m->pos, 0, std::max<sf_count_t>(count, 0));
-    std::memcpy(to, m->data + m->pos, std::size_t(n));
-    m->pos += n;
-    return n;
+    return std::max<qint64>(
+        deviceOf(user).read(static_cast<char*>(to), std::max<sf_count_t>(count, 0)), 0);
 }
 
-sf_count_t memoryWrite(const void*, sf_count_t, void*)
+sf_count_t deviceWrite(const void*, sf_count_t, void*)
 {
     return 0;
 }
 
-sf_count_t memoryTell(void* user)
+sf_count_t deviceTell(void* user)
 {
-    return static_cast<Memory*>(user)->pos;
+    return deviceOf(user).pos();
 }
 
-bool startsWith(const QByteArray& bytes, int at, const char* magic)
+// n bytes from position at; the device is left at its start.
+QByteArray bytesAt(QIODevice& device, qint64 at, int n)
 {
-    return bytes.mid(at, int(std::strlen(magic))) == magic;
+    QByteArray bytes;
+    if (at <= device.size() - n && device.seek(at))
+        bytes = device.read(n);
+    device.seek(0);
+    return bytes;
 }
 
 // Only the containers sounds were always read from reach the library, which
 // knows many more.
-bool knownContainer(const QByteArray& bytes)
+bool knownContainer(QIODevice& device)
 {
-    int at = 0;
+    const QByteArray head = bytesAt(device, 0, 12);
+    qint64 at = 0;
     // FLAC files may start with an ID3 tag: 10 bytes and a syncsafe size.
-    if (startsWith(bytes, 0, "ID3") && bytes.size() >= 10) {
+    if (head.startsWith("ID3") && head.size() >= 10) {
         at = 10;
         for (int i = 6; i < 10; ++i)
-            at += (bytes[i] & 0x7F) << (7 * (9 - i));
+            at += qint64(head[i] & 0x7F) << (7 * (9 - i));
     }
-    return (at == 0 && startsWith(bytes, 0, "RIFF") && startsWith(bytes, 8, "WAVE")) ||
-           (at == 0 && startsWith(bytes, 0, "OggS")) || startsWith(bytes, at, "fLaC");
+    return (at == 0 && head.startsWith("RIFF") && head.mid(8, 4) == "WAVE") ||
+           (at == 0 && head.startsWith("OggS")) || bytesAt(device, at, 4) == "fLaC";
 }
 
 bool knownFormat(int format)
@@ -91,65 +93,95 @@ QString tooLong()
     return QStringLiteral("longer than 10 minutes of 48 kHz stereo");
 }
 
-QString readSamples(SNDFILE* file, const SF_INFO& info, quint64 maxSamples, DecodedSound& out)
+} // namespace
+
+namespace sound {
+
+Reader::Reader(QIODevice& device) : device(device)
 {
-    if (!knownFormat(info.format))
-        return asset::unknownFormat();
-    if (info.channels < 1 || unsigned(info.channels) > sound::maxChannels || info.samplerate < 1 ||
-        unsigned(info.samplerate) > sound::maxSampleRate)
-        return damaged();
-    const auto channels = std::size_t(info.channels);
+    if (!knownContainer(device)) {
+        reason = asset::unknownFormat();
+        return;
+    }
+    SF_VIRTUAL_IO io{deviceLength, deviceSeek, deviceRead, deviceWrite, deviceTell};
+    SF_INFO header{};
+    file = sf_open_virtual(&io, SFM_READ, &header, &device);
+    info = {header.frames, header.samplerate, header.channels, header.format};
+    if (!file)
+        reason = damaged();
+    else if (!knownFormat(info.format))
+        reason = asset::unknownFormat();
+    else if (info.channels < 1 || unsigned(info.channels) > maxChannels || info.samplerate < 1 ||
+             unsigned(info.samplerate) > maxSampleRate)
+        reason = damaged();
+    if (!reason.isEmpty())
+        return;
     // Vorbis is decoded to floats and rounded as its own reader always did.
-    const bool vorbis = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_VORBIS;
+    vorbis = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_VORBIS;
     if (!vorbis)
         sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+}
+
+Reader::~Reader()
+{
+    if (file)
+        sf_close(file);
+}
+
+std::size_t Reader::read(std::int16_t* to, std::size_t frames)
+{
+    if (!reason.isEmpty() || frames == 0)
+        return 0;
+    const auto count = sf_count_t(frames);
+    if (!vorbis)
+        return std::size_t(std::max<sf_count_t>(sf_readf_short(file, to, count), 0));
+    const std::size_t channels = std::size_t(info.channels);
+    floats.resize(frames * channels);
+    const auto got =
+        std::size_t(std::max<sf_count_t>(sf_readf_float(file, floats.data(), count), 0));
+    for (std::size_t i = 0; i < got * channels; ++i)
+        to[i] = std::int16_t(std::clamp(std::lrint(double(floats[i] * 32768.f)), -32768L, 32767L));
+    return got;
+}
+
+bool Reader::rewind()
+{
+    return reason.isEmpty() && sf_seek(file, 0, SEEK_SET) == 0;
+}
+
+QString decode(const QByteArray& bytes, quint64 maxSamples, DecodedSound& out)
+{
+    out = DecodedSound();
+    QBuffer memory;
+    memory.setData(bytes);
+    memory.open(QIODevice::ReadOnly);
+    Reader reader(memory);
+    if (!reader.error().isEmpty())
+        return reader.error();
+    const std::size_t channels = reader.channels();
     // The header's length is only a hint, never more than the limit.
-    if (info.frames > 0)
-        out.samples.reserve(
-            std::size_t(std::min<quint64>(quint64(info.frames), maxSamples / channels) * channels));
-    constexpr sf_count_t chunkFrames = 4096;
-    const std::size_t chunk = std::size_t(chunkFrames) * channels;
-    std::vector<float> floats(vorbis ? chunk : 0);
-    for (sf_count_t got = chunkFrames; got == chunkFrames;) {
-        if (out.samples.size() > maxSamples)
+    if (reader.framesHint() > 0)
+        out.samples.reserve(std::size_t(
+            std::min<quint64>(quint64(reader.framesHint()), maxSamples / channels) * channels));
+    constexpr std::size_t chunkFrames = 4096;
+    for (std::size_t got = chunkFrames; got == chunkFrames;) {
+        if (out.samples.size() > maxSamples) {
+            out = DecodedSound();
             return tooLong();
-        const std::size_t at = out.samples.size();
-        out.samples.resize(at + chunk);
-        if (vorbis) {
-            got = std::max<sf_count_t>(sf_readf_float(file, floats.data(), chunkFrames), 0);
-            for (std::size_t i = 0; i < std::size_t(got) * channels; ++i)
-                out.samples[at + i] = std::int16_t(
-                    std::clamp(std::lrint(double(floats[i] * 32768.f)), -32768L, 32767L));
-        } else {
-            got =
-                std::max<sf_count_t>(sf_readf_short(file, out.samples.data() + at, chunkFrames), 0);
         }
-        out.samples.resize(at + std::size_t(got) * channels);
+        const std::size_t at = out.samples.size();
+        out.samples.resize(at + chunkFrames * channels);
+        got = reader.read(out.samples.data() + at, chunkFrames);
+        out.samples.resize(at + got * channels);
     }
-    if (out.samples.size() > maxSamples)
+    if (out.samples.size() > maxSamples) {
+        out = DecodedSound();
         return tooLong();
+    }
     out.samples.shrink_to_fit();
-    out.channels = unsigned(info.channels);
-    out.sampleRate = unsigned(info.samplerate);
+    out.channels = reader.channels();
+    out.sampleRate = reader.sampleRate();
     return QString();
 }
 
-} // namespace
-
-QString sound::decode(const QByteArray& bytes, quint64 maxSamples, DecodedSound& out)
-{
-    out = DecodedSound();
-    if (!knownContainer(bytes))
-        return asset::unknownFormat();
-    Memory memory{bytes.constData(), bytes.size()};
-    SF_VIRTUAL_IO io{memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
-    SF_INFO info{};
-    SNDFILE* file = sf_open_virtual(&io, SFM_READ, &info, &memory);
-    if (!file)
-        return damaged();
-    const QString reason = readSamples(file, info, maxSamples, out);
-    sf_close(file);
-    if (!reason.isEmpty())
-        out = DecodedSound();
-    return reason;
-}
+} // namespace sound

@@ -34,6 +34,9 @@ Game::Game(const QString& path, int callTimeLimitMs, QObject* parent)
       watchdog(std::make_unique<ScriptWatchdog>(engine.get(), callTimeLimitMs))
 {
     installScriptLibrary(engine.get(), [this](const QString& text) { emit sendLog(text); });
+    engine->globalObject().setProperty(QLatin1String(catchHook),
+                                       engine->newFunction(placeCaught, this),
+                                       QScriptValue::SkipInEnumeration);
     load(path);
     mousePos = engine->newObject();
     mousePos.setProperty(QStringLiteral("x"), 0, QScriptValue::KeepExistingFlags);
@@ -44,10 +47,56 @@ Game::Game(const QString& path, int callTimeLimitMs, QObject* parent)
     registerObject(QStringLiteral("system"), system.get());
 }
 
+namespace {
+
+// Set on an error object once its place is the one in its own file.
+const QString placedMark = QStringLiteral("__ledgePlaced");
+
+} // namespace
+
+QScriptValue Game::placeCaught(QScriptContext* context, QScriptEngine*, void* game)
+{
+    static_cast<Game*>(game)->placeOf(context->argument(0));
+    return QScriptValue();
+}
+
+SourceLine Game::placeOf(QScriptValue error)
+{
+    // Only what the engine put there: no script code (a getter, a
+    // toString) runs for it.
+    const auto own = [&error](const QString& name) {
+        const auto accessor = QScriptValue::PropertyGetter | QScriptValue::PropertySetter;
+        return error.propertyFlags(name) & accessor
+                   ? QScriptValue()
+                   : error.property(name, QScriptValue::ResolveLocal);
+    };
+    if (!error.isObject() || script.files.isEmpty())
+        return {};
+    const QScriptValue fileValue = own(QStringLiteral("fileName"));
+    const QScriptValue lineValue = own(QStringLiteral("lineNumber"));
+    if (!fileValue.isString() || !lineValue.isNumber())
+        return {};
+    const QString file = fileValue.toString();
+    const int line = lineValue.toInt32();
+    if (own(placedMark).isBool())
+        return {file, line};
+    // The engine counts the lines of the whole text, includes put in.
+    if (file != script.files.first())
+        return {};
+    const SourceLine at = script.locate(line);
+    const auto fixed = QScriptValue::ReadOnly | QScriptValue::Undeletable;
+    error.setProperty(QStringLiteral("fileName"), at.file, fixed);
+    error.setProperty(QStringLiteral("lineNumber"), at.line, fixed);
+    error.setProperty(placedMark, true, fixed | QScriptValue::SkipInEnumeration);
+    return at;
+}
+
 void Game::load(const QString& path)
 {
     const std::optional<QByteArray> bytes = readRegularFile(path, fileLimits::scriptBytes);
     if (!bytes) {
+        // Errors of the entry calls still name the script.
+        script.files << path;
         loadMessages << QStringLiteral("Script not found: ") + path + QStringLiteral(" (") +
                             QFileInfo(path).absoluteFilePath() + QLatin1Char(')');
         return;
@@ -55,9 +104,12 @@ void Game::load(const QString& path)
     script = expandScript(path, textUpToNul(*bytes), readRegularFile,
                           fileLimits::scriptBytes - bytes->size());
     // The prelude has no line break, so the script's lines keep their numbers.
-    const QScriptValue result = watchdog->evaluate(prelude() + script.text, path);
+    const QScriptValue result =
+        watchdog->evaluate(prelude() + withCatchHook(script.text, QLatin1String(catchHook)), path);
     if (!result.isError())
         return;
+    // In the whole text, as the syntax check counts.
+    const int line = engine->uncaughtExceptionLineNumber();
     const QStringList place = errorPlace(result);
     const QString error = watchdog->errorText(result);
     if (error != QLatin1String("SyntaxError: Parse error")) {
@@ -65,8 +117,6 @@ void Game::load(const QString& path)
                      << place;
         return;
     }
-    // Nothing of the script ran, so the error is the engine's own.
-    const int line = result.property(QStringLiteral("lineNumber")).toInt32();
     QString text = QStringLiteral("Parse error at ") + locationText(script, line);
     // The engine says no more than "Parse error"; the separate syntax check
     // often says what it expected, when it stops on the same line.
@@ -85,16 +135,12 @@ QStringList Game::errorPlace(const QScriptValue& error)
 {
     // Taken first: whatever runs next forgets it.
     const QStringList backtrace = engine->uncaughtExceptionBacktrace();
-    QString file;
-    int line = 0;
     // A script may have put getters of its own there.
-    watchdog->run([&] {
-        file = error.property(QStringLiteral("fileName")).toString();
-        line = error.property(QStringLiteral("lineNumber")).toInt32();
-    });
+    watchdog->run([&] { raisedAt = placeOf(error); });
     QStringList place;
-    if (!file.isEmpty() && !script.files.isEmpty() && file == script.files.first())
-        place << QStringLiteral("  at ") + locationText(script, line);
+    if (!raisedAt.file.isEmpty())
+        place << QStringLiteral("  at ") + raisedAt.file + QLatin1Char(':') +
+                     QString::number(raisedAt.line);
     // Runaway recursion would print thousands of the same call.
     constexpr int shown = 20;
     const QStringList frames = stackLines(backtrace, script);
@@ -182,7 +228,8 @@ bool Game::callScript(const QString& callText)
         const QString message = QStringLiteral("ОШИБКА функции ") + callText +
                                 QStringLiteral(": ") + watchdog->errorText(result);
         emit sendLog(message);
-        emit scriptError(message, result.property(QStringLiteral("lineNumber")).toInt32());
+        emit scriptError(message, raisedAt.file.isEmpty() ? script.files.value(0) : raisedAt.file,
+                         raisedAt.line);
         for (const QString& line : place)
             emit sendLog(line);
         lastError_ = (QStringList{message} + place).join(QLatin1Char('\n'));

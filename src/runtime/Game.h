@@ -13,6 +13,7 @@
 #include <SFML/Graphics/Color.hpp>
 #include <memory>
 
+class QScriptContext;
 class QScriptEngine;
 class QGameSystem;
 class ScriptWatchdog;
@@ -94,8 +95,10 @@ public:
 signals:
     void sendLog(QString msg);
     void sendTitle(QString title);
-    // Follows the error line of sendLog with the script line it names.
-    void scriptError(QString text, int line);
+    // Follows the error line of sendLog with the file and line, in that
+    // file, where the error was raised; line 0 (and the script's own file)
+    // for an error of the call itself.
+    void scriptError(QString text, QString file, int line);
 
 public slots:
     QScriptValue loadSprite(QString filename);
@@ -151,11 +154,21 @@ private:
     // The input and time queries scripts make many times a frame.
     static direct::Slots directCalls();
     QScriptValue adoptAnimation(Animation* animation);
+    // Says once that a new sound or music has no audio voice.
+    void noteVoice(bool voiced, const QString& filename);
     // Takes object out of this Game's lists; false when it is not in one.
     bool forget(QObject* object);
     void load(const QString& path);
-    // Where an uncaught error was raised and the stack, as lines of the log.
+    // Where an uncaught error was raised and the stack, as lines of the log;
+    // sets raisedAt.
     QStringList errorPlace(const QScriptValue& error);
+    // Gives an error object the file and line where it was raised, in that
+    // file, the first time it is asked (caught by the script or uncaught);
+    // no file when the error was not raised in this script's text.
+    SourceLine placeOf(QScriptValue error);
+    // Every catch block of the script calls it with what it caught.
+    static constexpr const char* catchHook = "__ledgeCaught";
+    static QScriptValue placeCaught(QScriptContext* context, QScriptEngine*, void* game);
     template <typename T> QScriptValue adopt(QList<T*>& list, T* object)
     {
         list.append(object);
@@ -174,6 +187,7 @@ private:
     // Found at load, logged before the first entry call's own messages.
     QStringList loadMessages;
     QString lastError_;
+    SourceLine raisedAt;
     QList<Sprite*> sprites;
     QList<Text*> texts;
     QList<Line*> lines;

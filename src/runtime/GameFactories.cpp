@@ -36,11 +36,16 @@ QScriptValue Game::loadSpritePCX8bit(QString filename)
     return loadSpritePCX8bit(filename, false);
 }
 
+void Game::noteVoice(bool voiced, const QString& filename)
+{
+    if (!voiced)
+        emit sendLog(QStringLiteral("Sound silent, no voice left for it: ") + filename);
+}
+
 QScriptValue Game::loadSound(QString filename)
 {
     auto* sound = new Sound(filename);
-    if (!sound->hasVoice())
-        emit sendLog(QStringLiteral("Sound silent, no voice left for it: ") + filename);
+    noteVoice(sound->hasVoice(), filename);
     return adopt(sounds, sound);
 }
 
@@ -114,7 +119,9 @@ QScriptValue Game::createRect(int r, int g, int b)
 
 QScriptValue Game::loadMusic(QString filename)
 {
-    return adopt(musics, new Music(filename));
+    auto* music = new Music(filename);
+    noteVoice(music->hasVoice(), filename);
+    return adopt(musics, music);
 }
 
 QScriptValue Game::createLine(int r, int g, int b, int a)

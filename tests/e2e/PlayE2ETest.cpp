@@ -84,18 +84,20 @@ TEST(Play, ExitCodeAndFramesRunTellHowTheRunEnded)
         const char* errors;
     } cases[] = {
         {"return n < 5;", {"--frames", "100"}, 0, 5, ""},
-        {"if (n == 3) undefinedThing();", {"--frames", "10"}, 0, 3, "scripts/main.js:2"},
-        {"if (n == 3) undefinedThing();", {"--fail-on-error"}, 2, 3, "scripts/main.js:2"},
-        // The call's own text is where a missing Init fails.
-        {"if (n == 3) game.goToScript('missing', {});", {}, 1, 3, "scripts/missing.js:3"},
+        {"if (n == 3) undefinedThing();", {"--frames", "10"}, 0, 3, "scripts/main.js:3"},
+        {"if (n == 3) libFail();", {"--fail-on-error"}, 2, 3, "scripts/lib.js:2"},
+        // A missing Init is an error of the call itself: no line.
+        {"if (n == 3) game.goToScript('missing', {});", {}, 1, 3, "scripts/missing.js:0"},
         {"", {"--frames", "4", "--fail-on-error"}, 0, 4, ""},
         // A bad input line: nothing runs, no report.
         {"", {"--input", "bad.txt"}, 3, 0, ""},
     };
     for (const auto& c : cases) {
         LedgeRun run;
+        run.addScript(QStringLiteral("lib"),
+                      QStringLiteral("var n = 0;\nfunction libFail() { nothing(); }"));
         run.addScript(QStringLiteral("main"),
-                      QStringLiteral("var n = 0; function Init() {}\n"
+                      QStringLiteral("$include<lib.js>\nfunction Init() {}\n"
                                      "function Frame() { n++; %1 }\nfunction Render() {}")
                           .arg(QLatin1String(c.frame)));
         writeDataFile(run.path(QString()), QStringLiteral("bad.txt"), "1 key RIGHT\n2 key NOPE\n");
@@ -104,7 +106,7 @@ TEST(Play, ExitCodeAndFramesRunTellHowTheRunEnded)
         EXPECT_EQ(r.value(QStringLiteral("frames")).toInt(), c.frames) << c.frame;
         EXPECT_EQ(r.value(QStringLiteral("exitCode")).toInt(), c.code == 3 ? 0 : c.code);
         EXPECT_EQ(run.rawStderr().contains(QStringLiteral("line 2: a key is")), c.code == 3);
-        // Where the error lines point: "script:line", one after the other.
+        // Where the error lines point, in the included file's own lines.
         QStringList errors;
         for (const QJsonValue e : r.value(QStringLiteral("errors")).toArray())
             errors << e[QStringLiteral("script")].toString() + QLatin1Char(':') +

@@ -32,10 +32,12 @@ function Frame(dt) {
 TEST(GameEntryCalls, OnlyErrorsAndBooleanFalseFail)
 {
     TestGame t(entryFunctions);
+    // The call's text gives dt with six significant digits.
     struct Case {
         const char* mode;
         bool ok;
         QString log;
+        double dt = 0.5;
     } cases[] = {
         {"", true, QString()},
         {"zero", true, QString()},
@@ -44,8 +46,9 @@ TEST(GameEntryCalls, OnlyErrorsAndBooleanFalseFail)
         {"string", true, QString()},
         {"false", false, QStringLiteral("Игра остановлена")},
         {"thrownFalse", false, QStringLiteral("Игра остановлена")},
-        {"error", false, QStringLiteral("ОШИБКА функции Frame(0.5): Error: boom")},
-        {"errorValue", false, QStringLiteral("ОШИБКА функции Frame(0.5): TypeError: returned")},
+        {"error", false, QStringLiteral("ОШИБКА функции Frame(0.0166667): Error: boom"), 0.0166667},
+        {"errorValue", false, QStringLiteral("ОШИБКА функции Frame(1e-05): TypeError: returned"),
+         1e-5},
         {"call", false,
          QStringLiteral("ОШИБКА функции Frame(0.5): ReferenceError: Can't find variable: "
                         "undefinedFunction")},
@@ -53,7 +56,7 @@ TEST(GameEntryCalls, OnlyErrorsAndBooleanFalseFail)
     for (const Case& c : cases) {
         t.eval(QStringLiteral("mode = '%1'").arg(QLatin1String(c.mode)));
         t.logs.clear();
-        EXPECT_EQ(t.game().callFrame(0.5), c.ok) << c.mode;
+        EXPECT_EQ(t.game().callFrame(c.dt), c.ok) << c.mode;
         EXPECT_EQ(t.logs.value(0), c.log) << c.mode;
     }
 }
@@ -66,32 +69,35 @@ TEST(GameEntryCalls, AnEmptyParameterTextIsNoArgument)
     EXPECT_EQ(u.eval(QStringLiteral("got")), QStringLiteral("0:undefined"));
 }
 
-TEST(GameEntryCalls, FrameTextUsesSixSignificantDigits)
-{
-    TestGame t(QStringLiteral("function Frame(dt) { throw new Error('x'); }"));
-    t.game().callFrame(0.0166667);
-    t.game().callFrame(1e-5);
-    EXPECT_EQ(t.logs.filter(QStringLiteral("ОШИБКА")),
-              (QStringList{QStringLiteral("ОШИБКА функции Frame(0.0166667): Error: x"),
-                           QStringLiteral("ОШИБКА функции Frame(1e-05): Error: x")}));
-}
-
-// The remainder above a second is dropped from the frame-rate count;
-// resetTotalTime leaves that count alone.
 TEST(GameEntryCalls, TimeAndFrameRateAreUpdatedBeforeFrame)
 {
     TestGame t(QStringLiteral(R"(
         var seen = [];
         function Frame(dt) {
             seen.push(game.getTotalTime().toFixed(2) + '/' + game.getFPS());
-            if (seen.length == 6) { game.resetTotalTime(); seen.push(game.getTotalTime()); }
+            if (seen.length == 5) game.resetTotalTime();
         }
     )"));
-    // The fourth 0.25 s frame completes the first second and counts itself.
-    for (double dt : {0.25, 0.25, 0.25, 0.25, 0.7, 0.7, 0.25})
-        t.game().callFrame(dt);
+    // 0.25 s frames: the fourth completes the first second and counts itself.
+    // A reset starts the time afresh and keeps the frame rate's counters.
+    for (int i = 0; i < 8; ++i)
+        t.game().callFrame(0.25);
     EXPECT_EQ(t.eval(QStringLiteral("seen.join(' ')")),
-              QStringLiteral("0.25/0 0.50/0 0.75/0 1.00/4 1.70/4 2.40/2 0 0.25/2"));
+              QStringLiteral("0.25/0 0.50/0 0.75/0 1.00/4 1.25/4 0.25/4 0.50/4 0.75/4"));
+}
+
+TEST(GameEntryCalls, FrameRateDropsTheRemainderAboveOneSecond)
+{
+    FrameStats s;
+    s.advance(0.7);
+    s.advance(0.7); // 1.4 s: the 0.4 s above the second is dropped
+    EXPECT_EQ(s.fps, 2);
+    s.advance(0.5);
+    s.advance(0.3);
+    s.advance(0.3);
+    EXPECT_EQ(s.fps, 3);
+    EXPECT_EQ(s.frameCount, 0);
+    EXPECT_DOUBLE_EQ(s.totalTime, 2.5);
 }
 
 TEST(GameEntryCalls, GoToScriptRecordsAndAnEmptyNameClears)
@@ -134,12 +140,15 @@ TEST(GameEntryCalls, FailuresAreLocatedInTheirOwnFiles)
           "object.",
           "  at scripts/lib.js:5", "    c() at scripts/lib.js:5", "    b() at scripts/lib.js:3",
           "    a() at scripts/main.js:2", "    Frame(0.5) at scripts/main.js:5"}},
-        {"above the include",
-         "function Init() { nothing; }\n$include<lib.js>",
-         "",
+        // What a catch sees, also caught twice and in the included file.
+        {"caught",
+         "$include<lib.js>\nfunction Init() {\n try { try { null.f(); } catch (e) { throw e; } } "
+         "catch (e) { throw new Error(e.fileName + ':' + e.lineNumber + ' ' + lib()); }\n}",
+         "// lib\nfunction lib() { try { nothing; } catch (e) { return e.fileName + ':' + "
+         "e.lineNumber; } }",
          false,
-         {"ОШИБКА функции Init(): ReferenceError: Can't find variable: nothing",
-          "  at scripts/main.js:1", "    Init() at scripts/main.js:1"}},
+         {"ОШИБКА функции Init(): Error: scripts/main.js:3 scripts/lib.js:2",
+          "  at scripts/main.js:3", "    Init() at scripts/main.js:3"}},
         // Top-level code runs before `game` exists; what follows the throw never runs.
         {"top-level throw",
          "function Init() { return typeof after; }\nvar before = 1;\n$include<lib.js>\nvar after = "

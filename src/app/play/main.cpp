@@ -270,13 +270,13 @@ int main(int argc, char** argv)
         [&](const QString& name) {
             GameOwner game = createGame(name, &map, &sink);
             random.install(game->scriptEngine());
-            const QString script = QStringLiteral("scripts/") + name + QStringLiteral(".js");
             auto message = [&log](const QString& text) { log.message(text); };
             QObject::connect(game.get(), &Game::sendLog, message);
             QObject::connect(game->systemObject(), &QGameSystem::writeMessage, message);
-            QObject::connect(
-                game.get(), &Game::scriptError,
-                [&log, script](const QString& text, int line) { log.error(script, text, line); });
+            QObject::connect(game.get(), &Game::scriptError,
+                             [&log](const QString& text, const QString& file, int line) {
+                                 log.error(file, text, line);
+                             });
             return game;
         },
         clock, events, target);
