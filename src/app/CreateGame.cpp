@@ -9,6 +9,7 @@ GameOwner createGame(const QString& name, MapViewer* map, ExtProc* sink)
     GameOwner game(new Game(QStringLiteral("scripts/") + name + QStringLiteral(".js")));
     game->setWindowRequests(sink);
     map->setEngine(game->scriptEngine());
+    map->drawWith(game.get());
     game->registerObject(QStringLiteral("mapviewer"), map);
     QGameSystem* system = game->systemObject();
     QObject::connect(system, &QGameSystem::writeMessage, sink, &ExtProc::getMessage);

@@ -3,6 +3,7 @@
 #include "core/AssetPaths.h"
 #include "core/SheetFrames.h"
 #include "objects/AssetLoad.h"
+#include "objects/DrawContext.h"
 #include "objects/ScriptArray.h"
 #include "objects/SheetImage.h"
 
@@ -102,6 +103,7 @@ void Animation::update(double dt)
 
 void Animation::setSmooth(bool smooth)
 {
+    context->flushSprites();
     for (sf::Texture& frame : frames)
         frame.setSmooth(smooth);
 }

@@ -1,5 +1,6 @@
 #include "objects/PixelConversion.h"
 
+#include "objects/DrawContext.h"
 #include "objects/ScriptWatchdog.h"
 
 #include <QScopedValueRollback>
@@ -65,7 +66,7 @@ void convertPixelBuffer(ScriptWatchdog& guard, std::uint8_t* rgba, int width, in
     }
 }
 
-void convertTextureWith(ScriptWatchdog& guard, sf::Texture& tex, const QScriptValue& convertFunc)
+void convertTextureWith(DrawContext& context, sf::Texture& tex, const QScriptValue& convertFunc)
 {
     // Conversion code that converts again would repeat the whole inner
     // conversion for every pixel of the outer one, which never ends in
@@ -82,7 +83,9 @@ void convertTextureWith(ScriptWatchdog& guard, sf::Texture& tex, const QScriptVa
     if (!src)
         return;
     std::vector<std::uint8_t> pixels(src, src + static_cast<std::size_t>(size.x) * size.y * 4);
-    convertPixelBuffer(guard, pixels.data(), static_cast<int>(size.x), static_cast<int>(size.y),
-                       convertFunc);
+    convertPixelBuffer(context.scriptGuard(), pixels.data(), static_cast<int>(size.x),
+                       static_cast<int>(size.y), convertFunc);
+    // Sprites drawn before, even by the conversion code, show the old pixels.
+    context.flushSprites();
     tex.update(pixels.data());
 }

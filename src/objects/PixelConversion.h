@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 
+class DrawContext;
 class ScriptWatchdog;
 namespace sf {
 class Texture;
@@ -24,6 +25,7 @@ QString pixelCallText(const QString& convertFunc, int r, int g, int b, int a);
 void convertPixelBuffer(ScriptWatchdog& guard, std::uint8_t* rgba, int width, int height,
                         const QScriptValue& convertFunc);
 
-// Reads tex back, converts it and uploads it again (size and smoothing stay).
-// Called again from within conversion code it does nothing.
-void convertTextureWith(ScriptWatchdog& guard, sf::Texture& tex, const QScriptValue& convertFunc);
+// Reads tex back, converts it with the context's guard and uploads it again
+// (size and smoothing stay). Called again from within conversion code it
+// does nothing.
+void convertTextureWith(DrawContext& context, sf::Texture& tex, const QScriptValue& convertFunc);

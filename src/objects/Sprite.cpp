@@ -37,7 +37,7 @@ void Sprite::assignTexture(const sf::Texture& source)
 
 void Sprite::convertTexture(sf::Texture& tex, const QScriptValue& convertFunc)
 {
-    convertTextureWith(context->scriptGuard(), tex, convertFunc);
+    convertTextureWith(*context, tex, convertFunc);
 }
 
 contact::Corners Sprite::corners() const
@@ -79,15 +79,14 @@ void Sprite::renderTo(int x, int y)
 {
     picture.setPosition(static_cast<float>(x), static_cast<float>(y));
     picture.setScale(mirrorH ? -scaleX : scaleX, mirrorV ? -scaleY : scaleY);
-    sf::RenderTarget* target = context->renderTarget();
-    if (!target)
-        return;
     // An empty frame has no pixels; drawn through a non-empty rectangle it
     // would show as a plain white box.
     const sf::Texture* shown = picture.getTexture();
     if (shown && shown->getSize().x > 0 && shown->getSize().y > 0)
-        target->draw(picture);
-    if (bordered) {
+        context->drawSprite(picture);
+    if (!bordered)
+        return;
+    if (sf::RenderTarget* target = context->renderTarget()) {
         const contact::Corners c = corners();
         for (int i = 0; i < 5; ++i)
             border[i].position = {c[i % 4].x, c[i % 4].y};
@@ -153,6 +152,7 @@ void Sprite::setHotSpot(int x, int y)
 
 void Sprite::setSmooth(bool smooth)
 {
+    context->flushSprites();
     texture.setSmooth(smooth);
 }
 
@@ -212,6 +212,7 @@ int Sprite::getHeight()
 
 void Sprite::freeResources()
 {
+    context->flushSprites();
     picture = sf::Sprite();
     texture = sf::Texture();
     tags.clear();

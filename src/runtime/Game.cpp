@@ -33,6 +33,8 @@ Game::Game(const QString& path, int callTimeLimitMs, QObject* parent)
     : QObject(parent), engine(std::make_unique<QScriptEngine>()),
       watchdog(std::make_unique<ScriptWatchdog>(engine.get(), callTimeLimitMs))
 {
+    static const bool unbatched = qEnvironmentVariableIntValue("LEDGE_NO_BATCH") != 0;
+    batch.setEnabled(!unbatched);
     installScriptLibrary(engine.get(), [this](const QString& text) { emit sendLog(text); });
     engine->globalObject().setProperty(QLatin1String(catchHook),
                                        engine->newFunction(placeCaught, this),
@@ -263,10 +265,32 @@ bool Game::callFrame(double dt)
 
 bool Game::callRender(sf::RenderTarget* renderTarget)
 {
-    target = renderTarget;
-    if (target)
-        target->clear(backgroundColor);
-    return callScript(QStringLiteral("Render()"));
+    // Sprites drawn since the last render step are drawn before the clear,
+    // which wipes them as it always has.
+    batch.setTarget(renderTarget);
+    batch.flush();
+    if (renderTarget)
+        renderTarget->clear(backgroundColor);
+    const bool ok = callScript(QStringLiteral("Render()"));
+    // What Render() drew is all on the target when the frame is shown.
+    batch.flush();
+    return ok;
+}
+
+sf::RenderTarget* Game::renderTarget()
+{
+    batch.flush();
+    return batch.target();
+}
+
+void Game::drawSprite(const sf::Sprite& picture)
+{
+    batch.draw(picture);
+}
+
+void Game::flushSprites()
+{
+    batch.flush();
 }
 
 QString Game::pendingParamsText()
@@ -279,6 +303,9 @@ QString Game::pendingParamsText()
 void Game::releaseAll()
 {
     releasing = true;
+    // Whatever was drawn since the last render step is wiped by the next
+    // clear anyway, and its textures go now.
+    batch.discard();
     system->stopAllTimers();
     qDeleteAll(sounds);
     sounds.clear();

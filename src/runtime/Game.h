@@ -5,6 +5,7 @@
 #include "core/InputState.h"
 #include "objects/DirectCalls.h"
 #include "objects/DrawContext.h"
+#include "objects/SpriteBatch.h"
 
 #include <QList>
 #include <QObject>
@@ -89,7 +90,13 @@ public:
     ScriptWatchdog& scriptGuard() const override { return *watchdog; }
     QGameSystem* systemObject() const { return system.get(); }
     // Where drawables draw; null until the first render step.
-    sf::RenderTarget* renderTarget() const override { return target; }
+    sf::RenderTarget* renderTarget() override;
+    void drawSprite(const sf::Sprite& picture) override;
+    void flushSprites() override;
+    // Sprites drawn in a row with one texture go to the target as one array
+    // (on unless LEDGE_NO_BATCH=1); off, each is drawn at once on its own.
+    void setBatching(bool on) { batch.setEnabled(on); }
+    bool batching() const { return batch.enabled(); }
     const QList<Sprite*>& spriteList() const { return sprites; }
 
 signals:
@@ -195,7 +202,8 @@ private:
     QList<Circle*> circles;
     QList<Sound*> sounds;
     QList<Music*> musics;
-    sf::RenderTarget* target = nullptr;
+    // The render target, and the sprites drawn but not yet on it.
+    SpriteBatch batch;
     WindowRequests* window = nullptr;
     InputState input;
     FrameStats stats;

@@ -1,11 +1,16 @@
 #include "runtime/MapViewer.h"
 
+#include "core/AssetFile.h"
 #include "objects/PcxTexture.h"
+#include "objects/SpriteBatch.h"
+#include "runtime/Game.h"
 #include "runtime/SeededRandom.h"
 
 #include <QRandomGenerator64>
 #include <QScriptEngine>
+#include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
+#include <algorithm>
 
 MapViewer::MapViewer(sf::RenderTarget* target, QObject* parent) : QObject(parent), target(target)
 {
@@ -26,6 +31,44 @@ MapViewer::MapViewer(sf::RenderTarget* target, QObject* parent) : QObject(parent
     measures.capWidth = std::int32_t(leftCapTexture.getSize().x);
     measures.caveStripHeight = std::int32_t(caveStripTexture.getSize().y);
     map.setMeasures(measures);
+    makeSheet();
+}
+
+void MapViewer::makeSheet()
+{
+    const sf::Texture* own[5] = {&midTexture, &leftCapTexture, &rightCapTexture, &caveStripTexture,
+                                 &stoneTexture};
+    unsigned width = 0, height = 0;
+    for (int i = 0; i < 5; ++i) {
+        const sf::Vector2u size = own[i]->getSize();
+        tiles[i] = {own[i], sf::IntRect(0, 0, int(size.x), int(size.y))};
+        width = std::max(width, size.x);
+        height += size.y;
+    }
+    // One above the other, so a whole map is one draw. The pieces are drawn
+    // unscaled at whole pixels and unsmoothed, so each pixel still reads
+    // exactly its own texel. Odd sizes that would make a huge sheet keep
+    // their own textures.
+    const unsigned limit = sf::Texture::getMaximumSize();
+    if (width == 0 || width > limit || height > limit ||
+        quint64(width) * height > asset::maxImagePixels)
+        return;
+    sf::Image image;
+    image.create(width, height, sf::Color::Transparent);
+    unsigned top = 0;
+    for (const sf::Texture* texture : own) {
+        if (texture->getSize().y > 0)
+            image.copy(texture->copyToImage(), 0, top);
+        top += texture->getSize().y;
+    }
+    if (!sheet.loadFromImage(image))
+        return;
+    top = 0;
+    for (TileImage& tile : tiles) {
+        tile.texture = &sheet;
+        tile.rect.top = int(top);
+        top += unsigned(tile.rect.height);
+    }
 }
 
 MapViewer::~MapViewer() = default;
@@ -58,18 +101,60 @@ void MapViewer::drawTileAt(sf::Sprite& sprite, std::int32_t x, std::int32_t y)
     target->draw(sprite);
 }
 
+void MapViewer::drawWith(Game* drawingGame)
+{
+    game = drawingGame;
+}
+
+void MapViewer::buildPieces()
+{
+    vertices.clear();
+    runs.clear();
+    map.forEachPiece([this](TilePiece piece, std::int32_t x, std::int32_t y) {
+        const TileImage& tile = tiles[int(piece)];
+        if (tile.rect.width == 0 || tile.rect.height == 0)
+            return;
+        if (runs.empty() || runs.back().texture != tile.texture)
+            runs.push_back({tile.texture, vertices.size(), 0});
+        // The corners a sprite placed at (x, y) has: its transform only adds
+        // the position.
+        const float left = float(x), top = float(y);
+        const float w = float(tile.rect.width), h = float(tile.rect.height);
+        const float u = float(tile.rect.left), v = float(tile.rect.top);
+        const sf::Vertex quad[4] = {{{left, top}, {u, v}},
+                                    {{left, top + h}, {u, v + h}},
+                                    {{left + w, top}, {u + w, v}},
+                                    {{left + w, top + h}, {u + w, v + h}}};
+        appendQuad(vertices, quad);
+        runs.back().count += 6;
+    });
+    piecesStale = false;
+}
+
 void MapViewer::render()
 {
     if (!target)
         return;
-    map.forEachPiece([this](TilePiece piece, std::int32_t x, std::int32_t y) {
-        drawTileAt(spriteFor(piece), x, y);
-    });
+    if (game) {
+        game->flushSprites();
+        if (!game->batching()) {
+            map.forEachPiece([this](TilePiece piece, std::int32_t x, std::int32_t y) {
+                drawTileAt(spriteFor(piece), x, y);
+            });
+            return;
+        }
+    }
+    if (piecesStale)
+        buildPieces();
+    for (const Run& run : runs)
+        target->draw(vertices.data() + run.first, run.count, sf::Triangles,
+                     sf::RenderStates(run.texture));
 }
 
 void MapViewer::loadMapFromFile(QString mapfile)
 {
     map.loadFile(mapfile);
+    piecesStale = true;
 }
 
 int MapViewer::getPlateCount()

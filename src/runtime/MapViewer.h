@@ -3,11 +3,15 @@
 #include "core/PlatformMap.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QScriptValue>
 #include <QString>
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/Texture.hpp>
+#include <SFML/Graphics/Vertex.hpp>
+#include <vector>
 
+class Game;
 class QScriptEngine;
 class SeededRandom;
 namespace sf {
@@ -24,6 +28,8 @@ public:
 
     // Binds the map to the engine of the script that runs now.
     void setEngine(QScriptEngine* engine);
+    // Draws in turn with that game's sprites, batched when its sprites are.
+    void drawWith(Game* game);
 
 public slots:
     void render();
@@ -40,8 +46,23 @@ public:
     void drawSpawnPointsFrom(SeededRandom* random) { seeded = random; }
 
 private:
+    // Where a piece's image lies: in the sheet of all five, or in its own
+    // texture when the sheet would be too large.
+    struct TileImage {
+        const sf::Texture* texture = nullptr;
+        sf::IntRect rect;
+    };
+    // A stretch of pieces drawn with one texture.
+    struct Run {
+        const sf::Texture* texture;
+        std::size_t first;
+        std::size_t count;
+    };
+
     void drawTileAt(sf::Sprite& sprite, std::int32_t x, std::int32_t y);
     sf::Sprite& spriteFor(TilePiece piece);
+    void makeSheet();
+    void buildPieces();
 
     sf::RenderTarget* target;
     SeededRandom* seeded = nullptr;
@@ -57,5 +78,14 @@ private:
     sf::Sprite leftCapSprite;
     sf::Sprite caveStripSprite;
     sf::Sprite stoneSprite;
+    sf::Texture sheet;
+    // Indexed by TilePiece.
+    TileImage tiles[5];
+    // Every piece as two triangles, in drawing order; made again only when
+    // the map changes.
+    std::vector<sf::Vertex> vertices;
+    std::vector<Run> runs;
+    bool piecesStale = true;
     QScriptEngine* engine = nullptr;
+    QPointer<Game> game;
 };

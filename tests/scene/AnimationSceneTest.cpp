@@ -6,18 +6,6 @@ using namespace spritescene;
 
 namespace {
 
-// Pixel (x, y) of the image is (x, y, 128): a drawn pixel tells where in
-// the sheet it came from.
-sf::Image coded(unsigned w, unsigned h)
-{
-    sf::Image image;
-    image.create(w, h);
-    for (unsigned y = 0; y < h; ++y)
-        for (unsigned x = 0; x < w; ++x)
-            image.setPixel(x, y, sf::Color(sf::Uint8(x), sf::Uint8(y), 128));
-    return image;
-}
-
 sf::Image solid(unsigned w, unsigned h, const sf::Color& colour)
 {
     sf::Image image;
@@ -77,51 +65,6 @@ TEST(AnimationScene, StripIsCutIntoEqualFramesLeftToRight)
                  "playing");
 }
 
-TEST(AnimationScene, PcxTransparencyDependsOnTheFactory)
-{
-    // 4 x 2, two 2 x 2 frames: frame 0 is entries 5, 5 over 1, 2; entry 5 is red.
-    const std::vector<sf::Color> palette = {black, white, green, yellow, black, red};
-    const QByteArray file = pcxFile(3, 1, {0xC4, 0x05, 0x01, 0x02, 0x03, 0x04}, palette);
-    struct Case {
-        const char* load;
-        bool transparent;
-    };
-    const Case cases[] = {
-        {"game.loadAnimation('s.pcx', 2, 10)", true},
-        {"game.loadAnimation('s.pcx', 2, 2, 2, 10)", true},
-        {"game.loadAnimationPCX8bit('s.pcx', 2, 10)", false},
-        {"game.loadAnimationPCX8bit('s.pcx', 2, 10, 1)", true},
-        {"game.loadAnimationPCX8bit('s.pcx', 2, 10, 0)", false},
-        {"game.loadAnimationPCX8bit('s.pcx', 2, 2, 2, 10)", false},
-        {"game.loadAnimationPCX8bit('s.pcx', 2, 2, 2, 10, 7)", true},
-    };
-    for (const Case& c : cases) {
-        TestGame test;
-        test.addFile(QStringLiteral("sprites/s.pcx"), file);
-        // Ten times larger and unfiltered: the frame covers 190..209.
-        start(test,
-              QStringLiteral("game.setBackgroundColor(0, 0, 255); a = ") + QLatin1String(c.load) +
-                  QStringLiteral("; a.setScale(1000); a.setSmooth(false);"),
-              QStringLiteral("a.renderTo(200, 200);"));
-        expectPixels(renderFrame(test),
-                     {{192, 192, c.transparent ? blue : red}, {192, 207, white}, {207, 207, green}},
-                     c.load);
-    }
-}
-
-TEST(AnimationScene, UpperCasePcxNameGoesToTheImageLibrary)
-{
-    TestGame test;
-    const QByteArray file = pcxFile(3, 1, {0xC8, 0x01}, {black, white});
-    test.addFile(QStringLiteral("sprites/walk.pcx"), file);
-    test.addFile(QStringLiteral("sprites/walk.PCX"), file);
-    start(test,
-          QStringLiteral("a = game.loadAnimation('walk.pcx', 2, 10);"
-                         "b = game.loadAnimation('walk.PCX', 2, 10);"),
-          QString());
-    EXPECT_EQ(evalIn(test, "[a.getWidth(), b.getWidth()].join()"), QStringLiteral("2,0"));
-}
-
 TEST(AnimationScene, FileListHasOneFramePerName)
 {
     TestGame test;
@@ -150,26 +93,6 @@ TEST(AnimationScene, FileListHasOneFramePerName)
             {{96, 96, step.colour}, {103, 103, step.colour}, {104, 100, black}, {100, 95, black}},
             "file list at " + std::to_string(step.dt));
     }
-}
-
-TEST(AnimationScene, MissingFilesGiveFramesThatShowNothing)
-{
-    TestGame test;
-    writeImage(test, QStringLiteral("sprites/f0.png"), solid(8, 8, red));
-    start(test,
-          QStringLiteral("a = game.loadAnimationFromFiles(['f0.png', 'gone.png'], 10);"
-                         "b = game.loadAnimationFromFiles(['gone.png', 'f0.png'], 10);"
-                         "c = game.loadAnimation('gone.png', 4, 10);"
-                         "a.play(); b.play(); b.setXY(200, 200); c.setXY(300, 300);"),
-          QStringLiteral("a.renderTo(100, 100); b.render(); c.render();"));
-    EXPECT_EQ(evalIn(test, "[b.getWidth(), c.getWidth(), c.getHeight()].join()"),
-              QStringLiteral("0,0,0"));
-    ASSERT_TRUE(test.game().callFrame(0.15));
-    const sf::Image frame = renderFrame(test);
-    // An empty frame drawn through a non-empty rectangle must not become a white box.
-    EXPECT_FALSE(anyPixelIn(frame, 90, 90, 110, 110, white));
-    EXPECT_FALSE(anyPixelIn(frame, 190, 190, 210, 210, white));
-    EXPECT_EQ(frame.getPixel(100, 100), black);
 }
 
 TEST(AnimationScene, CallsThatCannotMakeAnAnimationGiveNone)

@@ -103,16 +103,6 @@ TEST(LineScene, DrawsOnePixelWideInTheWrappedColour)
     EXPECT_EQ(lit, 1) << "a line has no thickness";
 }
 
-TEST(LineRectScene, NothingIsDrawnBeforeTheFirstRenderStep)
-{
-    const QString drawInInit = QStringLiteral(
-        "r = game.createRect(255, 0, 0); r.setLineWidth(5); r.drawTo(0, 0, 800, 600);"
-        "l = game.createLine(0, 255, 0); l.drawTo(0, 300, 800, 300);");
-    const sf::Image image = drawScene(drawInInit, QString());
-    EXPECT_FALSE(anyPixelIn(image, 0, 0, 799, 599, red));
-    EXPECT_FALSE(anyPixelIn(image, 0, 0, 799, 599, green));
-}
-
 // Opacity blends a shape over what is below it, each draw with the colours
 // of its moment; circles fill their radius.
 TEST(ShapeScene, TranslucentShapesBlendAndCirclesFillTheirRadius)

@@ -85,17 +85,3 @@ TEST_F(MapScript, TheMapAnswersEveryScriptAndSurvivesASwitch)
               QStringLiteral("true"))
         << eval("JSON.stringify(seen)").toStdString();
 }
-
-TEST_F(MapScript, RenderDrawsTheMapWhereTheScriptAsksForIt)
-{
-    start(QStringLiteral("main"), QStringLiteral(R"(
-        function Init() { mapviewer.loadMapFromFile('level.map'); return true; }
-        function Render() { mapviewer.render(); return true; })"));
-    ASSERT_TRUE(game->callInit(QStringLiteral("{}")));
-    ASSERT_TRUE(game->callRender(&canvas));
-    canvas.display();
-    expectPixels(
-        canvas.getTexture().copyToImage(),
-        {{10, 80, spritescene::red}, {125, 80, spritescene::blue}, {10, 20, spritescene::black}},
-        "ground of row 1, its right cap, the free band on top");
-}

@@ -34,6 +34,17 @@ inline sf::Image quadrants(unsigned w, unsigned h)
     return image;
 }
 
+// Pixel (x, y) is (x, y, 128): a drawn pixel tells where it came from.
+inline sf::Image coded(unsigned w, unsigned h)
+{
+    sf::Image image;
+    image.create(w, h);
+    for (unsigned y = 0; y < h; ++y)
+        for (unsigned x = 0; x < w; ++x)
+            image.setPixel(x, y, sf::Color(sf::Uint8(x), sf::Uint8(y), 128));
+    return image;
+}
+
 inline void writeImage(TestGame& test, const QString& path, const sf::Image& image)
 {
     const QString full = test.dataDir() + QLatin1Char('/') + path;

@@ -81,21 +81,13 @@ TEST(SpriteScene, TransformsAboutTheHotSpot)
          "s.setAlpha(256);",
          {{68, 76, black}, {131, 123, black}, {100, 100, black}}},
         {"alpha -1 wraps to opaque", "s.setAlpha(-1);", naturalAt100},
+        {"alpha 128 blends with the background", "s.setAlpha(128);", {{80, 80, {128, 0, 0}}}},
         {"scale 0 shows nothing", "s.setScale(0);", {{99, 99, black}, {100, 100, black}}},
     };
     for (const Case& c : cases)
         expectPixels(
             drawQuadrants(QString::fromLatin1(c.init), QStringLiteral("s.renderTo(100, 100);")),
             c.probes, c.label);
-}
-
-TEST(SpriteScene, HalfAlphaBlendsWithTheBackground)
-{
-    const sf::Image frame =
-        drawQuadrants(QStringLiteral("s.setAlpha(128);"), QStringLiteral("s.renderTo(100, 100);"));
-    const sf::Color c = frame.getPixel(80, 80);
-    EXPECT_NEAR(c.r, 128, 2);
-    EXPECT_EQ(c.g, 0);
 }
 
 TEST(SpriteScene, OutlineFollowsTheRotatedScaledRectangle)
@@ -116,39 +108,47 @@ TEST(SpriteScene, OutlineFollowsTheRotatedScaledRectangle)
     EXPECT_FALSE(anyPixelIn(frame, 150, 150, 180, 250, white));
 }
 
-TEST(SpriteScene, PcxFirstPixelColourIsTransparentOnRequest)
+// 4 x 2: row 0 is palette entry 5 (red), row 1 entries 1, 2, 3 and 7, which
+// is red too. Only the first pixel's entry turns see-through, and only when
+// the factory asks for it; animations cut the image in two 2 x 2 frames.
+TEST(SpriteScene, PcxFirstPixelEntryIsTransparentOnRequest)
 {
-    // 4 x 2: row 0 is entry 5 (red), row 1 entries 1, 2, 3 and 7; entry 7 is red too.
     const std::vector<sf::Color> palette = {black, white, green, yellow, black, red, black, red};
     const QByteArray file = pcxFile(3, 1, {0xC4, 0x05, 0x01, 0x02, 0x03, 0xC1, 0x07}, palette);
     struct Case {
-        const char* label;
         const char* load;
-        sf::Color topRow;
+        sf::Color top;
+        std::vector<Probe> more;
     };
     const Case cases[] = {
-        {"transparent", "game.loadSpritePCX8bit('t.pcx', true)", blue},
-        {"opaque when asked not to", "game.loadSpritePCX8bit('t.pcx', false)", red},
-        {"opaque by default", "game.loadSpritePCX8bit('t.pcx')", red},
+        {"game.loadSpritePCX8bit('t.pcx', true)",
+         blue,
+         {{185, 205, white}, {195, 205, green}, {205, 205, yellow}, {215, 205, red}}},
+        {"game.loadSpritePCX8bit('t.pcx', false)", red, {{215, 195, red}}},
+        {"game.loadSpritePCX8bit('t.pcx')", red, {}},
+        {"game.loadAnimation('t.pcx', 2, 10)", blue, {{195, 205, white}}},
+        {"game.loadAnimation('t.pcx', 2, 2, 2, 10)", blue, {}},
+        {"game.loadAnimationPCX8bit('t.pcx', 2, 10)", red, {}},
+        {"game.loadAnimationPCX8bit('t.pcx', 2, 10, 1)", blue, {}},
+        {"game.loadAnimationPCX8bit('t.pcx', 2, 10, 0)", red, {}},
+        {"game.loadAnimationPCX8bit('t.pcx', 2, 2, 2, 10)", red, {}},
+        {"game.loadAnimationPCX8bit('t.pcx', 2, 2, 2, 10, 7)", blue, {}},
+        // The image library, which such a name goes to, reads no PCX.
+        {"game.loadAnimation('T.PCX', 2, 10)", blue, {{195, 205, blue}}},
     };
     for (const Case& c : cases) {
         TestGame test;
         test.addFile(QStringLiteral("sprites/t.pcx"), file);
-        // Ten times larger, unfiltered: pixel (i, j) covers x 180 + 10i, y 190 + 10j.
+        test.addFile(QStringLiteral("sprites/T.PCX"), file);
+        // Ten times larger, unfiltered: pixel (i, j) covers x 180 + 10i, y 190 + 10j
+        // (a frame's x 190 + 10i).
         start(test,
               QStringLiteral("game.setBackgroundColor(0, 0, 255); s = ") + QLatin1String(c.load) +
                   QStringLiteral("; s.setScale(1000); s.setSmooth(false);"),
               QStringLiteral("s.renderTo(200, 200);"));
-        EXPECT_EQ(test.eval(QStringLiteral("s.getWidth() + 'x' + s.getHeight()")),
-                  QStringLiteral("4x2"));
-        expectPixels(renderFrame(test),
-                     {{185, 195, c.topRow},
-                      {215, 195, c.topRow},
-                      {185, 205, white},
-                      {195, 205, green},
-                      {205, 205, yellow},
-                      {215, 205, red}},
-                     c.label);
+        std::vector<Probe> probes = c.more;
+        probes.push_back({195, 195, c.top});
+        expectPixels(renderFrame(test), probes, c.load);
     }
 }
 
@@ -157,22 +157,29 @@ TEST(SpriteScene, ImagesThatCannotLoadGiveEmptySprites)
     TestGame test;
     // A 900-byte file claiming 65536 x 65536 pixels, one claiming a row too
     // wide for any texture, and missing files. Init() draws before the Game
-    // has a render target.
+    // has a render target. a's second frame is missing.
     test.addFile(QStringLiteral("sprites/huge.pcx"), pcxFile(65535, 65535, {}, {}));
     test.addFile(QStringLiteral("sprites/wide.pcx"), pcxFile(65535, 0, {}, {}));
-    start(test,
-          QStringLiteral("s = [game.loadSpritePCX8bit('huge.pcx', true),"
-                         " game.loadSpritePCX8bit('wide.pcx'),"
-                         " game.loadSpritePCX8bit('missing.pcx', true),"
-                         " game.loadSprite('missing.png')];"
-                         "s.forEach(function (x) { x.setBordered(true); x.render(); });"),
-          QStringLiteral("s.forEach(function (x) { x.renderTo(100, 100); });"));
+    writeImage(test, QStringLiteral("sprites/f0.png"), coded(8, 8));
+    start(
+        test,
+        QStringLiteral("s = [game.loadSpritePCX8bit('huge.pcx', true),"
+                       " game.loadSpritePCX8bit('wide.pcx'),"
+                       " game.loadSpritePCX8bit('missing.pcx', true),"
+                       " game.loadSprite('missing.png'), game.loadAnimation('gone.png', 4, 10),"
+                       " game.loadAnimationFromFiles(['gone.png', 'f0.png'], 10)];"
+                       "a = game.loadAnimationFromFiles(['f0.png', 'gone.png'], 10); a.play();"
+                       "s.forEach(function (x) { x.setBordered(true); x.render(); });"),
+        QStringLiteral("s.forEach(function (x) { x.renderTo(100, 100); }); a.renderTo(200, 200);"));
     EXPECT_EQ(test.eval(QStringLiteral("s.map(function (x) {"
                                        "  return x.getWidth() + 'x' + x.getHeight() +"
                                        "         x.isPointIn(100, 100); }).join()")),
-              QStringLiteral("0x0false,0x0false,0x0false,0x0false"));
+              QStringLiteral("0x0false,0x0false,0x0false,0x0false,0x0false,0x0false"));
+    ASSERT_TRUE(test.game().callFrame(0.15));
     const sf::Image frame = renderFrame(test);
+    // An empty frame drawn through a non-empty rectangle must not become a white box.
     EXPECT_FALSE(anyPixelIn(frame, 90, 90, 110, 110, white));
+    EXPECT_FALSE(anyPixelIn(frame, 190, 190, 210, 210, white));
     EXPECT_EQ(frame.getPixel(100, 100), black);
 }
 
