@@ -4,7 +4,9 @@
 # bunnymark scene side by side for ledge, the plain SFML program and LOVE,
 # all on one Xvfb with Mesa's software renderer.
 #
-#   bench/run.sh [--quick] [--out DIR]
+#   bench/run.sh [--quick] [--out DIR] [--before LEDGE_BINARY]
+#
+# --before adds a second ledge binary (an older build) to the scene table.
 #
 # Installs what is missing (build dependencies, love, imagemagick, python3),
 # builds into build-bench/ with -DLEDGE_BENCH=ON and takes about 15 minutes
@@ -14,11 +16,13 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QUICK=0
 OUT=""
+BEFORE=""
 while (($#)); do
   case "$1" in
     --quick) QUICK=1 ;;
     --out) OUT="$2"; shift ;;
-    *) echo "usage: $0 [--quick] [--out DIR]" >&2; exit 2 ;;
+    --before) BEFORE="$(realpath "$2")"; shift ;;
+    *) echo "usage: $0 [--quick] [--out DIR] [--before LEDGE_BINARY]" >&2; exit 2 ;;
   esac
   shift
 done
@@ -42,7 +46,8 @@ if [[ -z "${LEDGE_BENCH_XVFB:-}" ]]; then
   args=()
   ((QUICK)) && args+=(--quick)
   [[ -n "$OUT" ]] && args+=(--out "$OUT")
-  LEDGE_BENCH_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "${args[@]}"
+  [[ -n "$BEFORE" ]] && args+=(--before "$BEFORE")
+  LEDGE_BENCH_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "${args[@]}"
 fi
 
 BUILD_DIR="${BUILD_DIR:-$ROOT/build-bench}"
@@ -103,9 +108,12 @@ PY
 
 echo "== bunnymark" >&2
 "$SFML" --write-image "$WORK/bunny.png"
+"$SFML" --write-image "$WORK/dot.png" 2 2
 SCENE=(python3 "$ROOT/bench/scene.py" --ledge "$LEDGE" --sfml "$SFML" --image "$WORK/bunny.png"
        --work "$WORK/scene" --json "$OUT/scene.jsonl")
-"${SCENE[@]}" table --runs "$RUNS" --seconds "$SECONDS_PER_RUN" 2> "$OUT/scene-table.log" | tee "$OUT/scene-table.md"
+TABLE=(--image "$WORK/dot.png")
+[[ -n "$BEFORE" ]] && TABLE+=(--ledge-before "$BEFORE")
+"${SCENE[@]}" "${TABLE[@]}" table --runs "$RUNS" --seconds "$SECONDS_PER_RUN" 2> "$OUT/scene-table.log" | tee "$OUT/scene-table.md"
 "${SCENE[@]}" maxn --probes "$PROBES" --short "$SHORT" 2> "$OUT/scene-maxn.log" | tee "$OUT/scene-maxn.txt"
 "${SCENE[@]}" startup --runs "$STARTUPS" 2> "$OUT/scene-startup.log" | tee "$OUT/scene-startup.txt"
 echo "load at end: $(cut -d' ' -f1-3 /proc/loadavg)" | tee -a "$OUT/machine.txt"

@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Side-by-side bunnymark runs of ledge, the plain SFML program and LOVE.
+"""Side-by-side bunnymark runs of ledge, the plain SFML program and LOVE,
+with one image or several (--image, repeated), and optionally an older ledge
+build beside the current one (--ledge-before).
 
 Each runner prints "bench start" after its warm-up and
 "bench end frames=F seconds=S" after the measured time (its own clock). The
@@ -32,8 +34,8 @@ def cpu_seconds(pid):
 
 
 class Runner:
-    def __init__(self, name, cmd, cwd):
-        self.name, self.cmd, self.cwd = name, cmd, cwd
+    def __init__(self, name, cmd, cwd, tail=()):
+        self.name, self.cmd, self.cwd, self.tail = name, cmd, cwd, list(tail)
 
     def run(self, count, seconds, warmup, only_start=False, timeout=None):
         """One run: (result dict or None, seconds from spawn to "bench start")."""
@@ -41,7 +43,7 @@ class Runner:
             timeout = warmup + seconds + 60
         env = dict(os.environ)
         spawned = time.monotonic()
-        proc = subprocess.Popen(self.cmd + [str(count), str(seconds), str(warmup)],
+        proc = subprocess.Popen(self.cmd + [str(count), str(seconds), str(warmup)] + self.tail,
                                 cwd=self.cwd, env=env, stdout=subprocess.DEVNULL,
                                 stderr=subprocess.PIPE, text=True, errors="replace")
         killer = threading.Timer(timeout, proc.kill)
@@ -71,31 +73,49 @@ class Runner:
         return result, first
 
 
-def make_runners(args):
-    root = os.path.abspath(args.work)
+def image_label(path):
+    """"26x37" for a PNG, read from its header."""
+    with open(path, "rb") as f:
+        head = f.read(24)
+    return "%dx%d" % (int.from_bytes(head[16:20], "big"), int.from_bytes(head[20:24], "big"))
+
+
+def make_runners(args, image, root):
+    """The runners for one image, each with a scratch directory under root."""
     shutil.rmtree(root, ignore_errors=True)
     here = os.path.dirname(os.path.abspath(__file__))
     runners = []
 
-    data = os.path.join(root, "ledge", "data")
-    os.makedirs(os.path.join(data, "scripts"))
-    os.makedirs(os.path.join(data, "sprites"))
-    os.makedirs(os.path.join(root, "ledge", "run"))
-    shutil.copy(os.path.join(here, "bunnymark", "ledge", "scripts", "main.js"),
-                os.path.join(data, "scripts", "main.js"))
-    shutil.copy(args.image, os.path.join(data, "sprites", "bunny.png"))
-    # The program takes ../data as its data directory.
-    runners.append(Runner("ledge", [os.path.abspath(args.ledge)],
-                          os.path.join(root, "ledge", "run")))
+    ledges = [("ledge", args.ledge)] + ([("ledge-before", args.ledge_before)]
+                                        if args.ledge_before else [])
+    for name, binary in ledges:
+        data = os.path.join(root, name, "data")
+        os.makedirs(os.path.join(data, "scripts"))
+        os.makedirs(os.path.join(data, "sprites"))
+        os.makedirs(os.path.join(root, name, "run"))
+        shutil.copy(os.path.join(here, "bunnymark", "ledge", "scripts", "main.js"),
+                    os.path.join(data, "scripts", "main.js"))
+        shutil.copy(image, os.path.join(data, "sprites", "bunny.png"))
+        # The program takes ../data as its data directory.
+        runners.append(Runner(name, [os.path.abspath(binary)], os.path.join(root, name, "run")))
 
-    runners.append(Runner("sfml", [os.path.abspath(args.sfml)], root))
+    runners.append(Runner("sfml", [os.path.abspath(args.sfml)], root, [os.path.abspath(image)]))
 
     if args.love:
         game = os.path.join(root, "love")
         shutil.copytree(os.path.join(here, "bunnymark", "love"), game)
-        shutil.copy(args.image, os.path.join(game, "bunny.png"))
+        shutil.copy(image, os.path.join(game, "bunny.png"))
         runners.append(Runner("love", [args.love, game], root))
     return [r for r in runners if not args.only or r.name in args.only.split(",")]
+
+
+def runner_sets(args):
+    """(image label, runners) for every --image, in the order given."""
+    sets = []
+    for i, image in enumerate(args.image):
+        sets.append((image_label(image),
+                     make_runners(args, image, os.path.join(os.path.abspath(args.work), str(i)))))
+    return sets
 
 
 def load():
@@ -106,41 +126,49 @@ def median(values):
     return statistics.median(values) if values else float("nan")
 
 
-def table(runners, args, out):
+def table(sets, args, out):
     counts = [int(c) for c in args.counts.split(",")]
-    samples = {(r.name, n): [] for r in runners for n in counts}
+    samples = {(img, r.name, n): [] for img, rs in sets for r in rs for n in counts}
     print(f"# load before: {load()}", file=sys.stderr)
     for round_ in range(args.runs):
-        for n in counts:
-            for r in runners:
-                res, _ = r.run(n, args.seconds, args.warmup)
-                print(f"round {round_ + 1} {r.name} N={n}: {res}", file=sys.stderr)
-                if res:
-                    samples[(r.name, n)].append(res)
+        for img, runners in sets:
+            for n in counts:
+                for r in runners:
+                    res, _ = r.run(n, args.seconds, args.warmup)
+                    if res is None:  # a window that could not open, once more
+                        res, _ = r.run(n, args.seconds, args.warmup)
+                    print(f"round {round_ + 1} {img} {r.name} N={n}: {res} load {load()}",
+                          file=sys.stderr)
+                    if res:
+                        samples[(img, r.name, n)].append(res)
     print(f"# load after: {load()}", file=sys.stderr)
     rows = []
-    for n in counts:
-        for r in runners:
-            s = samples[(r.name, n)]
-            rows.append({"runner": r.name, "n": n, "runs": len(s),
-                         "fps": median([x["fps"] for x in s]),
-                         "cpu_ms": median([x["cpu_ms"] for x in s]),
-                         "samples": s})
-    out["table"] = rows
-    print("| N | runner | fps (median) | CPU ms/frame (median) | runs |")
-    print("|---:|---|---:|---:|---:|")
-    for row in rows:
-        print(f"| {row['n']} | {row['runner']} | {row['fps']:.1f} | {row['cpu_ms']:.2f} | {row['runs']} |")
-    cpu = {(row["runner"], row["n"]): row["cpu_ms"] for row in rows}
-    others = [r.name for r in runners if r.name != "ledge"]
-    if "ledge" in [r.name for r in runners] and others:
-        print()
-        print("| N | " + " | ".join(f"ledge / {o} CPU per frame" for o in others) + " |")
-        print("|---:|" + "---:|" * len(others))
+    for img, runners in sets:
         for n in counts:
-            ratios = [cpu[("ledge", n)] / cpu[(o, n)] if cpu[(o, n)] else float("nan")
-                      for o in others]
-            print(f"| {n} | " + " | ".join(f"{x:.2f}" for x in ratios) + " |")
+            for r in runners:
+                s = samples[(img, r.name, n)]
+                rows.append({"image": img, "runner": r.name, "n": n, "runs": len(s),
+                             "fps": median([x["fps"] for x in s]),
+                             "cpu_ms": median([x["cpu_ms"] for x in s]),
+                             "samples": s})
+    out["table"] = rows
+    print("| image | N | runner | fps (median) | CPU ms/frame (median) | runs |")
+    print("|---|---:|---|---:|---:|---:|")
+    for row in rows:
+        print(f"| {row['image']} | {row['n']} | {row['runner']} | {row['fps']:.1f} "
+              f"| {row['cpu_ms']:.2f} | {row['runs']} |")
+    cpu = {(row["image"], row["runner"], row["n"]): row["cpu_ms"] for row in rows}
+    names = [r.name for r in sets[0][1]]
+    others = [o for o in names if o != "ledge"]
+    if "ledge" in names and others:
+        print()
+        print("| image | N | " + " | ".join(f"ledge / {o}" for o in others) + " |")
+        print("|---|---:|" + "---:|" * len(others))
+        for img, _ in sets:
+            for n in counts:
+                ratios = [cpu[(img, "ledge", n)] / cpu[(img, o, n)] if cpu[(img, o, n)]
+                          else float("nan") for o in others]
+                print(f"| {img} | {n} | " + " | ".join(f"{x:.2f}" for x in ratios) + " |")
 
 
 def holds(runner, n, args):
@@ -182,7 +210,8 @@ class Search:
             self.next = (self.lo + self.hi) // 2
 
 
-def max_n(runners, args, out):
+def max_n(sets, args, out):
+    runners = sets[0][1]
     # One probe per runner per step, so a change of load hits all of them.
     searches = {r.name: Search(args.start_n, args.max_cap) for r in runners}
     while not all(s.done() for s in searches.values()):
@@ -196,7 +225,8 @@ def max_n(runners, args, out):
     out["max_n"] = {name: s.lo for name, s in searches.items()}
 
 
-def startup(runners, args, out):
+def startup(sets, args, out):
+    runners = sets[0][1]
     times = {r.name: [] for r in runners}
     for _ in range(args.runs):
         for r in runners:
@@ -219,7 +249,10 @@ def main():
     p.add_argument("--ledge", required=True)
     p.add_argument("--sfml", required=True)
     p.add_argument("--love", default=shutil.which("love"))
-    p.add_argument("--image", required=True, help="the shared bunny PNG")
+    p.add_argument("--ledge-before", help="a second ledge binary, run as \"ledge-before\"")
+    p.add_argument("--image", required=True, action="append",
+                   help="a PNG all runners draw; repeat for a table of each (maxn and startup"
+                        " use the first)")
     p.add_argument("--work", required=True, help="scratch directory (emptied)")
     p.add_argument("--only", help="comma-separated runner names")
     p.add_argument("--counts", default="1000,5000,20000")
@@ -233,9 +266,9 @@ def main():
     p.add_argument("--json", help="append the figures to this JSON file")
     args = p.parse_args()
 
-    runners = make_runners(args)
+    sets = runner_sets(args)
     out = {"mode": args.mode, "load_before": load(), "time": time.strftime("%Y-%m-%d %H:%M:%S %Z")}
-    {"table": table, "maxn": max_n, "startup": startup}[args.mode](runners, args, out)
+    {"table": table, "maxn": max_n, "startup": startup}[args.mode](sets, args, out)
     out["load_after"] = load()
     if args.json:
         with open(args.json, "a") as f:

@@ -1,6 +1,7 @@
 // The runtime's per-frame and per-call costs: an empty frame, script calls of
 // sprite slots, drawing, and a script's start.
 #include "BenchSupport.h"
+#include "Counters.h"
 #include "app/CreateGame.h"
 #include "app/ExtProc.h"
 #include "objects/Sprite.h"
@@ -30,10 +31,14 @@ const QByteArray emptyScript = "function Init(params) {}\n"
 void BM_EmptyFrame(benchmark::State& state)
 {
     GameOwner game = makeGame(QStringLiteral("empty"), emptyScript);
+    game->callFrame(1.0 / 60.0);
+    const long start = heapAllocations();
     for (auto _ : state) {
         game->callFrame(1.0 / 60.0);
         game->callRender(nullptr);
     }
+    state.counters["allocs_per_frame"] =
+        double(heapAllocations() - start) / double(state.iterations());
 }
 BENCHMARK(BM_EmptyFrame);
 
@@ -58,29 +63,53 @@ void BM_EmptyFrameWith1000Sprites(benchmark::State& state)
 }
 BENCHMARK(BM_EmptyFrameWith1000Sprites);
 
-const QByteArray callScript = "var s;\n"
-                              "function Init(params) { s = game.loadSprite('missing.png'); }\n"
+const QByteArray callScript = "var s, g;\n"
+                              "function Init(params) {\n"
+                              "  s = game.loadSprite('missing.png'); g = game;\n"
+                              "}\n"
                               "function loopOnly(n) { for (var i = 0; i < n; ++i) {} }\n"
                               "function f(x, y) { return x; }\n"
                               "function jsCall(n) { for (var i = 0; i < n; ++i) f(i, i); }\n"
                               "function setXY(n) { for (var i = 0; i < n; ++i) s.setXY(i, i); }\n"
                               "function getWidth(n) { for (var i = 0; i < n; ++i) s.getWidth(); }\n"
                               "function isKeyDown(n) {\n"
-                              "  for (var i = 0; i < n; ++i) game.isKeyDown(KEY_A);\n"
+                              "  for (var i = 0; i < n; ++i) g.isKeyDown(KEY_A);\n"
+                              "}\n"
+                              "function getTotalTime(n) {\n"
+                              "  for (var i = 0; i < n; ++i) g.getTotalTime();\n"
                               "}\n";
 
-// One pass calls the named loop function with CallsPerPass iterations.
-void scriptLoop(benchmark::State& state, const char* function)
+// Heap allocations of this thread per call, over the whole run.
+struct AllocationCount {
+    long start = heapAllocations();
+    void report(benchmark::State& state) const
+    {
+        const double calls = double(state.iterations()) * CallsPerPass;
+        state.counters["allocs_per_call"] = double(heapAllocations() - start) / calls;
+    }
+};
+
+// One pass calls the named loop function with CallsPerPass iterations. With
+// engineCall, the sprite and the game are wrapped by the engine alone, so
+// every call goes through its meta-object call (as every call did once).
+void scriptLoop(benchmark::State& state, const char* function, bool engineCall = false)
 {
     if (!haveDisplay())
         return state.SkipWithError("needs a display");
     GameOwner game = makeGame(QStringLiteral("calls"), callScript);
     QScriptEngine* engine = game->scriptEngine();
+    if (engineCall) {
+        engine->globalObject().setProperty("s", engine->newQObject(game->spriteList().value(0)));
+        engine->globalObject().setProperty("g", engine->newQObject(game.get()));
+    }
     QScriptValue fn = engine->globalObject().property(QString::fromLatin1(function));
     const QScriptValueList args{QScriptValue(CallsPerPass)};
+    fn.call(QScriptValue(), args);
+    const AllocationCount count;
     for (auto _ : state)
         fn.call(QScriptValue(), args);
     state.counters["per_call"] = perCall();
+    count.report(state);
 }
 
 void BM_Script_EmptyLoop(benchmark::State& state)
@@ -101,6 +130,12 @@ void BM_Script_SpriteSetXY(benchmark::State& state)
 }
 BENCHMARK(BM_Script_SpriteSetXY);
 
+void BM_Script_SpriteSetXY_EngineCall(benchmark::State& state)
+{
+    scriptLoop(state, "setXY", true);
+}
+BENCHMARK(BM_Script_SpriteSetXY_EngineCall);
+
 void BM_Script_SpriteGetWidth(benchmark::State& state)
 {
     scriptLoop(state, "getWidth");
@@ -112,6 +147,18 @@ void BM_Script_GameIsKeyDown(benchmark::State& state)
     scriptLoop(state, "isKeyDown");
 }
 BENCHMARK(BM_Script_GameIsKeyDown);
+
+void BM_Script_GameIsKeyDown_EngineCall(benchmark::State& state)
+{
+    scriptLoop(state, "isKeyDown", true);
+}
+BENCHMARK(BM_Script_GameIsKeyDown_EngineCall);
+
+void BM_Script_GameGetTotalTime(benchmark::State& state)
+{
+    scriptLoop(state, "getTotalTime");
+}
+BENCHMARK(BM_Script_GameGetTotalTime);
 
 // Drawing onto an 800 x 600 render texture; each pass ends with a flush so
 // the software rasteriser's work is in the figure as it is in a frame. Its
@@ -145,11 +192,15 @@ void BM_Draw_ScriptRenderTo(benchmark::State& state)
     DrawScene scene;
     QScriptValue fn = scene.game->scriptEngine()->globalObject().property("draw");
     const QScriptValueList args{QScriptValue(CallsPerPass)};
+    fn.call(QScriptValue(), args);
+    scene.canvas.display();
+    const AllocationCount count;
     for (auto _ : state) {
         fn.call(QScriptValue(), args);
         scene.canvas.display();
     }
     state.counters["per_call"] = perCall();
+    count.report(state);
 }
 BENCHMARK(BM_Draw_ScriptRenderTo)->MeasureProcessCPUTime();
 

@@ -1,5 +1,6 @@
 // Navigation queries on a full 20 x 20 map, pure and through the script.
 #include "BenchSupport.h"
+#include "Counters.h"
 #include "core/MapFile.h"
 #include "core/PlatformMap.h"
 #include "runtime/Game.h"
@@ -7,6 +8,7 @@
 
 #include <QBuffer>
 #include <QScriptEngine>
+#include <SFML/Graphics/RenderTexture.hpp>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -17,6 +19,16 @@ benchmark::Counter perCall()
 {
     return benchmark::Counter(CallsPerPass, benchmark::Counter::kIsIterationInvariantRate |
                                                 benchmark::Counter::kInvert);
+}
+
+// The tile images, written first: they fix the map's geometry.
+void writeTiles()
+{
+    writeDataFile(QStringLiteral("gnd_mid.pcx"), makePcx(64, 65));
+    writeDataFile(QStringLiteral("gnd_left.pcx"), makePcx(16, 65));
+    writeDataFile(QStringLiteral("gnd_rght.pcx"), makePcx(16, 65));
+    writeDataFile(QStringLiteral("caveback.pcx"), makePcx(64, 10));
+    writeDataFile(QStringLiteral("gnd_ston.pcx"), makePcx(64, 65));
 }
 
 // Platforms with gaps, walls and caves on every row but the top one.
@@ -90,11 +102,7 @@ struct ScriptMap {
 
     ScriptMap()
     {
-        writeDataFile(QStringLiteral("gnd_mid.pcx"), makePcx(64, 65));
-        writeDataFile(QStringLiteral("gnd_left.pcx"), makePcx(16, 65));
-        writeDataFile(QStringLiteral("gnd_rght.pcx"), makePcx(16, 65));
-        writeDataFile(QStringLiteral("caveback.pcx"), makePcx(64, 10));
-        writeDataFile(QStringLiteral("gnd_ston.pcx"), makePcx(64, 65));
+        writeTiles();
         writeDataFile(QStringLiteral("bench.map"), mapText());
         viewer = std::make_unique<MapViewer>(nullptr);
         game = makeGame(QStringLiteral("map"),
@@ -138,5 +146,34 @@ void BM_Map_Script_GenSpawnPoint(benchmark::State& state)
     state.counters["per_call"] = perCall();
 }
 BENCHMARK(BM_Map_Script_GenSpawnPoint);
+
+// The whole map, every row ground with its caps, caves and stones, drawn
+// onto an 800 x 600 render texture and flushed, as a frame draws it: the
+// process's CPU time and the OpenGL draw calls per drawing.
+void BM_Map_DrawDense(benchmark::State& state)
+{
+    if (!haveDisplay())
+        return state.SkipWithError("needs a display");
+    writeTiles();
+    QByteArray text = "20\n20\n";
+    for (int r = 0; r < 20; ++r)
+        text += r % 5 == 4   ? "GGGGGGGGGCCGGGGGGGGG\n"
+                : r % 5 == 2 ? "GGGGWGGGGGGGGGGWGGGG\n"
+                             : "GGGGGGGGGGGGGGGGGGGG\n";
+    writeDataFile(QStringLiteral("dense.map"), text);
+    sf::RenderTexture canvas;
+    canvas.create(800, 600);
+    MapViewer viewer(&canvas);
+    viewer.loadMapFromFile(QStringLiteral("dense.map"));
+    viewer.render();
+    canvas.display();
+    const long calls = glDrawCalls();
+    for (auto _ : state) {
+        viewer.render();
+        canvas.display();
+    }
+    state.counters["draw_calls"] = double(glDrawCalls() - calls) / double(state.iterations());
+}
+BENCHMARK(BM_Map_DrawDense)->MeasureProcessCPUTime()->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -1,8 +1,10 @@
 // The bunnymark scene on the graphics library alone, with the window set up
 // as the ledge binary sets up its own: the floor a runner on it can reach.
 //
-//   sfml_bunnymark N SECONDS WARMUP   run the scene, markers on stderr
-//   sfml_bunnymark --write-image PATH  write the bunny image the three runners share
+//   sfml_bunnymark N SECONDS WARMUP [IMAGE]  run the scene (with IMAGE instead of
+//                                            the bunny), markers on stderr
+//   sfml_bunnymark --write-image PATH [W H]  write the bunny image the three runners
+//                                            share, or a plain W x H one
 #include <SFML/Graphics.hpp>
 
 #include <cstdint>
@@ -81,10 +83,18 @@ void step(std::vector<Bunny>& bunnies)
 
 int main(int argc, char** argv)
 {
-    if (argc == 3 && std::strcmp(argv[1], "--write-image") == 0)
-        return bunnyImage().saveToFile(argv[2]) ? 0 : 1;
+    if ((argc == 3 || argc == 5) && std::strcmp(argv[1], "--write-image") == 0) {
+        sf::Image image = bunnyImage();
+        // A tiny image leaves the rasteriser little to fill, so what the
+        // runners themselves cost per draw shows.
+        if (argc == 5)
+            image.create(unsigned(std::atoi(argv[3])), unsigned(std::atoi(argv[4])),
+                         sf::Color(255, 255, 255, 255));
+        return image.saveToFile(argv[2]) ? 0 : 1;
+    }
     if (argc < 4) {
-        std::fprintf(stderr, "usage: %s N SECONDS WARMUP | --write-image PATH\n", argv[0]);
+        std::fprintf(stderr, "usage: %s N SECONDS WARMUP [IMAGE] | --write-image PATH [W H]\n",
+                     argv[0]);
         return 2;
     }
     const int count = std::atoi(argv[1]);
@@ -97,10 +107,12 @@ int main(int argc, char** argv)
     window.setFramerateLimit(60);
 
     sf::Texture texture;
-    texture.loadFromImage(bunnyImage());
+    if (argc > 4 ? !texture.loadFromFile(argv[4]) : !texture.loadFromImage(bunnyImage()))
+        return 1;
     texture.setSmooth(true);
     sf::Sprite sprite(texture);
-    sprite.setOrigin(float(BunnyWidth / 2), float(BunnyHeight / 2));
+    // The hot spot in the middle, as ledge puts it.
+    sprite.setOrigin(float(texture.getSize().x / 2), float(texture.getSize().y / 2));
 
     Lcg random;
     std::vector<Bunny> bunnies(std::size_t(count > 0 ? count : 0));

@@ -90,6 +90,11 @@ void Animation::show(int frame)
         picture.setTexture(frames[static_cast<std::size_t>(frame)]);
 }
 
+direct::Slots Animation::directCalls() const
+{
+    return directCallsOf<Animation>();
+}
+
 void Animation::update(double dt)
 {
     if (clock.isPlaying())

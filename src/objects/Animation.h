@@ -30,6 +30,7 @@ public:
     static Animation* fromFiles(DrawContext* context, const QScriptValue& arr, int fps);
 
     void update(double dt) override;
+    direct::Slots directCalls() const override;
 
 public slots:
     void setSmooth(bool smooth) override;

@@ -1,11 +1,13 @@
 #include "objects/Sprite.h"
 
 #include "core/AssetPaths.h"
+#include "objects/Animation.h"
 #include "objects/AssetLoad.h"
 #include "objects/DrawContext.h"
 #include "objects/PixelConversion.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
+#include <iterator>
 
 Sprite::Sprite(DrawContext* context, QObject* parent)
     : Releasable(parent), context(context), border(sf::LineStrip, 5)
@@ -50,6 +52,27 @@ contact::Corners Sprite::corners() const
         out[i] = {p.x, p.y};
     }
     return out;
+}
+
+template <typename C> direct::Slots Sprite::directCallsOf()
+{
+    static const direct::Slot list[] = {
+        LEDGE_DIRECT(C, Sprite, renderTo),   LEDGE_DIRECT(C, Sprite, render),
+        LEDGE_DIRECT(C, Sprite, setXY),      LEDGE_DIRECT(C, Sprite, mirrorHorz),
+        LEDGE_DIRECT(C, Sprite, mirrorVert), LEDGE_DIRECT(C, Sprite, setScale),
+        LEDGE_DIRECT(C, Sprite, setScaleX),  LEDGE_DIRECT(C, Sprite, setScaleY),
+        LEDGE_DIRECT(C, Sprite, setAngle),   LEDGE_DIRECT(C, Sprite, setAlpha),
+        LEDGE_DIRECT(C, Sprite, setHotSpot), LEDGE_DIRECT(C, Sprite, isContactWith),
+        LEDGE_DIRECT(C, Sprite, isPointIn),  LEDGE_DIRECT(C, Sprite, getWidth),
+        LEDGE_DIRECT(C, Sprite, getHeight),
+    };
+    return {list, int(std::size(list))};
+}
+template direct::Slots Sprite::directCallsOf<Animation>();
+
+direct::Slots Sprite::directCalls() const
+{
+    return directCallsOf<Sprite>();
 }
 
 void Sprite::renderTo(int x, int y)

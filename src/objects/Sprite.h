@@ -2,6 +2,7 @@
 
 #include "core/ContactGeometry.h"
 
+#include "objects/DirectCalls.h"
 #include "objects/Releasable.h"
 #include <QMap>
 
@@ -35,6 +36,9 @@ public:
     // The drawn rectangle's corners under the current transform.
     contact::Corners corners() const;
 
+    // The slots a script calls many times a frame, for this object's wrapper.
+    virtual direct::Slots directCalls() const;
+
 public slots:
     void renderTo(int x, int y);
     void render();
@@ -61,6 +65,8 @@ public slots:
 
 protected:
     void freeResources() override;
+    // The drawing, transform and size slots, on wrappers of a C.
+    template <typename C> static direct::Slots directCallsOf();
 
     enum ContactModel { Box = 0, Circle = 1 };
 

@@ -26,6 +26,7 @@
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Window/Joystick.hpp>
+#include <iterator>
 #include <utility>
 
 Game::Game(const QString& path, int callTimeLimitMs, QObject* parent)
@@ -170,6 +171,11 @@ QScriptValue Game::wrap(QObject* object)
     prototype.setProperty(QStringLiteral("findChild"), QScriptValue());
     prototype.setProperty(QStringLiteral("findChildren"), QScriptValue());
 
+    if (object == this)
+        direct::install(wrapper, directCalls());
+    else if (auto* sprite = qobject_cast<Sprite*>(object))
+        direct::install(wrapper, sprite->directCalls());
+
     // The engine forgets a wrapped object when its destroyed() signal
     // arrives, and scripts can emit that signal themselves: a faked one
     // would crash the engine or leave it with a dangling object. Only real
@@ -184,6 +190,30 @@ QScriptValue Game::wrap(QObject* object)
                                           Q_ARG(QObject*, gone));
         });
     return wrapper;
+}
+
+direct::Slots Game::directCalls()
+{
+    static const direct::Slot list[] = {
+        LEDGE_DIRECT(Game, Game, isKeyDown),
+        LEDGE_DIRECT(Game, Game, isOneOfKeysDown),
+        LEDGE_DIRECT(Game, Game, getMousePos),
+        LEDGE_DIRECT(Game, Game, isLeftButtonClicked),
+        LEDGE_DIRECT(Game, Game, isRightButtonClicked),
+        LEDGE_DIRECT(Game, Game, getTotalTime),
+        LEDGE_DIRECT(Game, Game, getFPS),
+        LEDGE_DIRECT(Game, Game, isKeyHeld),
+        LEDGE_DIRECT(Game, Game, isKeyReleased),
+        LEDGE_DIRECT(Game, Game, isLeftButtonHeld),
+        LEDGE_DIRECT(Game, Game, isRightButtonHeld),
+        LEDGE_DIRECT(Game, Game, isMiddleButtonClicked),
+        LEDGE_DIRECT(Game, Game, getWheelDelta),
+        LEDGE_DIRECT(Game, Game, isJoystickConnected),
+        LEDGE_DIRECT(Game, Game, getJoystickAxis),
+        LEDGE_DIRECT(Game, Game, isJoystickButtonHeld),
+        LEDGE_DIRECT(Game, Game, isJoystickButtonPressed),
+    };
+    return {list, int(std::size(list))};
 }
 
 void Game::registerObject(const QString& name, QObject* object)

@@ -3,6 +3,7 @@
 #include "core/FrameStats.h"
 #include "core/IncludeExpander.h"
 #include "core/InputState.h"
+#include "objects/DirectCalls.h"
 #include "objects/DrawContext.h"
 #include "objects/SpriteBatch.h"
 
@@ -157,6 +158,8 @@ public slots:
 private:
     // Wraps an object this Game owns; the engine never deletes it.
     QScriptValue wrap(QObject* object);
+    // The input and time queries scripts make many times a frame.
+    static direct::Slots directCalls();
     QScriptValue adoptAnimation(Animation* animation);
     // Says once that a new sound or music has no audio voice.
     void noteVoice(bool voiced, const QString& filename);
