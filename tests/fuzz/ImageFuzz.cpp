@@ -1,21 +1,12 @@
 #include "FuzzTargets.h"
 #include "objects/ImageDecoder.h"
 
-#include <QByteArray>
-
-namespace {
-
-// Small limits keep every input fast; the limit checks are the same code.
-const ImageLimits limits{2048, 1 << 20};
-
-} // namespace
-
 int fuzz::imageDecoder(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char*>(data), int(size));
+    // Small limits keep every input fast; the limit checks are the same code.
+    const ImageLimits limits{2048, 1 << 20};
     DecodedImage decoded;
-    const bool ok = image::decode(bytes, limits, decoded).isEmpty();
+    const bool ok = image::decode(bytes(data, size), limits, decoded).isEmpty();
     check(ok == (decoded.pixels != nullptr), "pixels exactly on success");
     if (!ok)
         return 0;

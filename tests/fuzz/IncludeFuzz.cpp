@@ -1,41 +1,30 @@
 #include "FuzzTargets.h"
 #include "core/IncludeExpander.h"
-#include "core/Prelude.h"
 #include "core/TextBytes.h"
 
-#include <QByteArray>
 #include <QHash>
-
-namespace {
-
-// The input is the script, then any number of include files, each part
-// starting after a 0xFF 0xFE pair (bytes that UTF-8 text never holds) with
-// its file name up to the first line feed.
-const QByteArray separator("\xFF\xFE", 2);
-
-} // namespace
 
 int fuzz::includeExpansion(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArray input(reinterpret_cast<const char*>(data), int(size));
+    // The input is the script, then any number of include files, each part
+    // starting after a 0xFF 0xFE pair (bytes that UTF-8 text never holds) with
+    // its file name up to the first line feed.
+    const QByteArray input = bytes(data, size);
     QByteArray script;
     QHash<QString, QByteArray> files;
-    int index = 0;
-    int from = 0;
-    while (from <= input.size()) {
-        int next = input.indexOf(separator, from);
+    for (int from = 0, index = 0;; ++index) {
+        const int next = input.indexOf("\xFF\xFE", from);
         const QByteArray part = input.mid(from, next < 0 ? -1 : next - from);
-        if (index++ == 0) {
+        const int nameEnd = part.indexOf('\n');
+        if (index == 0)
             script = part;
-        } else {
-            const int nameEnd = part.indexOf('\n');
-            const QByteArray name = nameEnd < 0 ? part : part.left(nameEnd);
-            files.insert(QStringLiteral("scripts/") + QString::fromUtf8(name),
+        else
+            files.insert(QStringLiteral("scripts/") +
+                             QString::fromUtf8(nameEnd < 0 ? part : part.left(nameEnd)),
                          nameEnd < 0 ? QByteArray() : part.mid(nameEnd + 1));
-        }
         if (next < 0)
             break;
-        from = next + separator.size();
+        from = next + 2;
     }
 
     int reads = 0, found = 0;
@@ -51,13 +40,10 @@ int fuzz::includeExpansion(const std::uint8_t* data, std::size_t size)
     };
     const QString text = textUpToNul(script);
     check(!text.contains(QChar(0)), "script text ends at its first NUL");
-    // A small budget, so that inputs reach it.
-    const qint64 budget = 64;
+    const qint64 budget = 64; // small, so that inputs reach it
     const QString expanded = expandIncludes(text, read, budget);
-    if (found == 0)
-        check(expanded == text, "nothing changes when no include file exists");
+    check(found > 0 || expanded == text, "nothing changes when no include file exists");
     check(reads <= text.count(QLatin1Char('\n')) + 1, "at most one include per line");
     check(included <= budget, "included files stay within the budget");
-    check((prelude() + expanded).startsWith(prelude()), "prelude leads");
     return 0;
 }

@@ -5,29 +5,22 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-namespace {
-
-// The JSON document of a value; one that is no object or array goes into an array.
-QByteArray documentText(const QJsonValue& value)
-{
-    if (value.isObject())
-        return QJsonDocument(value.toObject()).toJson();
-    return QJsonDocument(value.isArray() ? value.toArray() : QJsonArray{value}).toJson();
-}
-
-} // namespace
-
 // Any bytes as a saved file: the reader never crashes, and what it reads,
 // written again by the JSON writer, reads back to the same text.
 int fuzz::jsonReader(const std::uint8_t* data, std::size_t size)
 {
+    // A value that is no object or array is written inside an array.
+    const auto write = [](const QJsonValue& v) {
+        return v.isObject() ? QJsonDocument(v.toObject()).toJson()
+                            : QJsonDocument(v.isArray() ? v.toArray() : QJsonArray{v}).toJson();
+    };
     const std::optional<QJsonValue> value =
         readJsonText(QString::fromUtf8(reinterpret_cast<const char*>(data), int(size)));
     if (!value)
         return 0;
-    const QByteArray written = documentText(*value);
+    const QByteArray written = write(*value);
     const std::optional<QJsonValue> again = readJsonText(QString::fromUtf8(written));
     check(again.has_value(), "what was read, written again, reads back");
-    check(documentText(*again) == written, "and is written the same");
+    check(write(*again) == written, "and is written the same");
     return 0;
 }

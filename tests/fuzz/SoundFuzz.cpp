@@ -2,29 +2,21 @@
 #include "objects/SoundDecoder.h"
 
 #include <QBuffer>
-#include <QByteArray>
 #include <vector>
-
-namespace {
-
-constexpr quint64 maxSamples = 1 << 20;
-
-} // namespace
 
 int fuzz::soundDecoder(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char*>(data), int(size));
     // Music reads the same way a chunk at a time, and goes back to loop.
     QBuffer memory;
-    memory.setData(bytes);
+    memory.setData(bytes(data, size));
     memory.open(QIODevice::ReadOnly);
     sound::Reader reader(memory);
     std::vector<std::int16_t> chunk(std::size_t(4096) * sound::maxChannels);
     for (int pass = 0; pass < 2 && reader.read(chunk.data(), 4096) > 0; ++pass)
         reader.rewind();
+    const quint64 maxSamples = 1 << 20;
     DecodedSound decoded;
-    if (!sound::decode(bytes, maxSamples, decoded).isEmpty()) {
+    if (!sound::decode(bytes(data, size), maxSamples, decoded).isEmpty()) {
         check(decoded.samples.empty() && decoded.channels == 0, "a refused sound is empty");
         return 0;
     }

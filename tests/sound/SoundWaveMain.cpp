@@ -5,26 +5,21 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-QString outputPath;
-}
-
-QString waveOutputPath()
-{
-    return outputPath;
-}
-
 int main(int argc, char** argv)
 {
     QTemporaryDir dir;
-    outputPath = dir.filePath(QStringLiteral("out.wav"));
-    const QString confPath = dir.filePath(QStringLiteral("alsoft.conf"));
-    QFile conf(confPath);
+    waveOutputPath = dir.filePath(QStringLiteral("out.wav"));
+    // All output to the file as 16-bit stereo at 44.1 kHz, undithered so
+    // silence is exactly zero.
+    QFile conf(dir.filePath(QStringLiteral("alsoft.conf")));
     if (!conf.open(QIODevice::WriteOnly))
         return 1;
-    conf.write(waveDriverConf(outputPath));
+    conf.write(QStringLiteral("[general]\ndrivers=wave\nsample-type=int16\nchannels=stereo\n"
+                              "frequency=44100\ndither=false\n[wave]\nfile=%1\n")
+                   .arg(waveOutputPath)
+                   .toUtf8());
     conf.close();
-    qputenv("ALSOFT_CONF", confPath.toUtf8());
+    qputenv("ALSOFT_CONF", conf.fileName().toUtf8());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -8,15 +8,9 @@
 inline QByteArray pcxBytes(int xmax, int ymax, const std::vector<int>& data,
                            const QByteArray& trailer)
 {
-    QByteArray b(128, '\0');
-    b[0] = 10;
-    b[1] = 5;
-    b[2] = 1;
-    b[3] = 8;
-    b[8] = char(xmax & 0xFF);
-    b[9] = char(xmax >> 8);
-    b[10] = char(ymax & 0xFF);
-    b[11] = char(ymax >> 8);
+    const char head[] = {
+        10, 5, 1, 8, 0, 0, 0, 0, char(xmax), char(xmax >> 8), char(ymax), char(ymax >> 8)};
+    QByteArray b = QByteArray(head, sizeof head) + QByteArray(128 - sizeof head, '\0');
     for (int d : data)
         b.append(char(d));
     return b + trailer;

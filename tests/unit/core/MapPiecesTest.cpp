@@ -18,7 +18,6 @@ TEST(MapPieces, EveryCellKindDrawsItsPiecesInOrder)
          "M0,100 " + strips100 + "T0,160 S0,170 S0,180 S0,190 S0,200 S0,210 S0,220 T0,220 "},
         {"1\n2\nW\nC\n", "M0,40 T0,40 T0,100 " + strips100 + "T0,160 "},
         {"1\n1\nC\n", "S0,50 S0,60 S0,70 S0,80 S0,90 S0,100 T0,100 "},
-        {"1\n1\nW\n", "M0,40 T0,40 T0,100 "},
         {"1\n2\nG\nW\n", "M0,40 M0,100 T0,160 "},
         {"1\n2\nW\nW\n", "M0,40 T0,40 T0,100 M0,100 T0,100 T0,160 "},
     };
