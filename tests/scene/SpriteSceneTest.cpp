@@ -247,7 +247,6 @@ TEST(SpriteScene, PixelConversionChangesWhatIsDrawn)
     const char* functions = "calls = 0;"
                             "invert = function (c) { ++calls;"
                             "  return {r: 255 - c.r, g: 255 - c.g, b: 255 - c.b, a: c.a}; };"
-                            "noAlpha = function (c) { return {r: c.r, g: c.g, b: c.b}; };"
                             "again = function (c) { s.convertPixels('again'); return invert(c); };";
     // Left half red, right half see-through, drawn ten times larger.
     sf::Image half = solid(4, 4, sf::Color::Transparent);
@@ -257,8 +256,6 @@ TEST(SpriteScene, PixelConversionChangesWhatIsDrawn)
         sf::Color left, right;
         int calls;
     } cases[] = {
-        {"s.convertPixels('invert')", sf::Color(0, 255, 255), blue, 16 + 1024},
-        {"s.convertPixels('noAlpha')", blue, blue, 1024},
         {"s.convertPixels('invert'); s.convertPixels('invert')", red, blue, 32 + 1024},
         // A conversion started by conversion code does nothing: it would never end.
         {"s.convertPixels('again')", sf::Color(0, 255, 255), blue, 16 + 1024},

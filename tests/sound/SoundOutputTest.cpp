@@ -73,7 +73,6 @@ TEST(SoundOutput, PlayStopVolumeAndPitchAsTheOutputHearsThem)
         {"s.setVolume(50); s.play();", 0.4, 0.6, 0.4},
         {"s.setVolume(-5); s.play();", 0, 0, 0},
         {"s.setVolume(500); s.play();", 0.75, 1.25, 0.4},
-        {"s.setPitch(2); s.play();", 0.75, 1.25, 0.2},
         {"s.setPitch(2); s.setPitch(0); s.setPitch(-1); s.play();", 0.75, 1.25, 0.2},
         {"s = game.loadSound('none.wav'); s.setLoop(true); s.play();", 0, 0, 0},
     };
@@ -118,22 +117,20 @@ TEST(SoundOutput, LoopingPlaysUntilStoppedOrSwitchedOff)
 
 TEST(SoundOutput, MusicStreamsALongFileWithoutLoadingIt)
 {
-    {
-        TestGame test;
-        // 30 s are some 2.6 MB of samples; the short sound opens the device.
-        setUpGame(test, 30.0, QStringLiteral("u = game.loadSound('short.wav');"));
-        const long before = residentKiB();
-        test.eval(QStringLiteral("s = game.loadMusic('tone.wav'); s.play();"));
-        ASSERT_TRUE(waitFor([] { return soundSeconds(waveOutputSamples()) > 0.2; }));
-        EXPECT_TRUE(playing(test, "s"));
-        const long streaming = residentKiB();
-        test.eval(QStringLiteral("t = game.loadSound('tone.wav');"));
-        EXPECT_LT(streaming - before, 1024) << "KiB while streaming";
-        EXPECT_GT(residentKiB() - streaming, 2048) << "KiB of the same file loaded whole";
-        test.eval(QStringLiteral("s.stop(); m = game.loadMusic('none.ogg'); m.play();"));
-        EXPECT_FALSE(playing(test, "s") || playing(test, "m"));
-        EXPECT_TRUE(test.logs.isEmpty());
-    }
+    TestGame test;
+    // 30 s are some 2.6 MB of samples; the short sound opens the device.
+    setUpGame(test, 30.0, QStringLiteral("u = game.loadSound('short.wav');"));
+    const long before = residentKiB();
+    test.eval(QStringLiteral("s = game.loadMusic('tone.wav'); s.play();"));
+    ASSERT_TRUE(waitFor([] { return soundSeconds(waveOutputSamples()) > 0.2; }));
+    EXPECT_TRUE(playing(test, "s"));
+    const long streaming = residentKiB();
+    test.eval(QStringLiteral("t = game.loadSound('tone.wav');"));
+    EXPECT_LT(streaming - before, 1024) << "KiB while streaming";
+    EXPECT_GT(residentKiB() - streaming, 2048) << "KiB of the same file loaded whole";
+    test.eval(QStringLiteral("s.stop(); m = game.loadMusic('none.ogg'); m.play();"));
+    EXPECT_FALSE(playing(test, "s") || playing(test, "m"));
+    EXPECT_TRUE(test.logs.isEmpty());
 }
 
 TEST(SoundOutput, AScriptSwitchStopsEverySoundOfTheOldScript)

@@ -38,25 +38,21 @@ class Persistence : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedDataHome = qgetenv("XDG_DATA_HOME");
-        // Deeper than what exists, so the first save has parents to create.
-        dataHome = home.path() + QStringLiteral("/share/deeper");
         qputenv("XDG_DATA_HOME", dataHome.toLocal8Bit());
         ensureTestApp();
         appDir = dataHome + QLatin1Char('/') + QCoreApplication::applicationName();
     }
     void TearDown() override
     {
-        if (savedDataHome.isNull())
-            qunsetenv("XDG_DATA_HOME");
-        else
-            qputenv("XDG_DATA_HOME", savedDataHome);
+        savedDataHome.isNull() ? qunsetenv("XDG_DATA_HOME")
+                               : qputenv("XDG_DATA_HOME", savedDataHome);
     }
 
+    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
     QTemporaryDir home;
-    QString dataHome;
+    // Deeper than what exists, so the first save has parents to create.
+    const QString dataHome = home.path() + QStringLiteral("/share/deeper");
     QString appDir;
-    QByteArray savedDataHome;
 };
 
 } // namespace

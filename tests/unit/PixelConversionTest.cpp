@@ -82,19 +82,12 @@ TEST(PixelConversion, VisitsColumnByColumnOncePerPixel)
     QScriptEngine engine;
     engine.evaluate(QStringLiteral("var seen = [];"
                                    "function log(c) { seen.push(c.r + ':' + c.g); return c; }"));
-    const int w = 3, h = 2;
-    std::vector<std::uint8_t> pixels(w * h * 4);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            std::uint8_t* p = &pixels[(y * w + x) * 4];
-            p[0] = std::uint8_t(x);
-            p[1] = std::uint8_t(y);
-            p[2] = 9;
-            p[3] = 255;
-        }
+    // 3 x 2 pixels, row by row, red = x and green = y.
+    std::vector<std::uint8_t> pixels = {0, 0, 9, 255, 1, 0, 9, 255, 2, 0, 9, 255,
+                                        0, 1, 9, 255, 1, 1, 9, 255, 2, 1, 9, 255};
     const std::vector<std::uint8_t> before = pixels;
     ScriptWatchdog guard(&engine, 20000);
-    convertPixelBuffer(guard, pixels.data(), w, h, QStringLiteral("log"));
+    convertPixelBuffer(guard, pixels.data(), 3, 2, QStringLiteral("log"));
     EXPECT_EQ(engine.evaluate(QStringLiteral("seen.join(' ')")).toString(),
               QStringLiteral("0:0 0:1 1:0 1:1 2:0 2:1"));
     EXPECT_EQ(pixels, before);

@@ -53,19 +53,15 @@ TEST(PcxDecoder, RunsFillRowsContinuouslyAndStopAtTheLastPixel)
     };
     const Case cases[] = {
         {"runs and singles", 3, 1, example, {5, 5, 5, 5, 1, 2, 3, 7}},
-        {"a run crosses a row",
-         4,
-         1,
-         {0xC7, 0x0B, 0x0C, 0xC9, 0x0D},
-         {11, 11, 11, 11, 11, 11, 11, 12, 13, 13}},
+        {"row crossed", 4, 1, {0xC7, 0x0B, 0x0C, 0xC9, 0x0D}, repeat(7, 11, {12, 13, 13})},
         {"63 pixels", 7, 7, {0xFF, 0x0B, 0x0C}, repeat(63, 11, {12})},
-        {"a zero run writes nothing", 1, 0, {0xC0, 0x09, 0x04, 0x06}, {4, 6}},
+        {"zero run", 1, 0, {0xC0, 0x09, 0x04, 0x06}, {4, 6}},
     };
     for (const Case& c : cases) {
         PcxImage img;
         img.decode(pcx(c.xmax, c.ymax, c.data), false, 4096);
-        EXPECT_EQ(img.width(), c.xmax + 1) << c.name;
-        EXPECT_EQ(img.height(), c.ymax + 1) << c.name;
+        EXPECT_EQ(std::pair(img.width(), img.height()), std::pair(c.xmax + 1, c.ymax + 1))
+            << c.name;
         EXPECT_EQ(channel(img, 0), c.indices) << c.name;
         EXPECT_EQ(channel(img, 3), repeat(int(c.indices.size()), 255)) << c.name;
     }
@@ -85,40 +81,27 @@ QByteArray withHeader(QByteArray file, std::initializer_list<std::pair<int, int>
 
 TEST(PcxDecoder, PaddedRowsAndWindowsKeepTheirPixels)
 {
+    // A window from Xmin, Ymin.
+    const QByteArray window = withHeader(pcx(4, 3, {0xC2, 6, 1, 2, 0xC4, 9}), {{4, 1}, {6, 2}});
     struct Case {
-        const char* name;
-        QByteArray file;
         int width, height;
         std::vector<int> indices;
+        QByteArray file;
     };
     const Case cases[] = {
-        {"a run crosses the padding into the next row",
-         withHeader(pcx(2, 1, {0xC5, 0x05, 0x07, 0x08, 0x09}), {{66, 4}}),
-         3,
-         2,
-         {5, 5, 5, 5, 7, 8}},
-        {"a line shorter than the width is ignored",
-         withHeader(pcx(2, 0, {0x01, 0x02, 0x03}), {{66, 1}}),
-         3,
-         1,
-         {1, 2, 3}},
-        {"window from Xmin, Ymin",
-         withHeader(pcx(4, 3, {0xC2, 0x06, 0x01, 0x02, 0xC4, 0x09}), {{4, 1}, {6, 2}}),
-         4,
-         2,
-         {6, 6, 1, 2, 9, 9, 9, 9}},
-        {"a minimum above its maximum counts from 0",
-         withHeader(pcx(1, 0, {0x03, 0x04}), {{4, 5}, {6, 9}}),
-         2,
-         1,
-         {3, 4}},
+        // A run crosses the padding into the next row.
+        {3, 2, repeat(4, 5, {7, 8}), withHeader(pcx(2, 1, {0xC5, 5, 7, 8, 9}), {{66, 4}})},
+        // A line shorter than the width is ignored.
+        {3, 1, {1, 2, 3}, withHeader(pcx(2, 0, {1, 2, 3}), {{66, 1}})},
+        {4, 2, {6, 6, 1, 2, 9, 9, 9, 9}, window},
+        // A minimum above its maximum counts from 0.
+        {2, 1, {3, 4}, withHeader(pcx(1, 0, {3, 4}), {{4, 5}, {6, 9}})},
     };
     for (const Case& c : cases) {
         PcxImage img;
         img.decode(c.file, false, 4096);
-        EXPECT_EQ(img.width(), c.width) << c.name;
-        EXPECT_EQ(img.height(), c.height) << c.name;
-        EXPECT_EQ(channel(img, 0), c.indices) << c.name;
+        EXPECT_EQ(std::pair(img.width(), img.height()), std::pair(c.width, c.height));
+        EXPECT_EQ(channel(img, 0), c.indices) << c.width;
     }
 }
 
@@ -166,8 +149,9 @@ TEST(PcxDecoder, MissingBytesReadAsZero)
     for (int size = 0; size <= file.size(); ++size) {
         PcxImage prefix;
         prefix.decode(file.left(size), size % 2 == 0, 4096);
-        EXPECT_EQ(prefix.width(), size > 8 ? 6 : 1) << size;
-        EXPECT_EQ(prefix.height(), size > 10 ? 4 : 1) << size;
+        EXPECT_EQ(std::pair(prefix.width(), prefix.height()),
+                  std::pair(size > 8 ? 6 : 1, size > 10 ? 4 : 1))
+            << size;
     }
 }
 
@@ -190,8 +174,8 @@ TEST(PcxDecoder, RefusesSizesThatCannotBecomeATexture)
     for (const Case& c : cases) {
         PcxImage img;
         img.decode(pcx(c.xmax, c.ymax, {}), false, c.maxSide);
-        EXPECT_EQ(img.width(), c.accepted ? c.xmax + 1 : 0) << c.xmax << "x" << c.ymax;
-        EXPECT_EQ(img.height(), c.accepted ? c.ymax + 1 : 0) << c.xmax << "x" << c.ymax;
+        EXPECT_EQ(std::pair(img.width(), img.height()),
+                  c.accepted ? std::pair(c.xmax + 1, c.ymax + 1) : std::pair(0, 0));
     }
     PcxImage missing;
     EXPECT_FALSE(missing.load(QStringLiteral("/nonexistent/walk.pcx"), false));
