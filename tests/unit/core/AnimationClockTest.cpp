@@ -2,6 +2,7 @@
 #include "core/FrameStats.h"
 
 #include <gtest/gtest.h>
+#include <map>
 #include <vector>
 
 // Four frames at ten per second. Before a step, 'p' plays, 'o' starts a
@@ -34,15 +35,14 @@ TEST(AnimationClock, StepsShowTheFramesOfTheirTime)
          {{0, 0.3, -1, 0}, {'p', 0.25, 2, 0.25}, {'s', 1.0, -1, 0.25}, {'p', 0.1, 3, 0.35}}},
     };
     // clang-format on
+    const std::map<char, void (AnimationClock::*)()> act = {{'p', &AnimationClock::play},
+                                                            {'o', &AnimationClock::startOneTime},
+                                                            {'s', &AnimationClock::stop}};
     for (const auto& c : cases) {
         AnimationClock clock(4, 10);
         for (const Step& s : c.steps) {
-            if (s.before == 'p')
-                clock.play();
-            else if (s.before == 'o')
-                clock.startOneTime();
-            else if (s.before == 's')
-                clock.stop();
+            if (s.before)
+                (clock.*act.at(s.before))();
             EXPECT_EQ(clock.step(s.dt), s.frame) << c.label << ", dt " << s.dt;
             EXPECT_NEAR(clock.elapsedTime(), s.elapsed, 1e-6) << c.label << ", dt " << s.dt;
         }
@@ -62,18 +62,15 @@ TEST(AnimationClock, TimeIsAThirtyTwoBitFloat)
 
 TEST(AnimationClock, DegenerateRatesStayInRange)
 {
-    const struct {
-        int frames;
-        float fps;
-    } cases[] = {{4, 0.0f}, {4, -10.0f}, {1, 10.0f}, {4, 2147483647.0f}};
-    for (const auto& c : cases) {
-        AnimationClock clock(c.frames, c.fps);
+    for (const auto& c : {std::pair{4, 0.0f}, {4, -10.0f}, {1, 10.0f}, {4, 2147483647.0f}}) {
+        AnimationClock clock(c.first, c.second);
         clock.play();
         // Frame 0 for ever, but at 2^31 - 1 frames a second, whose quotient
         // leaves the int range at once.
         for (double dt : {0.0, 0.001, 0.5, 1e6, 3e38, 1e-12}) {
             const int frame = clock.step(dt);
-            EXPECT_TRUE(c.fps > 1e9f ? frame >= 0 && frame < 4 : frame == 0) << c.fps << " " << dt;
+            EXPECT_TRUE(c.second > 1e9f ? frame >= 0 && frame < 4 : frame == 0)
+                << c.second << " " << dt;
         }
     }
     AnimationClock once(4, 2147483647.0f);
@@ -87,15 +84,12 @@ TEST(AnimationClock, DegenerateRatesStayInRange)
 TEST(FrameStats, FramesPerSecondCountsWholeSeconds)
 {
     FrameStats s;
-    const struct {
-        double dt;
-        int fps;
-    } steps[] = {{0.7, 0}, {0.7, 2}, {0.5, 2}, {0.3, 2}, {0.3, 3}, {0.25, 3}};
     double total = 0;
-    for (const auto& step : steps) {
-        s.advance(step.dt);
-        total += step.dt;
-        EXPECT_EQ(s.fps, step.fps) << total;
+    for (const auto& [dt, fps] :
+         {std::pair{0.7, 0}, {0.7, 2}, {0.5, 2}, {0.3, 2}, {0.3, 3}, {0.25, 3}}) {
+        s.advance(dt);
+        total += dt;
+        EXPECT_EQ(s.fps, fps) << total;
         EXPECT_DOUBLE_EQ(s.totalTime, total);
     }
 }

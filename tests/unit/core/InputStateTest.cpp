@@ -2,6 +2,7 @@
 #include "core/Letterbox.h"
 
 #include <gtest/gtest.h>
+#include <map>
 
 // Each step: k/K key 7 pressed/released, b/B middle button pressed/released,
 // f focus lost, c the end of a frame.
@@ -18,30 +19,18 @@ TEST(InputState, HeldAndReleasedFollowTheEvents)
         {"K", false, false, false, false},   {"bc", false, false, false, true},
         {"bB", false, false, false, false},  {"bkf", true, false, true, false},
     };
+    const std::map<char, void (*)(InputState&)> act = {
+        {'k', [](InputState& s) { s.keyPressed(7); }},
+        {'K', [](InputState& s) { s.keyReleased(7); }},
+        {'b', [](InputState& s) { s.buttonPressed(InputState::Middle); }},
+        {'B', [](InputState& s) { s.buttonReleased(InputState::Middle); }},
+        {'f', [](InputState& s) { s.focusLost(); }},
+        {'c', [](InputState& s) { s.clearKeys(); }},
+    };
     for (const Case& c : cases) {
         InputState s;
-        for (const char* p = c.steps; *p; ++p) {
-            switch (*p) {
-            case 'k':
-                s.keyPressed(7);
-                break;
-            case 'K':
-                s.keyReleased(7);
-                break;
-            case 'b':
-                s.buttonPressed(InputState::Middle);
-                break;
-            case 'B':
-                s.buttonReleased(InputState::Middle);
-                break;
-            case 'f':
-                s.focusLost();
-                break;
-            case 'c':
-                s.clearKeys();
-                break;
-            }
-        }
+        for (const char* p = c.steps; *p; ++p)
+            act.at (*p)(s);
         EXPECT_EQ(s.isKeyDown(7), c.down) << c.steps;
         EXPECT_EQ(s.isKeyHeld(7), c.held) << c.steps;
         EXPECT_EQ(s.isKeyReleased(7), c.released) << c.steps;
@@ -81,8 +70,9 @@ TEST(Letterbox, TheDrawingAreaIsCentredUndistorted)
         unsigned w, h;
         float left, top, width, height;
     } cases[] = {
-        {800, 600, 0, 0, 1, 1}, {1600, 600, 0.25f, 0, 0.5f, 1}, {800, 1200, 0, 0.25f, 1, 0.5f},
-        {400, 300, 0, 0, 1, 1}, {0, 600, 0, 0, 1, 1},           {1000, 600, 0.1f, 0, 0.8f, 1},
+        {800, 600, 0, 0, 1, 1},         {1600, 600, 0.25f, 0, 0.5f, 1},
+        {800, 1200, 0, 0.25f, 1, 0.5f}, {4, 1, 1 / 3.f, 0, 1 / 3.f, 1},
+        {0, 600, 0, 0, 1, 1},           {1000, 600, 0.1f, 0, 0.8f, 1},
     };
     for (const auto& c : cases) {
         const ViewportFractions f = letterbox(c.w, c.h);
