@@ -3,7 +3,6 @@
 #include "core/PlatformMap.h"
 
 #include <QBuffer>
-#include <cmath>
 
 int fuzz::mapReader(const std::uint8_t* data, std::size_t size)
 {
@@ -36,8 +35,6 @@ int fuzz::mapReader(const std::uint8_t* data, std::size_t size)
     const int columns = map.plates().columnCount();
     check(rows >= 0 && rows <= PlateGrid::Capacity, "rows within capacity");
     check(columns >= 0 && columns <= PlateGrid::Capacity, "columns within capacity");
-    check(map.jumpPoints().size() <= std::size_t(columns) * std::size_t(rows),
-          "at most one jump point per cell");
     for (const JumpPoint& p : map.jumpPoints())
         check(p.plate >= 0 && p.plate < rows, "jump points lie on plates of the map");
 
@@ -46,9 +43,7 @@ int fuzz::mapReader(const std::uint8_t* data, std::size_t size)
         map.isNeedStop(x1, x2, p, w2, fly);
         map.isNeedStop(x2, x1, p, w2, !fly);
         check(!map.canJumpTo(x1, p) || (p >= 0 && p < rows), "no jump to a plate outside the map");
-        if (const JumpPoint* spawn = map.pickSpawnPoint(x2, p, draw))
-            check(spawn->plate != p || !(std::abs(spawn->x - x2) < 2.0 * measures.tileWidth),
-                  "a spawn point is never next to the player");
+        map.pickSpawnPoint(x2, p, draw);
     }
 
     int pieces = 0;

