@@ -7,24 +7,16 @@
 int fuzz::includeExpansion(const std::uint8_t* data, std::size_t size)
 {
     // The input is the script, then any number of include files, each part
-    // starting after a 0xFF 0xFE pair (bytes that UTF-8 text never holds) with
-    // its file name up to the first line feed.
-    const QByteArray input = bytes(data, size);
-    QByteArray script;
+    // starting after a 0xFF (a byte that UTF-8 text never holds; a 0xFE after
+    // it is dropped) with its file name up to the first line feed.
+    const QList<QByteArray> parts = bytes(data, size).split('\xFF');
+    const QByteArray& script = parts.first();
     QHash<QString, QByteArray> files;
-    for (int from = 0, index = 0;; ++index) {
-        const int next = input.indexOf("\xFF\xFE", from);
-        const QByteArray part = input.mid(from, next < 0 ? -1 : next - from);
-        const int nameEnd = part.indexOf('\n');
-        if (index == 0)
-            script = part;
-        else
-            files.insert(QStringLiteral("scripts/") +
-                             QString::fromUtf8(nameEnd < 0 ? part : part.left(nameEnd)),
-                         nameEnd < 0 ? QByteArray() : part.mid(nameEnd + 1));
-        if (next < 0)
-            break;
-        from = next + 2;
+    for (QByteArray part : parts.mid(1)) {
+        part = part.startsWith('\xFE') ? part.mid(1) : part;
+        const int nameEnd = part.contains('\n') ? part.indexOf('\n') : part.size();
+        files.insert(QStringLiteral("scripts/") + QString::fromUtf8(part.left(nameEnd)),
+                     part.mid(nameEnd + 1));
     }
 
     int reads = 0, found = 0;

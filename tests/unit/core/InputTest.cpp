@@ -80,7 +80,7 @@ TEST(InputState, HeldAndReleasedFollowTheEvents)
     for (const Case& c : cases) {
         InputState s;
         for (const char* p = c.steps; *p; ++p)
-            act.at (*p)(s);
+            act.find(*p)->second(s);
         EXPECT_EQ(s.isKeyDown(7), c.down) << c.steps;
         EXPECT_EQ(s.isKeyHeld(7), c.held) << c.steps;
         EXPECT_EQ(s.isKeyReleased(7), c.released) << c.steps;

@@ -164,6 +164,7 @@ TEST(MapPieces, EveryCellKindDrawsItsPiecesInOrder)
     }
 }
 
+// Moves from x1 to x2 on a plate, with the half width w2, walking or flying.
 // The bottom plate of the example map has its own row 2, ". . W . C C".
 TEST(Navigation, IsNeedStopTestsWindowEdgesFloorGapsWallsAndCaveBorders)
 {
@@ -174,44 +175,40 @@ TEST(Navigation, IsNeedStopTestsWindowEdgesFloorGapsWallsAndCaveBorders)
         int plate;
         double w2;
         bool fly, stop;
-        const char* why;
     } cases[] = {
-        {"0\n0\n", 20, 20, 0, 20, false, true, "still, left side on the window edge"},
-        {"0\n0\n", 780, 780, 0, 20, false, true, "still, right side on the window edge"},
-        {"0\n0\n", 21, 20.5, 0, 20, false, false, "just inside the left edge"},
-        {ex, 180, 190, 0, 5, false, false, "short of the end of the ground"},
-        {ex, 180, 192, 0, 5, false, true, "move ending on the gap's border"},
-        {ex, 192, 195, 0, 5, false, true, "move starting on the gap's border"},
-        {ex, 330, 320, 0, 5, false, true, "left into the gap before column 5"},
-        {ex, 370, 390, 0, 5, false, true, "right out of the last column"},
-        {ex, 120, 130, 0, 5, false, false, "inner border of a ground run"},
-        {ex, 180, 200, 0, 5, true, false, "flying over a gap"},
-        {ex, 180, 200, 2, 5, false, false, "bottom plate has floor everywhere"},
-        {ex, 270, 300, 1, 5, false, false, "cave floor is floor"},
-        {ex, 128, 128, 1, 5, false, true, "standing still counts as going left"},
-        {ex, 200, 180, 1, 5, false, false, "stepping left onto floor"},
-        {ex, 100, 108, 2, 20, false, true, "leading side reaches the wall"},
-        {ex, 100, 107.9, 2, 20, false, false, "leading side short of the wall"},
-        {ex, 220, 212, 2, 20, false, true, "left into the wall"},
-        {ex, 100, 110, 2, 20, true, true, "flying into the wall"},
-        {ex, 160, 180, 2, 20, false, false, "walking right out of the wall"},
-        {ex, 160, 140, 2, 20, false, false, "walking left out of the wall"},
-        // Already past a border, the leading side does not cross it again.
-        {ex, 140, 150, 2, 20, false, false, "right inside the wall"},
-        {ex, 180, 170, 2, 20, false, false, "left inside the wall"},
-        {ex, 230, 236, 2, 20, true, true, "empty into cave"},
-        {ex, 280, 276, 2, 20, false, true, "cave out to empty"},
-        {ex, 290, 310, 2, 20, false, false, "cave to cave"},
-        {"4\n1\nW..W\n", 100, 84, 0, 20, false, true, "left into a wall in column 0"},
-        {"4\n1\nW..W\n", 160, 172, 0, 20, false, true, "right into a wall in the last column"},
-        {"4\n1\nGC.C\n", 40, 50, 0, 20, false, false, "ground into cave"},
-        {"1\n2\nW\nG\n", 10, 70, 0, 5, false, true, "one column: its floor still ends"},
-        {ex, 100, 300, 3, 20, false, false, "plate below the map: an empty row"},
-        {ex, 100, 130, -1, 5, false, true, "plate -1 walks on row 0, all gaps"},
+        // clang-format off
+        // Window edges: standing on either stops; just inside does not.
+        {"0\n0\n", 20, 20, 0, 20, false, true}, {"0\n0\n", 780, 780, 0, 20, false, true},
+        {"0\n0\n", 21, 20.5, 0, 20, false, false},
+        // The end of the floor: a move ending or starting on the border stops, to
+        // either side and out of the last column; not at an inner border, nor
+        // flying, nor on the bottom plate; cave floor is floor; standing still
+        // counts as going left.
+        {ex, 180, 192, 0, 5, false, true},  {ex, 192, 195, 0, 5, false, true},
+        {ex, 330, 320, 0, 5, false, true},  {ex, 370, 390, 0, 5, false, true},
+        {ex, 120, 130, 0, 5, false, false}, {ex, 180, 200, 0, 5, true, false},
+        {ex, 180, 200, 2, 5, false, false}, {ex, 270, 300, 1, 5, false, false},
+        {ex, 128, 128, 1, 5, false, true},  {ex, 200, 180, 1, 5, false, false},
+        // Walls stop the leading side when it reaches them, flying too; walking
+        // out of a wall, or already past its border, does not stop.
+        {ex, 100, 108, 2, 20, false, true},  {ex, 100, 107.9, 2, 20, false, false},
+        {ex, 220, 212, 2, 20, false, true},  {ex, 100, 110, 2, 20, true, true},
+        {ex, 160, 180, 2, 20, false, false}, {ex, 160, 140, 2, 20, false, false},
+        {ex, 140, 150, 2, 20, false, false}, {ex, 180, 170, 2, 20, false, false},
+        {"4\n1\nW..W\n", 100, 84, 0, 20, false, true},
+        {"4\n1\nW..W\n", 160, 172, 0, 20, false, true},
+        // Between empty and cave cells, not between two caves or ground and cave.
+        {ex, 230, 236, 2, 20, true, true},   {ex, 280, 276, 2, 20, false, true},
+        {ex, 290, 310, 2, 20, false, false}, {"4\n1\nGC.C\n", 40, 50, 0, 20, false, false},
+        // One column still ends its floor; below the map an empty row; plate -1
+        // walks on row 0, all gaps.
+        {"1\n2\nW\nG\n", 10, 70, 0, 5, false, true}, {ex, 100, 300, 3, 20, false, false},
+        {ex, 100, 130, -1, 5, false, true},
+        // clang-format on
     };
     for (const auto& c : cases)
         EXPECT_EQ(mapFromText(c.map).isNeedStop(c.x1, c.x2, c.plate, c.w2, c.fly), c.stop)
-            << c.why << ": " << c.x1 << " -> " << c.x2 << " on plate " << c.plate;
+            << c.map << ": " << c.x1 << " -> " << c.x2 << " on plate " << c.plate;
 }
 
 TEST(Navigation, PlateYAndCanJumpTo)
@@ -244,15 +241,12 @@ TEST(Navigation, SpawnDrawsUniformlyAmongPointsAwayFromThePlayer)
         std::uint32_t r;
         JumpPoint point;
     } cases[] = {
-        {100, 7, 0, {32, 0}},
-        {100, 7, 0x15555555u, {32, 0}},
-        {100, 7, 0x15555556u, {32, 2}},
-        {100, 7, 0x80000000u, {224, 2}},
-        {100, 7, 0xFFFFFFFFu, {352, 2}},
-        {160, 0, 0, {32, 0}},
-        {160, 0, 0x40000000u, {96, 2}},
-        {160, 0, 0x4CCCCCCDu, {160, 1}},
+        // clang-format off
+        {100, 7, 0, {32, 0}}, {100, 7, 0x15555555u, {32, 0}}, {100, 7, 0x15555556u, {32, 2}},
+        {100, 7, 0x80000000u, {224, 2}}, {100, 7, 0xFFFFFFFFu, {352, 2}},
+        {160, 0, 0, {32, 0}}, {160, 0, 0x40000000u, {96, 2}}, {160, 0, 0x4CCCCCCDu, {160, 1}},
         {160, 0, 0xFFFFFFFFu, {352, 2}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         const JumpPoint* p = map.pickSpawnPoint(c.x, c.plate, c.r);
