@@ -22,10 +22,7 @@ QString readBack(const QString& text)
 
 TEST(InputScript, ReadsEventsInFrameOrderAndPointsAtTheFirstBadLine)
 {
-    const struct {
-        const char* text;
-        const char* read;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"120 key RIGHT\n  7  click  right \n\n# note\n3 mouse -5 700\r\n2 key F12",
          "2 key F12|3 mouse -5 700|7 click right|120 key RIGHT"},
         {"3-5 key A\n4 click left", "3 key A|4 key A|4 click left|5 key A"},
@@ -39,13 +36,13 @@ TEST(InputScript, ReadsEventsInFrameOrderAndPointsAtTheFirstBadLine)
         {"1 dt -1", "line 1: a dt"},
         {"\n\n1 jump", "line 3: unknown event \"jump\""},
     };
-    for (const auto& c : cases) {
-        const QString read = readBack(QString::fromUtf8(c.text));
-        const QString expected = QString::fromUtf8(c.read);
+    for (const auto& [text, readAs] : cases) {
+        const QString read = readBack(QString::fromUtf8(text));
+        const QString expected = QString::fromUtf8(readAs);
         // Errors are compared up to the explanation.
         EXPECT_EQ(expected.startsWith(QLatin1String("line ")) ? read.left(expected.size()) : read,
                   expected)
-            << c.text << " read as " << read.toStdString();
+            << text << " read as " << read.toStdString();
     }
 
     const InputScript recorded = parseInputScript(QStringLiteral("seed 18446744073709551615\n"));

@@ -71,13 +71,10 @@ TEST(IncludeExpander, EveryExpandedLineKnowsItsFileAndOwnLine)
 TEST(JsonText, NumbersKeepSixDigitsAndNamesForTheNonFinite)
 {
     const double inf = std::numeric_limits<double>::infinity();
-    for (const auto& [value, text] : {std::pair{3.14159265, "3.14159"},
-                                      {1000000.0, "1e+06"},
-                                      {0.00001, "1e-05"},
-                                      {-0.5, "-0.5"},
-                                      {std::nan(""), "NaN"},
-                                      {-inf, "-Infinity"},
-                                      {inf, "Infinity"}})
+    const std::pair<double, const char*> cases[] = {
+        {3.14159265, "3.14159"}, {1000000, "1e+06"},  {0.00001, "1e-05"}, {-0.5, "-0.5"},
+        {std::nan(""), "NaN"},   {-inf, "-Infinity"}, {inf, "Infinity"}};
+    for (const auto& [value, text] : cases)
         EXPECT_EQ(formatNumber(value), QLatin1String(text)) << text;
 }
 
@@ -97,10 +94,7 @@ TEST(JsonText, StringsEscapeWhatWouldEndOrBreakALiteral)
 
 TEST(ScriptLocation, ParseFailuresNameTheNewerConstruct)
 {
-    const struct {
-        const char* line;
-        const char* construct;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"let x = 1;", "let declaration"},
         {"var f = (a, b) => a + b;", "arrow function"},
         {"class Hero extends Actor {", "class"},
@@ -112,17 +106,13 @@ TEST(ScriptLocation, ParseFailuresNameTheNewerConstruct)
         {"var x = (1;", ""},
         {"var outlet = offset; // let it be", ""},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(newerConstructIn(QString::fromUtf8(c.line)), QString::fromUtf8(c.construct))
-            << c.line;
+    for (const auto& [line, construct] : cases)
+        EXPECT_EQ(newerConstructIn(QString::fromUtf8(line)), QString::fromUtf8(construct)) << line;
 }
 
 TEST(ScriptLocation, CatchBlocksOfCodeGetTheHookOnTheirOwnLine)
 {
-    const struct {
-        const char* text;
-        const char* hooked;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"try { f(); } catch (e) { g(e); }", "try { f(); } catch (e) {H(e); g(e); }"},
         {"try {}\ncatch ( err )\n{\n}", "try {}\ncatch ( err )\n{H(err);\n}"},
         {"s = 'catch (e) {'; // catch (e) {\n/* catch (e) {*/", nullptr},
@@ -130,11 +120,12 @@ TEST(ScriptLocation, CatchBlocksOfCodeGetTheHookOnTheirOwnLine)
          "r = /catch (e) {/; d = a / b / c; q = \"\\\" catch (e) {\"; try {} catch (x) {H(x);}"},
         {"r = /[/]catch (e) {/; p.catch(e) {", nullptr},
     };
-    for (const auto& c : cases) {
-        const QString text = QString::fromUtf8(c.text);
+    for (const auto& [source, hooked] : cases) {
+        const QString text = QString::fromUtf8(source);
         // The call is guarded: a game may have a global of the hook's name.
-        const QString hooked = withCatchHook(text, QStringLiteral("H"))
-                                   .remove(QStringLiteral("if (typeof H == 'function') "));
-        EXPECT_EQ(hooked, c.hooked ? QString::fromUtf8(c.hooked) : text) << c.text;
+        EXPECT_EQ(withCatchHook(text, QStringLiteral("H"))
+                      .remove(QStringLiteral("if (typeof H == 'function') ")),
+                  hooked ? QString::fromUtf8(hooked) : text)
+            << source;
     }
 }
