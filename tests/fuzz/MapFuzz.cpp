@@ -9,11 +9,7 @@ int fuzz::mapReader(const std::uint8_t* data, std::size_t size)
     // Fixed-size argument block first, then the map file itself. A tile
     // measure is 0..16384, the largest texture the graphics drivers here give.
     const auto side = [&] { return std::int32_t(take<std::uint16_t>(data, size) % 16385u); };
-    TileMeasures measures;
-    measures.tileWidth = side();
-    measures.rowPitch = side() - 5;
-    measures.capWidth = side();
-    measures.caveStripHeight = side();
+    const TileMeasures measures{side(), side() - 5, side(), side()}; // read in this order
     const auto plate = take<std::int32_t>(data, size);
     const auto otherPlate = take<std::int32_t>(data, size);
     const auto x1 = take<double>(data, size);
