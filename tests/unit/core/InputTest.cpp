@@ -29,6 +29,7 @@ TEST(InputScript, ReadsEventsInFrameOrderAndPointsAtTheFirstBadLine)
         {"2 key 100\n1 key -1\n1 dt 0.0166666675", "1 key -1|1 dt 0.0166666675|2 key 100"},
         {"1 key RIGHT\nx key A", "line 2: a line starts"},
         {"0 key A", "line 1: a line starts"},
+        {"1-100000001 key A", "line 1: a line starts"}, // past the last frame
         {"1 key right", "line 1: a key is"},
         {"1 key 101", "line 1: a key is"},
         {"1 mouse 4", "line 1: a mouse move"},
