@@ -145,7 +145,6 @@ TEST(MapPieces, EveryCellKindDrawsItsPiecesInOrder)
         {"3\n1\n.G.\n", "L48,40 M64,40 R128,40 "}, // caps in the empty cells beside
         {"2\n1\nGG\n", "M0,40 M64,40 "},           // none at the map's ends
         {"3\n1\nG.G\n", "M0,40 R64,40 L112,40 M128,40 "},
-        {"0\n3\n", ""},
         {"1\n3\n.\nC\nC\n", // only the top of a cave run is open; the last stone lies
                             // below the grid
          "M0,100 " + strips100 + "T0,160 S0,170 S0,180 S0,190 S0,200 S0,210 S0,220 T0,220 "},
@@ -214,10 +213,9 @@ TEST(Navigation, IsNeedStopTestsWindowEdgesFloorGapsWallsAndCaveBorders)
 TEST(Navigation, PlateYAndCanJumpTo)
 {
     const PlatformMap map = mapFromText(exampleMap);
-    EXPECT_EQ(map.plateY(0), 110);
-    EXPECT_EQ(map.plateY(2), 230);
-    EXPECT_EQ(map.plateY(-1), 50);
-    EXPECT_EQ(map.plateY(INT_MAX), 50) << "wraps like int32, without overflow";
+    // INT_MAX wraps like int32, without overflow.
+    for (const auto& [plate, y] : {std::pair{0, 110}, {2, 230}, {-1, 50}, {INT_MAX, 50}})
+        EXPECT_EQ(map.plateY(plate), y) << plate;
 
     // Plate 1 has points at 160, 288 and 352.
     const std::tuple<double, int, bool> cases[] = {
