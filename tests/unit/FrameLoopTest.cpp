@@ -222,31 +222,3 @@ TEST(FrameLoop, DevelopmentModeHoldsAFailureUntilAFileChanges)
     EXPECT_EQ(run.log.mid(6, 2),
               (QStringList{"make main", "Parse error at scripts/main.js:1: Expected `)'"}));
 }
-
-// Every key constant of the scripts is the window library's code of its key.
-TEST(FrameLoop, KeyConstantsAreTheWindowLibrarysCodes)
-{
-    using K = sf::Keyboard;
-    // clang-format off
-    const std::pair<const char*, K::Key> keys[] = {
-        {"ESCAPE", K::Escape}, {"TAB", K::Tab}, {"ENTER", K::Enter}, {"LEFT", K::Left},
-        {"UP", K::Up}, {"RIGHT", K::Right}, {"DOWN", K::Down}, {"SHIFT", K::LShift},
-        {"CONTROL", K::LControl}, {"ALT", K::LAlt}, {"F1", K::F1}, {"F12", K::F12},
-        {"SPACE", K::Space}, {"PLUS", K::Add}, {"MINUS", K::Subtract}, {"0", K::Num0},
-        {"9", K::Num9}, {"A", K::A}, {"Z", K::Z}};
-    // clang-format on
-    Frames frames;
-    QStringList names;
-    for (const auto& [name, code] : keys) {
-        frames.push_back({event(E::KeyPressed, code)});
-        names << QLatin1String(name);
-    }
-    LoopRun run(QStringLiteral("var names = '%1'.split(' '); function Init() {}"
-                               "function Frame() { system.writeMessage(names.filter(function (n) "
-                               "{ return game.isKeyDown(eval('KEY_' + n)); }).join()); }")
-                    .arg(names.join(QLatin1Char(' '))),
-                frames);
-    ASSERT_TRUE(run.loop.start({}));
-    run.steps(names.size());
-    EXPECT_EQ(run.log.filter(QRegExp(QStringLiteral("^[A-Z0-9]+$"))), names);
-}

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QScriptEngine>
+#include <SFML/Window/Keyboard.hpp>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -183,4 +184,20 @@ TEST(GameInput, OneOfKeysConvertsEachElementAndRereadsLength)
     for (const auto& [array, down] : cases)
         EXPECT_EQ(g.isOneOfKeysDown(g.scriptEngine()->evaluate(QString::fromUtf8(array))), down)
             << array;
+}
+
+// Every key constant of the scripts is the window library's code of its key.
+TEST(GameInput, KeyConstantsAreTheWindowLibrarysCodes)
+{
+    using K = sf::Keyboard;
+    const std::pair<const char*, K::Key> keys[] = {
+        {"ESCAPE", K::Escape}, {"TAB", K::Tab}, {"ENTER", K::Enter}, {"LEFT", K::Left},
+        {"UP", K::Up}, {"RIGHT", K::Right}, {"DOWN", K::Down}, {"SHIFT", K::LShift},
+        {"CONTROL", K::LControl}, {"ALT", K::LAlt}, {"F1", K::F1}, {"F12", K::F12},
+        {"SPACE", K::Space}, {"PLUS", K::Add}, {"MINUS", K::Subtract}, {"0", K::Num0},
+        {"9", K::Num9}, {"A", K::A}, {"Z", K::Z}};
+    TestGame t(QStringLiteral("function Frame() {}"));
+    for (const auto& [name, code] : keys)
+        EXPECT_EQ(t.eval(QStringLiteral("KEY_") + QLatin1String(name)), QString::number(code))
+            << name;
 }
