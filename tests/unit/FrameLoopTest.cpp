@@ -81,7 +81,8 @@ struct LoopRun : FrameTarget {
 } // namespace
 
 // Keys last one Frame(); clicks stay until read, from the second frame on.
-// The pointer is one object, overwritten as it moves.
+// The pointer is one object, overwritten as it moves; the time adds up the
+// steps before each Frame.
 TEST(FrameLoop, EachPassRunsItsStepsInOrder)
 {
     LoopRun run(QStringLiteral(R"(var n = 0, m;
@@ -93,7 +94,8 @@ TEST(FrameLoop, EachPassRunsItsStepsInOrder)
         function Frame(dt) {
             var clicks = ++n == 1 ? 'unread' :
                 game.isLeftButtonClicked() + ' ' + game.isRightButtonClicked();
-            system.writeMessage(['frame', dt, game.isKeyDown(KEY_A), clicks, m.x, m.y].join(' '));
+            system.writeMessage(['frame', dt, game.getTotalTime(), game.isKeyDown(KEY_A), clicks,
+                m.x, m.y].join(' '));
         }
         function Render() { system.writeMessage('render ' + game.isKeyDown(KEY_A)); })"),
                 {{keyA, left, left, event(E::MouseButtonPressed, sf::Mouse::Right),
@@ -102,10 +104,11 @@ TEST(FrameLoop, EachPassRunsItsStepsInOrder)
                  {event(E::MouseButtonPressed, sf::Mouse::Middle)}});
     ASSERT_TRUE(run.loop.start({QStringLiteral("ledge"), QStringLiteral("one")}));
     EXPECT_EQ(run.steps(3), std::nullopt);
-    EXPECT_EQ(run.log, (QStringList{"make main", "init 2 one", "timer", "frame 0.25 true unread 5 7",
-                                    "render false", "display", "frame 0.25 false true true 5 7",
-                                    "render false", "display", "frame 0.25 false false false 5 7",
-                                    "render false", "display"}));
+    EXPECT_EQ(run.log, (QStringList{"make main", "init 2 one", "timer",
+                                    "frame 0.25 0.25 true unread 5 7", "render false", "display",
+                                    "frame 0.25 0.5 false true true 5 7", "render false", "display",
+                                    "frame 0.25 0.75 false false false 5 7", "render false",
+                                    "display"}));
 }
 
 // Wheel turns add up within a frame; losing the focus releases everything.

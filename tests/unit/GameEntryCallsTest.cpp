@@ -47,19 +47,6 @@ TEST(GameEntryCalls, OnlyErrorsAndBooleanFalseFail)
     EXPECT_EQ(u.eval(QStringLiteral("got")), QStringLiteral("0:undefined"));
 }
 
-// 0.25 s frames: the fourth completes the first second and counts itself;
-// resetting the time leaves the frame rate alone.
-TEST(GameEntryCalls, TimeAndFrameRateAreUpdatedBeforeFrame)
-{
-    TestGame t(QStringLiteral("var seen = []; function Frame(dt) {"
-                              "    seen.push(game.getTotalTime().toFixed(2) + '/' + game.getFPS());"
-                              "    if (seen.length == 5) game.resetTotalTime(); }"));
-    for (int i = 0; i < 8; ++i)
-        t.game().callFrame(0.25);
-    EXPECT_EQ(t.eval(QStringLiteral("seen.join(' ')")),
-              QStringLiteral("0.25/0 0.50/0 0.75/0 1.00/4 1.25/4 0.25/4 0.50/4 0.75/4"));
-}
-
 // The last request wins: an empty name clears the one before it.
 TEST(GameEntryCalls, GoToScriptRecordsAndAnEmptyNameClears)
 {
