@@ -111,30 +111,6 @@ TEST(FrameLoop, EachPassRunsItsStepsInOrder)
                                     "display"}));
 }
 
-// Wheel turns add up within a frame; losing the focus releases everything.
-TEST(FrameLoop, HeldInputLastsFromPressToReleaseOrFocusLoss)
-{
-    const int right = sf::Keyboard::Right, leftButton = sf::Mouse::Left;
-    LoopRun run(QStringLiteral("function Init() {} function Frame() { system.writeMessage(["
-                               "game.isKeyHeld(KEY_RIGHT), game.isKeyReleased(KEY_RIGHT), "
-                               "game.getWheelDelta(), game.isMiddleButtonClicked(), "
-                               "game.isLeftButtonHeld(), game.isRightButtonHeld()].join(' ')); }"),
-                {{event(E::KeyPressed, right), event(E::MouseWheelScrolled, 2),
-                  event(E::MouseWheelScrolled, 4), event(E::MouseButtonPressed, sf::Mouse::Middle),
-                  event(E::MouseButtonPressed, leftButton)},
-                 {event(E::KeyPressed, right), event(E::MouseWheelScrolled, -1)},
-                 {event(E::KeyReleased, right), event(E::MouseButtonReleased, leftButton)},
-                 {event(E::KeyPressed, right), event(E::MouseButtonPressed, sf::Mouse::Right),
-                  event(E::LostFocus)},
-                 {event(E::KeyReleased, right)}});
-    ASSERT_TRUE(run.loop.start({}));
-    run.steps(5);
-    EXPECT_EQ(run.log.filter(QRegExp(QStringLiteral("^(true|false)"))),
-              (QStringList{"true false 3 true true false", "true false -0.5 false true false",
-                           "false true 0 false false false", "false true 0 false false false",
-                           "false false 0 false false false"}));
-}
-
 // Every run reads a close request at its fifth pass.
 TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
 {
