@@ -92,29 +92,6 @@ TEST(GameEntryCalls, FailuresAreLocatedInTheirOwnFiles)
     }
 }
 
-TEST(GameEntryCalls, LibraryFunctionsFillGapsButNeverReplace)
-{
-    TestGame t(QStringLiteral("String.prototype.repeat = function () { return 'own'; };"));
-    const std::pair<const char*, const char*> cases[] = {
-        {"[1, NaN].includes(NaN) + ',' + [1].includes(1, 1)", "true,false"},
-        {"[5, 6, 7].find(function (x) { return x > 5; }) + ',' + [5].findIndex(isNaN)", "6,-1"},
-        {"JSON.stringify(Object.assign({a: 1}, null, {b: 2})) + Object.entries({c: 3})",
-         "{\"a\":1,\"b\":2}c,3"},
-        {"'abc'.startsWith('b', 1) + ',' + 'abc'.endsWith('ab', 2) + ',' + 'abc'.includes('d')",
-         "true,true,false"},
-        {"'5'.padStart(3, '0') + 'x'.padEnd(4, 'ab') + '|' + ' t '.trimStart() + '|'",
-         "005xaba|t |"},
-        {"Math.sign(-3) + ',' + Math.trunc(-4.7) + ',' + Math.hypot(3, 4) + ',' + Math.log10(1000)",
-         "-1,-4,5,3"},
-        {"var k = []; for (var p in [1]) k.push(p); for (var q in {}) k.push(q); k.join()", "0"},
-        {"'x'.repeat(2)", "own"},
-    };
-    for (const auto& [expression, value] : cases)
-        EXPECT_EQ(t.eval(QString::fromUtf8(expression)), QString::fromUtf8(value)) << expression;
-    t.eval(QStringLiteral("console.log('a', 1); console.error(null)"));
-    EXPECT_EQ(t.logs, (QStringList{"a 1", "null"}));
-}
-
 // Hostile things where a script, include, map or asset is expected: nothing
 // hangs, nothing is read. What a script includes stays within bounds.
 TEST(GameEntryCalls, EveryReaderRefusesNonRegularAndOversizedFiles)
