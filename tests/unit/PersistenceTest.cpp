@@ -109,30 +109,6 @@ TEST_F(Persistence, FilesAreReadAsJsonDataOnly)
     EXPECT_FALSE(QFile::exists(t.dataDir() + QStringLiteral("/ran.json")));
 }
 
-// The app-data directory is made by saving only; sub-directories inside a
-// name are the script's to have made.
-TEST_F(Persistence, MissingPlacesLoadAsNullAndSaveNothing)
-{
-    TestGame t(kScript);
-    QDir(t.dataDir()).mkpath(QStringLiteral("adir"));
-    // Past the size limit, without taking the disk space.
-    QFile huge(t.dataDir() + QStringLiteral("/huge.json"));
-    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(257) << 20));
-    EXPECT_EQ(t.eval(QStringLiteral(
-                  "[system.loadObjectFromAppData('best.json'), system.loadObject('never.json'),"
-                  " system.loadObject('no/such/dir/x.json'), system.loadObject('adir'),"
-                  " system.loadObject(''), system.loadObject('huge.json')]"
-                  ".map(function (v) { return v === null; }).join()")),
-              QStringLiteral("true,true,true,true,true,true"));
-    EXPECT_FALSE(QFile::exists(dataHome));
-    EXPECT_EQ(
-        t.eval(QStringLiteral(
-            "[system.saveObject('nodir/x.json', 1), system.saveObjectToAppData('s/1.json', 1),"
-            " system.saveObjectToAppData('best.json', {score: 1200}) &&"
-            " system.loadObjectFromAppData('best.json').score].join()")),
-        QStringLiteral("false,false,1200"));
-}
-
 // Saves land in the data directory or the app-data directory only, wherever
 // "..", absolute paths and links lead; anything else is refused with one
 // message and writes nothing.
@@ -218,5 +194,4 @@ TEST_F(Persistence, SaveReplacesTheFileInsteadOfTruncatingIt)
     EXPECT_EQ(fileBytes(QFile::decodeName(path)), QByteArray("{\n    \"level\": 8\n}\n"));
     EXPECT_EQ(fileBytes(QFile::decodeName(path + ".witness")), old);
     EXPECT_EQ(QDir(t.dataDir()).entryList(QDir::Files).size(), 2) << "no temporary file left";
-
 }
