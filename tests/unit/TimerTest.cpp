@@ -141,28 +141,3 @@ TEST(ScriptWatchdog, EndlessCodeOfEveryKindIsEnded)
         EXPECT_EQ(t.eval(QStringLiteral("'still ' + 'here'")), QStringLiteral("still here"));
     }
 }
-
-// Timers never fire inside a call; what falls due meanwhile is held, not
-// dropped, and runs at the first event pass after it. The interval goes on;
-// the timeouts that ran are freed.
-TEST(ScriptWatchdog, TimersDueDuringACallRunAtTheFirstPassAfterIt)
-{
-    TestGame t(QStringLiteral("var ticks = 0, once = 0, seenInside = -1;\n"
-                              "function Init() { system.setInterval('ticks++', 1);"
-                              " system.setTimeout('once++', 300); system.setTimeout('', 0); }\n"
-                              "function Frame() { var before = ticks, end = Date.now() + 450;\n"
-                              "    while (Date.now() < end) {}\n"
-                              "    seenInside = ticks - before + once; }"),
-               3000); // room for the busy call on a loaded machine
-    t.game().callInit(QString());
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(t.game().callFrame(0.45));
-    EXPECT_EQ(t.eval(QStringLiteral("seenInside")), QStringLiteral("0"));
-    const QString ticksBefore = t.eval(QStringLiteral("ticks"));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(t.eval(QStringLiteral("once + ' ' + (ticks - %1)").arg(ticksBefore)),
-              QStringLiteral("1 1"));
-    while (t.eval(QStringLiteral("ticks - ") + ticksBefore).toInt() <= 2)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    EXPECT_EQ(t.game().systemObject()->findChildren<QTimer*>().size(), 1);
-}
