@@ -1,6 +1,7 @@
 // The new decoders against the graphics and audio libraries' own, which the
 // program used before, and their limits.
 #include "objects/ImageDecoder.h"
+#include "DataFiles.h"
 #include "core/AssetFile.h"
 #include "objects/SoundDecoder.h"
 
@@ -24,19 +25,14 @@ const ImageLimits roomy{4096, 1 << 20};
 QByteArray convert(const QTemporaryDir& dir, const QByteArray& source, QStringList args,
                    const QString& out)
 {
-    QFile raw(dir.filePath(QStringLiteral("source.rgba")));
-    raw.open(QIODevice::WriteOnly);
-    raw.write(source);
-    raw.close();
+    writeDataFile(dir.path(), QStringLiteral("source.rgba"), source);
     const QString path = dir.filePath(out.section(':', -1));
     QProcess magick;
     magick.start(QStringLiteral("convert"),
-                 QStringList{"-size", "17x11", "-depth", "8", "rgba:" + raw.fileName()}
+                 QStringList{"-size", "17x11", "-depth", "8", "rgba:" + dir.filePath("source.rgba")}
                      << args << (out.contains(':') ? out.section(':', 0, 0) + ':' + path : path));
     magick.waitForFinished(60000);
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
+    return readFile(path);
 }
 
 // A fifth of a second of two tones, written by libsndfile in `format`.
@@ -54,9 +50,7 @@ QByteArray tones(const QString& path, int format, int channels, int rate)
             frames.push_back(0.45 * std::sin(i * (0.05 + 0.03 * c)) + 0.5 * std::sin(i * 0.007));
     sf_writef_double(file, frames.data(), rate / 5);
     sf_close(file);
-    QFile written(path);
-    written.open(QIODevice::ReadOnly);
-    return written.readAll();
+    return readFile(path);
 }
 
 } // namespace
@@ -110,9 +104,7 @@ TEST(ImageDecoder, SizesPastTheLimitsAreRefusedBeforeDecoding)
                                     {"-resize", "200x200!", "-interlace", "JPEG"}, "p.jpg");
     // PNG files claiming 16000 and 9000 pixels square (their IHDR and its
     // checksum changed), with a few bytes of pixels.
-    QFile corpus(QStringLiteral(LEDGE_SOURCE_PATH "/tests/fuzz/corpus/image/png-16000x16000"));
-    ASSERT_TRUE(corpus.open(QIODevice::ReadOnly));
-    const QByteArray huge = corpus.readAll();
+    const QByteArray huge = sourceFile(QStringLiteral("tests/fuzz/corpus/image/png-16000x16000"));
     const QByteArray big = QByteArray(huge).replace(16, 17,
                                                     QByteArray::fromHex("00002328000023280806000000"
                                                                         "6dd572ba"));

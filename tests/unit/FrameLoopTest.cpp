@@ -150,12 +150,10 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
         Frames events(5);
         events[4] = {event(E::Closed), keyA};
         LoopRun run(QString::fromUtf8(main), events);
-        run.data.addScript(QStringLiteral("next"),
-                           QStringLiteral("function Init(p) { system.writeMessage('init ' + "
-                                          "p.from + ' ' + typeof leftover); }"
-                                          "function Frame() { system.writeMessage('next frame');"
-                                          " return false; }"
-                                          "function Render() { system.writeMessage('render'); }"));
+        run.data.addScript(QStringLiteral("next"), QStringLiteral(R"(
+            function w(m) { system.writeMessage(m); } function Render() { w('render'); }
+            function Init(p) { w('init ' + p.from + ' ' + typeof leftover); }
+            function Frame() { w('next frame'); return false; })"));
         // Start says whether a Game runs.
         const bool started = run.loop.start({});
         EXPECT_EQ(started, run.loop.game() != nullptr) << main;

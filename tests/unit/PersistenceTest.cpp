@@ -24,23 +24,13 @@ QString valueText(TestGame& t, const QString& expression)
     return engine->hasUncaughtException() ? value.toString() : scriptValueToJson(value);
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 // Every test gets its own user data directory, deeper than what exists, so
 // the first save has parents to create.
 class Persistence : public ::testing::Test {
 protected:
     void SetUp() override { qputenv("XDG_DATA_HOME", dataHome.toLocal8Bit()); }
-    void TearDown() override
-    {
-        saved.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", saved);
-    }
+    void TearDown() override { qunsetenv("XDG_DATA_HOME"); }
 
-    const QByteArray saved = qgetenv("XDG_DATA_HOME");
     QTemporaryDir home;
     const QString dataHome = home.path() + QStringLiteral("/share/deeper");
 };
@@ -66,7 +56,7 @@ TEST_F(Persistence, WritesExactTextAndReadsItBack)
         SCOPED_TRACE(value);
         EXPECT_EQ(t.eval(QStringLiteral("system.saveObject('saved.json', %1)").arg(value)),
                   QStringLiteral("true"));
-        const QByteArray saved = fileBytes(t.dataDir() + QStringLiteral("/saved.json"));
+        const QByteArray saved = readFile(t.dataDir() + QStringLiteral("/saved.json"));
         EXPECT_EQ(saved, QByteArray(bytes));
         // Read back, and as the script text of an Init() parameter.
         if (!saved.isEmpty()) {
@@ -141,7 +131,7 @@ TEST_F(Persistence, WritesStayInsideTheGameFolders)
         SCOPED_TRACE(call.toStdString());
         messages.clear();
         EXPECT_EQ(t.eval("system." + call) == QLatin1String("true"), !written.isEmpty());
-        EXPECT_EQ(written.isEmpty() ? messages.size() : fileBytes(written).size(), 1);
+        EXPECT_EQ(written.isEmpty() ? messages.size() : readFile(written).size(), 1);
     }
     EXPECT_TRUE(QFileInfo(data + QStringLiteral("in-link.json")).isSymLink());
     EXPECT_EQ(QDir(home.path()).entryList(QDir::Files), QStringList());
@@ -191,7 +181,7 @@ TEST_F(Persistence, SaveReplacesTheFileInsteadOfTruncatingIt)
     t.addFile(QStringLiteral("slot.json"), old);
     ASSERT_EQ(::link(path.constData(), (path + ".witness").constData()), 0);
     t.eval(QStringLiteral("system.saveObject('slot.json', {level: 8})"));
-    EXPECT_EQ(fileBytes(QFile::decodeName(path)), QByteArray("{\n    \"level\": 8\n}\n"));
-    EXPECT_EQ(fileBytes(QFile::decodeName(path + ".witness")), old);
+    EXPECT_EQ(readFile(QFile::decodeName(path)), QByteArray("{\n    \"level\": 8\n}\n"));
+    EXPECT_EQ(readFile(QFile::decodeName(path + ".witness")), old);
     EXPECT_EQ(QDir(t.dataDir()).entryList(QDir::Files).size(), 2) << "no temporary file left";
 }

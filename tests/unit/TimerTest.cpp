@@ -60,7 +60,8 @@ TEST(Timer, EachTimerRunsAsItsDelaySays)
         {"var code = 'count += 1'; system.setInterval(code, 0); system.setInterval(code, 0);"
          "system.setTimeout(code, 100000)", 2, 40, 40, 3},
         {"system.setInterval(function () { count += 1; noSuchFunction(); }, 0);"
-         "system.setTimeout('syntax error here (', 0); system.setTimeout('throw 1', 0)", 1, 20, 20, 1},
+         "system.setTimeout('syntax error here (', 0); system.setTimeout('throw 1', 0)",
+         1, 20, 20, 1},
         {"var self = system.setInterval(function () { count++; system.clearTimer(self); }, 0);"
          "system.clearTimer(system.setInterval('count += 5', 0)); system.clearTimer(-5);"
          "system.clearTimer(system.setTimeout(function () { count += 5; }, 0));", 1, 1, 1, 0},
