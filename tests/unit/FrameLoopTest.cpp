@@ -80,9 +80,9 @@ struct LoopRun : FrameTarget {
 
 } // namespace
 
-// Keys last one Frame(); clicks stay until read, from the second frame on.
-// The pointer is one object, overwritten as it moves; the time adds up the
-// steps before each Frame.
+// Keys last one Frame(); clicks stay until read, from the second frame on;
+// wheel turns add up within a frame. The pointer is one object, overwritten
+// as it moves; the time adds up the steps before each Frame.
 TEST(FrameLoop, EachPassRunsItsStepsInOrder)
 {
     LoopRun run(QStringLiteral(R"(var n = 0, m;
@@ -95,19 +95,21 @@ TEST(FrameLoop, EachPassRunsItsStepsInOrder)
             var clicks = ++n == 1 ? 'unread' :
                 game.isLeftButtonClicked() + ' ' + game.isRightButtonClicked();
             system.writeMessage(['frame', dt, game.getTotalTime(), game.isKeyDown(KEY_A), clicks,
-                m.x, m.y].join(' '));
+                game.isMiddleButtonClicked(), game.getWheelDelta(), m.x, m.y].join(' '));
         }
         function Render() { system.writeMessage('render ' + game.isKeyDown(KEY_A)); })"),
                 {{keyA, left, left, event(E::MouseButtonPressed, sf::Mouse::Right),
-                  event(E::MouseMoved, 5, 7)},
+                  event(E::MouseMoved, 5, 7), event(E::MouseWheelScrolled, 2),
+                  event(E::MouseWheelScrolled, 4)},
                  {},
                  {event(E::MouseButtonPressed, sf::Mouse::Middle)}});
     ASSERT_TRUE(run.loop.start({QStringLiteral("ledge"), QStringLiteral("one")}));
     EXPECT_EQ(run.steps(3), std::nullopt);
     EXPECT_EQ(run.log, (QStringList{"make main", "init 2 one", "timer",
-                                    "frame 0.25 0.25 true unread 5 7", "render false", "display",
-                                    "frame 0.25 0.5 false true true 5 7", "render false", "display",
-                                    "frame 0.25 0.75 false false false 5 7", "render false",
+                                    "frame 0.25 0.25 true unread false 3 5 7", "render false",
+                                    "display", "frame 0.25 0.5 false true true false 0 5 7",
+                                    "render false", "display",
+                                    "frame 0.25 0.75 false false false true 0 5 7", "render false",
                                     "display"}));
 }
 
@@ -125,8 +127,7 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
         // A switch ends the old Game before making the new one; the old
         // Render never runs again, the new one runs before its first Frame.
         {"var leftover = 1; function Init() {} function Render() { system.writeMessage('old'); }"
-         "function Frame() { game.goToScript('next', {from: 'main'}); }",
-         0,
+         "function Frame() { game.goToScript('next', {from: 'main'}); }", 0,
          {"make main", "end main", "make next", "init main undefined", "render", "display",
           "next frame", "Игра остановлена", "end next"}},
         // The parameters reach the next Init as JSON text.
@@ -136,14 +137,12 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
           "end nowhere"}},
         // A switch asked for outside Frame() is carried out after the next one.
         {"function Init() {} function Frame() { system.writeMessage('frame'); }"
-         "function Render() { game.goToScript('nowhere', 3); }",
-         1,
+         "function Render() { game.goToScript('nowhere', 3); }", 1,
          {"frame", "display", "frame", "end main", "make nowhere", missing,
           "ОШИБКА функции Init(3)" + noInit, "end nowhere"}},
         // The pass that reads the close request finishes; events after it go unread.
         {"function Init() {} function Frame() { system.writeMessage('frame ' + "
-         "game.isKeyDown(KEY_A)); } function Render() { system.writeMessage('render'); }",
-         0,
+         "game.isKeyDown(KEY_A)); } function Render() { system.writeMessage('render'); }", 0,
          {"frame false", "render", "display", "end main"}},
     };
     for (const auto& [main, exitCode, logTail] : cases) {

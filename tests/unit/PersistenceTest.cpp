@@ -97,6 +97,12 @@ TEST_F(Persistence, FilesAreReadAsJsonDataOnly)
             << bytes.left(60).toStdString();
     }
     EXPECT_FALSE(QFile::exists(t.dataDir() + QStringLiteral("/ran.json")));
+    // What is not there loads as null, and looking makes no app-data directory.
+    EXPECT_EQ(t.eval(QStringLiteral("[system.loadObject('no/x.json'), system.loadObject(''),"
+                                    " system.loadObjectFromAppData('x.json')]"
+                                    ".map(function (v) { return v === null; }).join()")),
+              QStringLiteral("true,true,true"));
+    EXPECT_FALSE(QFile::exists(dataHome));
 }
 
 // Saves land in the data directory or the app-data directory only, wherever
@@ -113,12 +119,9 @@ TEST_F(Persistence, WritesStayInsideTheGameFolders)
     QFile::link(data + QStringLiteral("inside.json"), data + QStringLiteral("in-link.json"));
     const QString up = "../" + QFileInfo(t.dataDir()).fileName() + QStringLiteral("-up.json");
     const std::pair<QString, QString> cases[] = { // the file the save makes; empty: refused
-        {"saveObject('" + outside + "', 1)", QString()},
-        {"saveObject('" + up + "', 1)", QString()},
-        {"saveObjectToAppData('../../escape.json', 1)", QString()},
-        {"saveObject('out-link.json', 1)", QString()},
-        {"saveObject('out-dir/x.json', 1)", QString()},
-        {"saveObject('nul.json\\0.txt', 1)", QString()},
+        {"saveObject('" + outside + "', 1)", {}}, {"saveObject('" + up + "', 1)", {}},
+        {"saveObjectToAppData('../../escape.json', 1)", {}}, {"saveObject('out-link.json', 1)", {}},
+        {"saveObject('out-dir/x.json', 1)", {}}, {"saveObject('nul.json\\0.txt', 1)", {}},
         {"saveObject('sub/../' + 'in-link.json', 1)", data + "inside.json"},
         {"saveObject('" + data + "sub/abs.json', 1)", data + "sub/abs.json"},
         {"saveObjectToAppData('sub/../app.json', 1)",
