@@ -60,10 +60,8 @@ TEST(ImageDecoder, ValidFilesGiveThePixelsTheyAlwaysGave)
     QByteArray source;
     for (int y = 0; y < 11; ++y)
         for (int x = 0; x < 17; ++x)
-            source.append(char(x * 15))
-                .append(char(y * 23))
-                .append(char(x * y * 7))
-                .append(char(255 - x * 15));
+            for (const char c : {x * 15, y * 23, x * y * 7, 255 - x * 15})
+                source.append(c);
     // JPEG is lossy; its decoders round differently by a step or two. Other
     // formats than these go through one fallback decoder: one row for it.
     const struct {
@@ -105,22 +103,19 @@ TEST(ImageDecoder, SizesPastTheLimitsAreRefusedBeforeDecoding)
     // PNG files claiming 16000 and 9000 pixels square (their IHDR and its
     // checksum changed), with a few bytes of pixels.
     const QByteArray huge = sourceFile(QStringLiteral("tests/fuzz/corpus/image/png-16000x16000"));
-    const QByteArray big = QByteArray(huge).replace(16, 17,
-                                                    QByteArray::fromHex("00002328000023280806000000"
-                                                                        "6dd572ba"));
+    const QByteArray big =
+        QByteArray(huge).replace(16, 17, QByteArray::fromHex("000023280000232808060000006dd572ba"));
     const struct {
         QByteArray file;
         ImageLimits limits;
         QString reason; // empty: loads
     } cases[] = {
-        {png, {17, 187}, QString()},
-        {jpeg, {200, 40000}, QString()},
+        {png, {17, 187}, QString()}, {jpeg, {200, 40000}, QString()},
         // A frame of no width draws nothing.
         {QByteArray::fromHex("47494638396102000200800000000000ffffff2c0000000000000100"
                              "0002024401003b"),
          roomy, QString()},
-        {png, {16, 1000}, asset::tooLarge(17, 11)},
-        {png, {1000, 186}, asset::tooLarge(17, 11)},
+        {png, {16, 1000}, asset::tooLarge(17, 11)}, {png, {1000, 186}, asset::tooLarge(17, 11)},
         {huge, {65535, quint64(1) << 26}, asset::tooLarge(16000, 16000)},
         {big, {65535, asset::maxImagePixels}, asset::tooLarge(9000, 9000)},
         {QByteArray("P5\n2 1\n65535\n\1\2\3\4"), roomy, asset::unknownFormat()},
@@ -149,22 +144,21 @@ TEST(SoundDecoder, ValidFilesGiveTheSamplesTheyAlwaysGave)
     };
     QTemporaryDir dir;
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         const QByteArray file =
             tones(dir.filePath(QLatin1String(c.name)), c.format, c.channels, c.rate);
         sf::SoundBuffer reference;
-        ASSERT_TRUE(reference.loadFromMemory(file.constData(), std::size_t(file.size()))) << c.name;
+        ASSERT_TRUE(reference.loadFromMemory(file.constData(), std::size_t(file.size())));
+        const std::int16_t* const samples = reference.getSamples();
         DecodedSound decoded;
-        EXPECT_EQ(sound::decode(file, sound::maxSamples, decoded), QString()) << c.name;
-        EXPECT_EQ(decoded.channels, reference.getChannelCount()) << c.name;
-        EXPECT_EQ(decoded.sampleRate, reference.getSampleRate()) << c.name;
-        EXPECT_TRUE(std::equal(decoded.samples.begin(), decoded.samples.end(),
-                               reference.getSamples(),
-                               reference.getSamples() + reference.getSampleCount()))
-            << c.name;
+        EXPECT_EQ(sound::decode(file, sound::maxSamples, decoded), QString());
+        EXPECT_EQ(decoded.channels, reference.getChannelCount());
+        EXPECT_EQ(decoded.sampleRate, reference.getSampleRate());
+        EXPECT_EQ(decoded.samples, std::vector(samples, samples + reference.getSampleCount()));
         // One frame fewer than the file holds is refused as too long.
         const quint64 frames = decoded.samples.size() / c.channels;
-        EXPECT_FALSE(sound::decode(file, (frames - 1) * c.channels, decoded).isEmpty()) << c.name;
-        EXPECT_TRUE(decoded.samples.empty()) << c.name;
+        EXPECT_FALSE(sound::decode(file, (frames - 1) * c.channels, decoded).isEmpty());
+        EXPECT_TRUE(decoded.samples.empty());
     }
     // Too short for the header of the container it starts like.
     DecodedSound none;

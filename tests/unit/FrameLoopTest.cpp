@@ -2,12 +2,10 @@
 // events written in advance, no window. Everything the scripts, the loop
 // and the seams do lands in one log, so order is what is checked.
 #include "app/FrameLoop.h"
-#include "DataFiles.h"
 #include "TestGame.h"
 #include "app/EventSource.h"
 #include "app/FrameClock.h"
 #include "app/FrameTarget.h"
-#include "runtime/QGameSystem.h"
 
 #include <gtest/gtest.h>
 

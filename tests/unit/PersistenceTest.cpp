@@ -1,12 +1,8 @@
 #include "TestGame.h"
-#include "runtime/Game.h"
 #include "runtime/QGameSystem.h"
 #include "runtime/ScriptJson.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QScriptEngine>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <unistd.h>

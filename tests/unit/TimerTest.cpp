@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPointer>
-#include <QScriptEngine>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -122,8 +121,7 @@ TEST(ScriptWatchdog, EndlessCodeOfEveryKindIsEnded)
         {"function Frame() { system.setTimeout('while (true) {}', 0); }", true},
         {"function Frame() { system.setTimeout(function () { while (true) {} }, 0); }", true},
         {"Error.prototype.toString = function () { while (true) {} };"
-         "function Frame() { throw new Error('x'); }",
-         false},
+         "function Frame() { throw new Error('x'); }", false},
         {"while (true) {} function Frame() {}", true},
         {"function Frame() { game.goToScript('next', {get a() { while (true) {} }}); }", true},
     };
