@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 namespace {
 
 using E = sf::Event;

@@ -2,9 +2,8 @@
 #include "runtime/QGameSystem.h"
 #include "runtime/ScriptJson.h"
 
-#include <QCoreApplication>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 namespace {
@@ -171,7 +170,7 @@ TEST_F(Persistence, ValuesPastTheLimitsAreNotWritten)
 }
 
 // The old save stays whole until the new one is complete: the file is
-// replaced, never cut off in place.
+// replaced, never cut off in place, also where the disk is full.
 TEST_F(Persistence, SaveReplacesTheFileInsteadOfTruncatingIt)
 {
     TestGame t(kScript);
@@ -183,4 +182,16 @@ TEST_F(Persistence, SaveReplacesTheFileInsteadOfTruncatingIt)
     EXPECT_EQ(readFile(QFile::decodeName(path)), QByteArray("{\n    \"level\": 8\n}\n"));
     EXPECT_EQ(readFile(QFile::decodeName(path + ".witness")), old);
     EXPECT_EQ(QDir(t.dataDir()).entryList(QDir::Files).size(), 2) << "no temporary file left";
+
+    // A full disk fails the save and leaves the old file whole.
+    const QString disk = t.dataDir() + QStringLiteral("/disk");
+    QDir().mkpath(disk);
+    if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=64k"))
+        GTEST_SKIP() << "no small disk can be mounted here";
+    t.addFile(QStringLiteral("disk/slot.json"), old);
+    EXPECT_EQ(t.eval(QStringLiteral("system.saveObject('disk/slot.json', new Array(1e5).join())")),
+              QStringLiteral("false"));
+    EXPECT_EQ(readFile(disk + QStringLiteral("/slot.json")), old);
+    EXPECT_EQ(QDir(disk).entryList(QDir::Files).size(), 1);
+    ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH);
 }

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 using Pixels = std::vector<std::uint8_t>;
 
 // Channels keep the low 8 bits of their ToInt32; a function that fails or

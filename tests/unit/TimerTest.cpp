@@ -1,7 +1,6 @@
 #include "TestGame.h"
 #include "runtime/QGameSystem.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
@@ -43,10 +42,9 @@ struct TimerRun : TimerClock {
 
 } // namespace
 
-// Over 20 passes: no timer runs more than once in a pass, failing code is
-// silent, intervals go on until cleared; alike for timers that follow the
-// frames and for Qt timers on the wall clock. Only Qt timers that may still
-// fire are left.
+// Over 20 passes: no timer runs more than once a pass, failing code is silent,
+// intervals go on until cleared, alike for timers that follow the frames and
+// for Qt timers on the wall clock; only Qt timers that may still fire are left.
 TEST(Timer, EachTimerRunsAsItsDelaySays)
 {
     const struct {
