@@ -1,12 +1,5 @@
 #include "TestGame.h"
 
-#include "DataFiles.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QScriptEngine>
-
 TestGame::TestGame(const QString& mainSource, int callTimeLimitMs)
     : callTimeLimitMs(callTimeLimitMs)
 {
@@ -26,16 +19,6 @@ TestGame::~TestGame()
     QDir::setCurrent(previousDir);
 }
 
-void TestGame::addFile(const QString& path, const QByteArray& bytes)
-{
-    writeDataFile(dir.path(), path, bytes);
-}
-
-void TestGame::addScript(const QString& name, const QString& source)
-{
-    addFile(scriptPath(name), source.toUtf8());
-}
-
 Game& TestGame::load(const QString& name)
 {
     current.reset();
@@ -43,9 +26,4 @@ Game& TestGame::load(const QString& name)
     current.reset(new Game(scriptPath(name), callTimeLimitMs));
     QObject::connect(current.get(), &Game::sendLog, [this](const QString& m) { logs << m; });
     return *current;
-}
-
-QString TestGame::eval(const QString& source)
-{
-    return current->scriptEngine()->evaluate(source).toString();
 }

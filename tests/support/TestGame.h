@@ -3,6 +3,7 @@
 #include "DataFiles.h"
 #include "runtime/Game.h"
 
+#include <QScriptEngine>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -15,15 +16,21 @@ public:
     ~TestGame();
 
     // Path relative to the data directory.
-    void addFile(const QString& path, const QByteArray& bytes);
-    void addScript(const QString& name, const QString& source);
+    void addFile(const QString& path, const QByteArray& bytes)
+    {
+        writeDataFile(dir.path(), path, bytes);
+    }
+    void addScript(const QString& name, const QString& source)
+    {
+        addFile(scriptPath(name), source.toUtf8());
+    }
     // (Re)loads scripts/<name>.js into a fresh Game.
     Game& load(const QString& name = QStringLiteral("main"));
     Game& game() { return *current; }
     QString dataDir() const { return dir.path(); }
 
-    // Evaluates source in the game's engine and returns the result as text.
-    QString eval(const QString& source);
+    // Evaluates code in the game's engine and returns the result as text.
+    QString eval(const QString& code) { return game().scriptEngine()->evaluate(code).toString(); }
 
     // Messages the Game logged (sendLog) since the last load.
     QStringList logs;

@@ -2,22 +2,22 @@
 // events written in advance, no window. Everything the scripts, the loop
 // and the seams do lands in one log, so order is what is checked.
 #include "app/FrameLoop.h"
-#include "DataFiles.h"
 #include "TestGame.h"
 #include "app/EventSource.h"
 #include "app/FrameClock.h"
 #include "app/FrameTarget.h"
-#include "runtime/QGameSystem.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
+using E = sf::Event;
+using Frames = std::vector<ScriptedEvents::Frame>;
+
 // A window event: a key code, a mouse button, a wheel turn or a pointer position.
-sf::Event event(sf::Event::EventType type, int a = 0, int b = 0)
+E event(E::EventType type, int a = 0, int b = 0)
 {
-    using E = sf::Event;
-    sf::Event e{};
+    E e{};
     e.type = type;
     if (type == E::KeyPressed || type == E::KeyReleased)
         e.key.code = sf::Keyboard::Key(a);
@@ -30,13 +30,16 @@ sf::Event event(sf::Event::EventType type, int a = 0, int b = 0)
     return e;
 }
 
-const sf::Event keyA = event(sf::Event::KeyPressed, sf::Keyboard::A);
-const sf::Event left = event(sf::Event::MouseButtonPressed, sf::Mouse::Left);
+const E keyA = event(E::KeyPressed, sf::Keyboard::A);
+const E left = event(E::MouseButtonPressed, sf::Mouse::Left);
 
-// A run of scripts written into a scratch data directory; it shows frames
-// by logging them.
+// A run of scripts written into a scratch data directory, main.js first;
+// it shows frames by logging them.
 struct LoopRun : FrameTarget {
-    explicit LoopRun(std::vector<ScriptedEvents::Frame> frames = {}) : events(std::move(frames)) {}
+    explicit LoopRun(const QString& main, Frames frames = {}) : events(std::move(frames))
+    {
+        data.addScript(QStringLiteral("main"), main);
+    }
 
     sf::RenderTarget* renderTarget() override { return nullptr; }
     void display() override { log << QStringLiteral("display"); }
@@ -73,210 +76,84 @@ struct LoopRun : FrameTarget {
 
 } // namespace
 
+// Keys last one Frame(); clicks stay until read, from the second frame on;
+// wheel turns add up within a frame. The pointer is one object, overwritten
+// as it moves; the time adds up the steps before each Frame.
 TEST(FrameLoop, EachPassRunsItsStepsInOrder)
 {
-    LoopRun run({{keyA, left, left, event(sf::Event::MouseButtonPressed, sf::Mouse::Right),
-                  event(sf::Event::MouseMoved, 5, 7)},
-                 {},
-                 {event(sf::Event::MouseButtonPressed, sf::Mouse::Middle)}});
-    // Keys last one Frame(); clicks stay until read, from the second frame on.
-    run.data.addScript(QStringLiteral("main"), QStringLiteral(R"(
-        var n = 0;
+    LoopRun run(QStringLiteral(R"(var n = 0, m;
         function Init(p) {
+            m = game.getMousePos();
             system.setTimeout('system.writeMessage("timer")', 0);
             system.writeMessage('init ' + p.length + ' ' + p[1]);
         }
         function Frame(dt) {
-            var m = game.getMousePos(), clicks = ++n == 1 ? 'unread' :
+            var clicks = ++n == 1 ? 'unread' :
                 game.isLeftButtonClicked() + ' ' + game.isRightButtonClicked();
-            system.writeMessage(['frame', dt, game.isKeyDown(KEY_A), clicks, m.x, m.y].join(' '));
+            system.writeMessage(['frame', dt, game.getTotalTime(), game.isKeyDown(KEY_A), clicks,
+                game.isMiddleButtonClicked(), game.getWheelDelta(), m.x, m.y].join(' '));
         }
-        function Render() { system.writeMessage('render ' + game.isKeyDown(KEY_A)); }
-    )"));
+        function Render() { system.writeMessage('render ' + game.isKeyDown(KEY_A)); })"),
+                {{keyA, left, left, event(E::MouseButtonPressed, sf::Mouse::Right),
+                  event(E::MouseMoved, 5, 7), event(E::MouseWheelScrolled, 2),
+                  event(E::MouseWheelScrolled, 4)},
+                 {},
+                 {event(E::MouseButtonPressed, sf::Mouse::Middle)}});
     ASSERT_TRUE(run.loop.start({QStringLiteral("ledge"), QStringLiteral("one")}));
     EXPECT_EQ(run.steps(3), std::nullopt);
-    EXPECT_EQ(
-        run.log,
-        (QStringList{"make main", "init 2 one", "timer", "frame 0.25 true unread 5 7",
-                     "render false", "display", "frame 0.25 false true true 5 7", "render false",
-                     "display", "frame 0.25 false false false 5 7", "render false", "display"}));
+    EXPECT_EQ(run.log, (QStringList{"make main", "init 2 one", "timer",
+                                    "frame 0.25 0.25 true unread false 3 5 7", "render false",
+                                    "display", "frame 0.25 0.5 false true true false 0 5 7",
+                                    "render false", "display",
+                                    "frame 0.25 0.75 false false false true 0 5 7", "render false",
+                                    "display"}));
 }
 
-TEST(FrameLoop, HeldInputLastsFromPressToReleaseOrFocusLoss)
-{
-    using E = sf::Event;
-    const int right = sf::Keyboard::Right, middle = sf::Mouse::Middle, leftButton = sf::Mouse::Left;
-    LoopRun run({{event(E::KeyPressed, right), event(E::MouseWheelScrolled, 2),
-                  event(E::MouseWheelScrolled, 4), event(E::MouseButtonPressed, middle),
-                  event(E::MouseButtonPressed, leftButton)},
-                 {event(E::KeyPressed, right), event(E::MouseWheelScrolled, -1)},
-                 {event(E::KeyReleased, right), event(E::MouseButtonReleased, leftButton)},
-                 {event(E::KeyPressed, right), event(E::MouseButtonPressed, sf::Mouse::Right),
-                  event(E::LostFocus)},
-                 {event(E::KeyReleased, right)}});
-    run.data.addScript(QStringLiteral("main"), QStringLiteral(R"(
-        function Init() {}
-        function Frame() {
-            system.writeMessage([game.isKeyHeld(KEY_RIGHT), game.isKeyReleased(KEY_RIGHT),
-                game.getWheelDelta(), game.isMiddleButtonClicked(), game.isLeftButtonHeld(),
-                game.isRightButtonHeld()].join(' '));
-        }
-    )"));
-    ASSERT_TRUE(run.loop.start({}));
-    run.steps(6);
-    EXPECT_EQ(run.log.filter(QRegExp(QStringLiteral("^(true|false)"))),
-              (QStringList{"true false 3 true true false", "true false -0.5 false true false",
-                           "false true 0 false false false", "false true 0 false false false",
-                           "false false 0 false false false", "false false 0 false false false"}));
-}
-
-TEST(FrameLoop, SwitchEndsTheOldGameBeforeMakingTheNewOne)
-{
-    LoopRun run;
-    run.data.addScript(QStringLiteral("main"), QStringLiteral(R"(
-        var leftover = 1;
-        function Init() {}
-        function Frame() { game.goToScript('next', {from: 'main'}); }
-        function Render() { system.writeMessage('main render'); }
-    )"));
-    run.data.addScript(QStringLiteral("next"), QStringLiteral(R"(
-        function Init(p) {
-            system.writeMessage('init ' + p.from + ' ' + typeof leftover);
-        }
-        function Frame(dt) { system.writeMessage('next frame ' + dt); }
-        function Render() { system.writeMessage('next render'); }
-    )"));
-    ASSERT_TRUE(run.loop.start({}));
-    EXPECT_EQ(run.steps(2), std::nullopt);
-    // The old Render never runs again; the new one runs before its first Frame.
-    EXPECT_EQ(run.log,
-              (QStringList{"make main", "end main", "make next", "init main undefined",
-                           "next render", "display", "next frame 0.25", "next render", "display"}));
-}
-
+// Every run reads a close request at its fifth pass.
 TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
 {
-    struct Case {
-        const char* name;
-        const char* main;
-        std::vector<ScriptedEvents::Frame> events;
-        int exitCode;
-        QStringList logTail;
-    } cases[] = {
-        {"Init fails",
-         "function Init() { return false; }",
-         {},
-         1,
-         {"Игра остановлена", "end main"}},
-        {"Frame fails",
-         "function Init() {} function Frame() { return false; }",
-         {},
-         0,
-         {"Игра остановлена", "end main"}},
-        {"false Frame wins over a switch",
-         "function Init() {} function Frame() { game.goToScript('main', 1); return false; }",
-         {},
-         0,
+    const QString missing = QStringLiteral("Script not found: scripts/nowhere.js "
+                                           "(<data>/scripts/nowhere.js)");
+    const QString noInit = QStringLiteral(": ReferenceError: Can't find variable: Init");
+    const std::tuple<const char*, int, QStringList> cases[] = {
+        {"function Init() { return false; }", 1, {"Игра остановлена", "end main"}},
+        // A false Frame wins over a switch it asked for.
+        {"function Init() {} function Frame() { game.goToScript('main', 1); return false; }", 0,
          {"make main", "Игра остановлена", "end main"}},
+        // A switch ends the old Game before making the new one; the old
+        // Render never runs again, the new one runs before its first Frame.
+        {"var leftover = 1; function Init() {} function Render() { system.writeMessage('old'); }"
+         "function Frame() { game.goToScript('next', {from: 'main'}); }", 0,
+         {"make main", "end main", "make next", "init main undefined", "render", "display",
+          "next frame", "Игра остановлена", "end next"}},
         // The parameters reach the next Init as JSON text.
-        {"switch to a missing script",
-         "function Init() {} function Frame() { game.goToScript('nowhere', {b: 1, a: 'x'}); }",
-         {},
-         1,
-         {"make nowhere", "Script not found: scripts/nowhere.js (<data>/scripts/nowhere.js)",
-          "ОШИБКА функции Init({\n    \"a\": \"x\",\n    \"b\": 1\n}\n): ReferenceError: "
-          "Can't find variable: Init",
+        {"function Init() {} function Frame() { game.goToScript('nowhere', {b: 1, a: 'x'}); }", 1,
+         {"make nowhere", missing,
+          "ОШИБКА функции Init({\n    \"a\": \"x\",\n    \"b\": 1\n}\n)" + noInit,
           "end nowhere"}},
         // A switch asked for outside Frame() is carried out after the next one.
-        {"switch asked for by Render",
-         "function Init() {} function Frame() { system.writeMessage('frame'); }"
-         "function Render() { game.goToScript('nowhere', 3); }",
-         {},
-         1,
-         {"frame", "display", "frame", "end main", "make nowhere",
-          "Script not found: scripts/nowhere.js (<data>/scripts/nowhere.js)",
-          "ОШИБКА функции Init(3): ReferenceError: Can't find variable: Init", "end nowhere"}},
+        {"function Init() {} function Frame() { system.writeMessage('frame'); }"
+         "function Render() { game.goToScript('nowhere', 3); }", 1,
+         {"frame", "display", "frame", "end main", "make nowhere", missing,
+          "ОШИБКА функции Init(3)" + noInit, "end nowhere"}},
         // The pass that reads the close request finishes; events after it go unread.
-        {"window closed",
-         "function Init() {} function Frame() { system.writeMessage('frame ' + "
-         "game.isKeyDown(KEY_A)); } function Render() { system.writeMessage('render'); }",
-         {{event(sf::Event::Closed), keyA}},
-         0,
+        {"function Init() {} function Frame() { system.writeMessage('frame ' + "
+         "game.isKeyDown(KEY_A)); } function Render() { system.writeMessage('render'); }", 0,
          {"frame false", "render", "display", "end main"}},
     };
-    for (const Case& c : cases) {
-        LoopRun run(c.events);
-        run.data.addScript(QStringLiteral("main"), QString::fromUtf8(c.main));
-        run.loop.start({});
-        EXPECT_EQ(run.steps(5), c.exitCode) << c.name;
-        EXPECT_EQ(run.log.mid(run.log.size() - c.logTail.size()), c.logTail) << c.name;
-        EXPECT_EQ(run.loop.game(), nullptr) << c.name;
+    for (const auto& [main, exitCode, logTail] : cases) {
+        Frames events(5);
+        events[4] = {event(E::Closed), keyA};
+        LoopRun run(QString::fromUtf8(main), events);
+        run.data.addScript(QStringLiteral("next"), QStringLiteral(R"(
+            function w(m) { system.writeMessage(m); } function Render() { w('render'); }
+            function Init(p) { w('init ' + p.from + ' ' + typeof leftover); }
+            function Frame() { w('next frame'); return false; })"));
+        // Start says whether a Game runs.
+        const bool started = run.loop.start({});
+        EXPECT_EQ(started, run.loop.game() != nullptr) << main;
+        EXPECT_EQ(run.steps(6), exitCode) << main;
+        EXPECT_EQ(run.log.mid(run.log.size() - logTail.size()), logTail) << main;
+        EXPECT_EQ(run.loop.game(), nullptr) << main;
     }
-}
-
-TEST(FrameLoop, DevelopmentModeHoldsAFailureUntilAFileChanges)
-{
-    std::vector<ScriptedEvents::Frame> frames(6);
-    frames[5] = {event(sf::Event::KeyPressed, sf::Keyboard::Escape)};
-    LoopRun run(frames);
-    run.data.addScript(QStringLiteral("lib"), QStringLiteral("function broken() { nothing(); }"));
-    run.data.addScript(QStringLiteral("main"), QStringLiteral(R"(var n = 0;
-function Init(p) { system.setInterval(function () { system.writeMessage('tick ' + n); }, 0); }
-$include<lib.js>
-function Frame() { if (++n == 2) broken(); })"));
-    run.loop.setDevelopmentMode(QString());
-    ASSERT_TRUE(run.loop.start({QStringLiteral("ledge")}));
-    EXPECT_EQ(run.steps(3), std::nullopt);
-    EXPECT_EQ(run.loop.failure(),
-              QStringLiteral("ОШИБКА функции Frame(0.25): ReferenceError: Can't find variable: "
-                             "nothing\n  at scripts/lib.js:1\n    broken() at scripts/lib.js:1\n"
-                             "    Frame(0.25) at scripts/main.js:4"));
-
-    // The included file changes: the script starts afresh with the same
-    // parameters, without the old script's globals and timers.
-    run.data.addScript(QStringLiteral("lib"), QStringLiteral("function broken() {}"));
-    run.data.addScript(
-        QStringLiteral("main"),
-        QStringLiteral("function Init(p) { system.writeMessage('again ' + p[0]); }\n"
-                       "function Frame() { system.writeMessage(typeof n); } function Render() {}"));
-    run.log.clear();
-    EXPECT_EQ(run.steps(1), std::nullopt);
-    EXPECT_EQ(run.log,
-              (QStringList{"end main", "make main", "again ledge", "undefined", "display"}));
-
-    // A text that does not parse is held too; Escape still ends the run.
-    run.data.addScript(QStringLiteral("main"), QStringLiteral("function Init( {"));
-    EXPECT_EQ(run.steps(3), 0);
-    EXPECT_EQ(run.log.mid(6, 2),
-              (QStringList{"make main", "Parse error at scripts/main.js:1: Expected `)'"}));
-}
-
-// Every key constant of the scripts is the window library's code of its key.
-TEST(FrameLoop, KeyConstantsAreTheWindowLibrarysCodes)
-{
-    using K = sf::Keyboard;
-    // clang-format off
-    const std::pair<const char*, K::Key> keys[] = {
-        {"ESCAPE", K::Escape}, {"TAB", K::Tab}, {"ENTER", K::Enter}, {"LEFT", K::Left},
-        {"UP", K::Up}, {"RIGHT", K::Right}, {"DOWN", K::Down}, {"SHIFT", K::LShift},
-        {"CONTROL", K::LControl}, {"ALT", K::LAlt}, {"F1", K::F1}, {"F12", K::F12},
-        {"SPACE", K::Space}, {"PLUS", K::Add}, {"MINUS", K::Subtract}, {"0", K::Num0},
-        {"9", K::Num9}, {"A", K::A}, {"Z", K::Z}};
-    // clang-format on
-    std::vector<ScriptedEvents::Frame> frames;
-    QStringList names;
-    for (const auto& [name, code] : keys) {
-        frames.push_back({event(sf::Event::KeyPressed, code)});
-        names << QLatin1String(name);
-    }
-    LoopRun run(frames);
-    run.data.addScript(QStringLiteral("main"),
-                       QStringLiteral("var names = '%1'.split(' '); function Init() {}"
-                                      "function Frame() { system.writeMessage(names.filter("
-                                      "  function (n) { return game.isKeyDown(eval('KEY_' + n)); }"
-                                      ").join()); }")
-                           .arg(names.join(QLatin1Char(' '))));
-    ASSERT_TRUE(run.loop.start({}));
-    run.steps(names.size());
-    EXPECT_EQ(run.log.filter(QRegExp(QStringLiteral("^[A-Z0-9]+$"))), names);
 }

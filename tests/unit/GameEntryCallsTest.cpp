@@ -1,63 +1,35 @@
 #include "TestGame.h"
 #include "core/PlatformMap.h"
 #include "core/RegularFile.h"
-#include "runtime/Game.h"
 
-#include <QDir>
+#include <SFML/Window/Keyboard.hpp>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-namespace {
-
-const QString entryFunctions = QStringLiteral(R"(
-var mode = "";
-function Init(p) { return p; }
-function Frame(dt) {
-    switch (mode) {
-    case "error": throw new Error("boom");
-    case "string": throw "just text";
-    case "thrownFalse": throw false;
-    case "false": return false;
-    case "zero": return 0;
-    case "null": return null;
-    case "empty": return "";
-    case "errorValue": return new TypeError("returned");
-    case "call": undefinedFunction(); break;
-    }
-}
-)");
-
-} // namespace
-
-// The failure names the call with dt in six significant digits.
+// Frame gives what `v` evaluates to: only errors and boolean false fail, and
+// the failure names the call with dt in six significant digits.
 TEST(GameEntryCalls, OnlyErrorsAndBooleanFalseFail)
 {
-    TestGame t(entryFunctions);
+    TestGame t(QStringLiteral("var v; function Frame() { return eval(v); }"));
+    const QString stopped = QStringLiteral("Игра остановлена");
     const struct {
-        const char* mode;
+        const char* value;
         double dt;
-        bool ok;
-        QString log;
+        QString log; // empty: the call succeeds
     } cases[] = {
-        {"", 0.5, true, QString()},
-        {"zero", 0.5, true, QString()},
-        {"null", 0.5, true, QString()},
-        {"empty", 0.5, true, QString()},
-        {"string", 0.5, true, QString()},
-        {"false", 0.5, false, QStringLiteral("Игра остановлена")},
-        {"thrownFalse", 0.5, false, QStringLiteral("Игра остановлена")},
-        {"error", 0.0166667, false, QStringLiteral("ОШИБКА функции Frame(0.0166667): Error: boom")},
-        {"errorValue", 1e-5, false,
+        {"undefined", 0.5, {}}, {"0", 0.5, {}}, {"false", 0.5, stopped},
+        {"(function () { throw 'just text'; })()", 0.5, {}},
+        {"(function () { throw false; })()", 0.5, stopped},
+        {"(function () { throw new Error('boom'); })()", 0.0166667,
+         QStringLiteral("ОШИБКА функции Frame(0.0166667): Error: boom")},
+        {"new TypeError('returned')", 1e-5,
          QStringLiteral("ОШИБКА функции Frame(1e-05): TypeError: returned")},
-        {"call", 0.5, false,
-         QStringLiteral("ОШИБКА функции Frame(0.5): ReferenceError: Can't find variable: "
-                        "undefinedFunction")},
     };
     for (const auto& c : cases) {
-        t.eval(QStringLiteral("mode = '%1'").arg(QLatin1String(c.mode)));
+        t.game().scriptEngine()->globalObject().setProperty(QStringLiteral("v"), c.value);
         t.logs.clear();
-        EXPECT_EQ(t.game().callFrame(c.dt), c.ok) << c.mode;
-        EXPECT_EQ(t.logs.value(0), c.log) << c.mode;
+        EXPECT_EQ(t.game().callFrame(c.dt), c.log.isEmpty()) << c.value;
+        EXPECT_EQ(t.logs.value(0), c.log) << c.value;
     }
     // An empty parameter text is no argument at all.
     TestGame u(QStringLiteral("var got; function Init(p) { got = arguments.length + ':' + p; }"));
@@ -65,39 +37,12 @@ TEST(GameEntryCalls, OnlyErrorsAndBooleanFalseFail)
     EXPECT_EQ(u.eval(QStringLiteral("got")), QStringLiteral("0:undefined"));
 }
 
-// 0.25 s frames: the fourth completes the first second and counts itself;
-// resetting the time leaves the frame rate alone.
-TEST(GameEntryCalls, TimeAndFrameRateAreUpdatedBeforeFrame)
-{
-    TestGame t(QStringLiteral(R"(
-        var seen = [];
-        function Frame(dt) {
-            seen.push(game.getTotalTime().toFixed(2) + '/' + game.getFPS());
-            if (seen.length == 5) game.resetTotalTime();
-        }
-    )"));
-    for (int i = 0; i < 8; ++i)
-        t.game().callFrame(0.25);
-    EXPECT_EQ(t.eval(QStringLiteral("seen.join(' ')")),
-              QStringLiteral("0.25/0 0.50/0 0.75/0 1.00/4 1.25/4 0.25/4 0.50/4 0.75/4"));
-}
-
+// The last request wins: an empty name clears the one before it.
 TEST(GameEntryCalls, GoToScriptRecordsAndAnEmptyNameClears)
 {
-    TestGame t(QStringLiteral(R"(
-        var step = 0;
-        function Frame() {
-            if (step == 0) game.goToScript("next", {score: 3});
-            if (step == 1) { game.goToScript("next", 1); game.goToScript("", 2); }
-            if (step == 2) game.goToScript("alone");
-            step++;
-        }
-    )"));
+    TestGame t(QStringLiteral("var n = 0; function Frame() { if (n++) game.goToScript('alone');"
+                              " else { game.goToScript('next', 1); game.goToScript('', 2); } }"));
     EXPECT_TRUE(t.game().callFrame(0.1));
-    EXPECT_TRUE(t.game().hasPendingScript());
-    EXPECT_EQ(t.game().pendingScript(), QStringLiteral("next"));
-    EXPECT_EQ(t.game().pendingParams().property(QStringLiteral("score")).toInt32(), 3);
-    t.game().callFrame(0.1);
     EXPECT_FALSE(t.game().hasPendingScript());
     EXPECT_TRUE(t.game().callFrame(0.1));
     EXPECT_EQ(t.game().pendingScript(), QStringLiteral("alone"));
@@ -106,90 +51,32 @@ TEST(GameEntryCalls, GoToScriptRecordsAndAnEmptyNameClears)
 
 TEST(GameEntryCalls, FailuresAreLocatedInTheirOwnFiles)
 {
-    const struct {
-        const char* name;
-        const char* main;
-        const char* lib;
-        bool frame;
-        QStringList logs;
-    } cases[] = {
-        {"stack through an include",
-         "function Init() {}\nfunction a() { b(); }\n$include<lib.js>\nfunction Frame() {\n "
-         "a();\n}",
-         "// lib\nfunction b() {\n c();\n}\nfunction c() { null.f(); }",
-         true,
-         {"ОШИБКА функции Frame(0.5): TypeError: Result of expression 'null' [null] is not an "
-          "object.",
-          "  at scripts/lib.js:5", "    c() at scripts/lib.js:5", "    b() at scripts/lib.js:3",
-          "    a() at scripts/main.js:2", "    Frame(0.5) at scripts/main.js:5"}},
+    const std::tuple<const char*, const char*, QStringList> cases[] = {
         // What a catch sees, also caught twice and in the included file.
-        {"caught",
-         "$include<lib.js>\nfunction Init() {\n try { try { null.f(); } catch (e) { throw e; } } "
+        {"$include<lib.js>\nfunction Init() {\n try { try { null.f(); } catch (e) { throw e; } } "
          "catch (e) { throw new Error(e.fileName + ':' + e.lineNumber + ' ' + lib()); }\n}",
          "// lib\nfunction lib() { try { nothing; } catch (e) { return e.fileName + ':' + "
          "e.lineNumber; } }",
-         false,
          {"ОШИБКА функции Init(): Error: scripts/main.js:3 scripts/lib.js:2",
           "  at scripts/main.js:3", "    Init() at scripts/main.js:3"}},
         // Top-level code runs before `game` exists; what follows the throw never runs.
-        {"top-level throw",
-         "function Init() { return typeof after; }\nvar before = 1;\n$include<lib.js>\nvar after = "
-         "1;",
+        {"function Init() { return typeof after; }\nvar before = 1;\n$include<lib.js>\n"
+         "var after = 1;",
          "\nvar s = game.getFPS();",
-         false,
          {"Error while loading scripts/main.js: ReferenceError: Can't find variable: game",
           "  at scripts/lib.js:2", "    <global>() at scripts/lib.js:2"}},
-        {"parse error in an include",
-         "$include<lib.js>\nfunction Init() {}",
-         "var a = 1;\nvar b = (;",
-         false,
+        {"$include<lib.js>\nfunction Init() {}", "var a = 1;\nvar b = (;",
          {"Parse error at scripts/lib.js:2",
           "ОШИБКА функции Init(): ReferenceError: Can't find variable: Init"}},
-        {"newer construct",
-         "function Init() {}\n$include<lib.js>",
-         "\nvar f = (x) => x;",
-         false,
-         {"Parse error at scripts/lib.js:2 (arrow function: not ECMAScript 5, the language of "
-          "scripts)",
-          "ОШИБКА функции Init(): ReferenceError: Can't find variable: Init"}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [main, lib, logs] : cases) {
         TestGame t;
-        t.addScript(QStringLiteral("lib"), QString::fromUtf8(c.lib));
-        t.addScript(QStringLiteral("main"), QString::fromUtf8(c.main));
+        t.addScript(QStringLiteral("lib"), QString::fromUtf8(lib));
+        t.addScript(QStringLiteral("main"), QString::fromUtf8(main));
         t.load();
         t.game().callInit(QString());
-        if (c.frame)
-            t.game().callFrame(0.5);
-        EXPECT_EQ(t.logs, c.logs) << c.name;
+        EXPECT_EQ(t.logs, logs) << main;
     }
-}
-
-TEST(GameEntryCalls, LibraryFunctionsFillGapsButNeverReplace)
-{
-    TestGame t(QStringLiteral("String.prototype.repeat = function () { return 'own'; };"));
-    const struct {
-        const char* expression;
-        const char* value;
-    } cases[] = {
-        {"[1, NaN].includes(NaN) + ',' + [1].includes(1, 1)", "true,false"},
-        {"[5, 6, 7].find(function (x) { return x > 5; }) + ',' + [5].findIndex(isNaN)", "6,-1"},
-        {"JSON.stringify(Object.assign({a: 1}, null, {b: 2})) + Object.entries({c: 3})",
-         "{\"a\":1,\"b\":2}c,3"},
-        {"'abc'.startsWith('b', 1) + ',' + 'abc'.endsWith('ab', 2) + ',' + 'abc'.includes('d')",
-         "true,true,false"},
-        {"'5'.padStart(3, '0') + 'x'.padEnd(4, 'ab') + '|' + ' t '.trimStart() + '|'",
-         "005xaba|t |"},
-        {"Math.sign(-3) + ',' + Math.trunc(-4.7) + ',' + Math.hypot(3, 4) + ',' + Math.log10(1000)",
-         "-1,-4,5,3"},
-        {"var k = []; for (var p in [1]) k.push(p); for (var q in {}) k.push(q); k.join()", "0"},
-        {"'x'.repeat(2)", "own"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(t.eval(QString::fromUtf8(c.expression)), QString::fromUtf8(c.value))
-            << c.expression;
-    t.eval(QStringLiteral("console.log('a', 1); console.error(null)"));
-    EXPECT_EQ(t.logs, (QStringList{"a 1", "null"}));
 }
 
 // Hostile things where a script, include, map or asset is expected: nothing
@@ -214,11 +101,11 @@ TEST(GameEntryCalls, EveryReaderRefusesNonRegularAndOversizedFiles)
                     QStringLiteral("// $include<../one>\n").repeated(2000) +
                     QStringLiteral("function Init() { game.loadSound('../../fifo'); }"));
     for (const QString& name :
-         {QStringLiteral("fifo"), QStringLiteral("dir"), QStringLiteral("big"),
-          QStringLiteral("scripts/") + zero, QStringLiteral("one\0fifo")}) {
-        EXPECT_FALSE(readRegularFile(root + name, fileLimits::scriptBytes)) << name.toStdString();
-        EXPECT_FALSE(loaderMayOpen(root + name, fileLimits::scriptBytes)) << name.toStdString();
-        EXPECT_FALSE(PlatformMap().loadFile(root + name)) << name.toStdString();
+         QStringList{"fifo", "dir", "big", "scripts/" + zero, QStringLiteral("one\0fifo")}) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_FALSE(readRegularFile(root + name, fileLimits::scriptBytes));
+        EXPECT_FALSE(loaderMayOpen(root + name, fileLimits::scriptBytes));
+        EXPECT_FALSE(PlatformMap().loadFile(root + name));
     }
     t.load();
     EXPECT_TRUE(t.game().callInit(QString()));
@@ -227,4 +114,32 @@ TEST(GameEntryCalls, EveryReaderRefusesNonRegularAndOversizedFiles)
               QStringLiteral("1 true"));
     t.load(QStringLiteral("fifo"));
     EXPECT_EQ(t.eval(QStringLiteral("typeof Init")), QStringLiteral("undefined"));
+}
+
+// The key constants are the window library's codes. isOneOfKeysDown takes
+// array elements as numbers (truncated; what is none is code 0) and rereads
+// the length as converting an element changes it.
+TEST(GameInput, KeyCodesAndOneOfKeys)
+{
+    using K = sf::Keyboard;
+    const std::pair<const char*, K::Key> keys[] = {
+        {"ESCAPE", K::Escape}, {"TAB", K::Tab}, {"ENTER", K::Enter}, {"LEFT", K::Left},
+        {"UP", K::Up}, {"RIGHT", K::Right}, {"DOWN", K::Down}, {"SHIFT", K::LShift},
+        {"CONTROL", K::LControl}, {"ALT", K::LAlt}, {"F1", K::F1}, {"F12", K::F12},
+        {"SPACE", K::Space}, {"PLUS", K::Add}, {"MINUS", K::Subtract}, {"0", K::Num0},
+        {"9", K::Num9}, {"A", K::A}, {"Z", K::Z}};
+    TestGame t(QStringLiteral("function Frame() {}"));
+    for (const auto& [name, code] : keys)
+        EXPECT_EQ(t.eval(QStringLiteral("KEY_") + QLatin1String(name)), QString::number(code))
+            << name;
+    Game& g = t.game();
+    g.keyPressed(0);
+    g.keyPressed(72);
+    const std::pair<const char*, bool> cases[] = {
+        {"[5, 6, 72.9]", true}, {"['left']", true}, {"72", false}, {"({length: 1, 0: 72})", false},
+        {"var a = [{valueOf: function() { a.length = 1; return 5; }}, 72]; a", false},
+        {"var b = [{valueOf: function() { b.push(72); return 5; }}]; b", true}};
+    for (const auto& [array, down] : cases)
+        EXPECT_EQ(g.isOneOfKeysDown(g.scriptEngine()->evaluate(QString::fromUtf8(array))), down)
+            << array;
 }
