@@ -1,25 +1,22 @@
 #include "LedgeRun.h"
 
 #include <QDirIterator>
-#include <QSet>
+#include <algorithm>
 #include <SFML/Graphics/Image.hpp>
 #include <gtest/gtest.h>
 
-// The demo game in data/, played through its real screens (title, level,
-// game over and back) by ledge-play, frame by frame: first from a damaged
-// best score that tries to run code (none is shown, nothing runs, a good one
-// is written over it), then from a higher best score that is kept.
+// The demo game in data/, played through its screens (title, level, game
+// over and back) by ledge-play: first from a damaged best score that tries
+// to run code (none is shown, nothing runs, a good one is written over it),
+// then from a higher best score that is kept.
 TEST(DemoE2E, PlaysThroughItsScreensAndKeepsTheBestScore)
 {
     LedgeRun run;
-    const QString source = QStringLiteral(LEDGE_SOURCE_PATH "/data");
-    for (QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString path = it.next();
-        run.addFile(QDir(source).relativeFilePath(path), readFile(path));
-    }
-    const QString appData = run.path(QStringLiteral("home"));
+    const QDir source(QStringLiteral(LEDGE_SOURCE_PATH "/data"));
+    for (QDirIterator it(source.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+        run.addFile(source.relativeFilePath(it.next()), readFile(it.filePath()));
+    const QString appData = run.path(QStringLiteral("home")), best = appData + "/ledge/best.json";
     run.setEnv(QStringLiteral("XDG_DATA_HOME"), appData);
-    const QString best = appData + QStringLiteral("/ledge/best.json");
     auto play = [&](const QByteArray& input, const QStringList& options) {
         writeDataFile(run.path(QString()), QStringLiteral("input.txt"), input);
         // A script error fails the run.
@@ -27,7 +24,7 @@ TEST(DemoE2E, PlaysThroughItsScreensAndKeepsTheBestScore)
                                                  "--fail-on-error"}),
                   0)
             << run.rawStderr().toStdString();
-        return run.reportMessages(QStringLiteral("report.json"));
+        return run.reportMessages();
     };
 
     writeDataFile(appData, QStringLiteral("ledge/best.json"),
@@ -44,15 +41,13 @@ TEST(DemoE2E, PlaysThroughItsScreensAndKeepsTheBestScore)
                                      "241 game over with score " + score + ", a new best",
                                      "300 title screen, best score " + score}));
     EXPECT_TRUE(readFile(best).contains("\"score\": " + score.toUtf8()));
-    // Many colours, among them the grass edge of the map's middle tile.
+    // The grass edge of the map's middle tile is on screen.
     sf::Image level;
     ASSERT_TRUE(level.loadFromFile(run.path(QStringLiteral("level.png")).toStdString()));
-    QSet<sf::Uint32> colours;
-    for (unsigned y = 0; y < level.getSize().y; ++y)
-        for (unsigned x = 0; x < level.getSize().x; ++x)
-            colours.insert(level.getPixel(x, y).toInteger());
-    EXPECT_GT(colours.size(), 40);
-    EXPECT_TRUE(colours.contains(sf::Color(0x84, 0xD6, 0x48).toInteger())) << "no map on screen";
+    const sf::Uint8* pixels = level.getPixelsPtr();
+    const std::vector<sf::Uint8> grass = {0x84, 0xD6, 0x48, 0xFF};
+    EXPECT_NE(std::search(pixels, pixels + 4 * 800 * 600, grass.begin(), grass.end()),
+              pixels + 4 * 800 * 600);
 
     // The big gem in the middle of the title panel starts a game; Escape quits.
     writeDataFile(appData, QStringLiteral("ledge/best.json"), "{\n    \"score\": 990\n}\n");
@@ -60,9 +55,7 @@ TEST(DemoE2E, PlaysThroughItsScreensAndKeepsTheBestScore)
                     "90 key ESCAPE\n95 key ESCAPE\n",
                     {});
     ASSERT_EQ(messages.size(), 5) << messages.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(messages[2].startsWith(QStringLiteral("31 game over with score ")));
-    EXPECT_FALSE(messages[2].endsWith(QStringLiteral("a new best")));
-    messages.removeAt(2);
+    EXPECT_TRUE(messages.takeAt(2).contains(QRegExp("^31 game over with score \\d+$")));
     EXPECT_EQ(messages,
               (QStringList{"0 title screen, best score 990", "3 level started with 3 lives",
                            "90 title screen, best score 990", "95 Игра остановлена"}));

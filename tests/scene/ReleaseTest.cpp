@@ -11,8 +11,7 @@ void addAssets(Scene& scene, unsigned w = 800, unsigned h = 600)
 {
     scene.addImage(QStringLiteral("sprites/red.png"), solid(w, h, red));
     scene.addImage(QStringLiteral("sprites/dot.png"), solid(2, 2, red));
-    scene.addFile(QStringLiteral("fonts/sans.ttf"),
-                  sourceFile(QStringLiteral("tests/fixtures/fonts/DejaVuSans.ttf")));
+    scene.addFont();
     scene.addFile(QStringLiteral("sounds/hit.wav"),
                   sourceFile(QStringLiteral("data/sounds/hit.wav")));
 }
@@ -27,10 +26,8 @@ TEST(Release, ReleasedObjectsDrawNothingAndIgnoreCalls)
         const char* make;
         const char* calls;
     } cases[] = {
-        {"game.loadSprite('red.png')",
-         "o.renderTo(400, 300); m = o.getWidth() + o.isPointIn(9, 9);"},
-        {"game.loadAnimation('red.png', 1, 1)",
-         "o.renderTo(400, 300); o.play(); m = +o.isPlayed();"},
+        {"game.loadSprite('red.png')", "o.renderTo(400, 300); m = o.getWidth() + o.isPointIn(9, 9);"},
+        {"game.loadAnimation('red.png', 1, 1)", "o.renderTo(400, 300); o.play(); m = +o.isPlayed();"},
         {"game.loadText('sans.ttf', 'HHHH', 500)", "o.printTo(0, 0); m = o.getWidth();"},
         {"game.createRect(255, 0, 0)", "o.drawTo(0, 0, 800, 600);"},
         {"game.createCircle(255, 0, 0)", "o.drawTo(400, 300, 500);"},

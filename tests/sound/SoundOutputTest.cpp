@@ -1,11 +1,12 @@
-// Sounds played by a script, checked at the audio output (a wave file that
-// grows as the output runs).
+// Sounds played by a script, heard at the audio output: main() sends all of
+// this process's sound to a wave file that grows as the output runs.
 #include "ResidentMemory.h"
-#include "SoundWav.h"
 #include "TestGame.h"
 
+#include <QDataStream>
 #include <QElapsedTimer>
 #include <QThread>
+#include <QtEndian>
 #include <SFML/System/Err.hpp>
 #include <functional>
 #include <gtest/gtest.h>
@@ -15,6 +16,57 @@ namespace {
 
 const qint16 toneLevel = 8000;
 const int samplesPerSecond = 2 * 44100;
+QString waveOutputPath;
+
+// A mono 16-bit 44.1 kHz WAV file holding `seconds` of the constant `level`.
+QByteArray constantWav(double seconds, qint16 level)
+{
+    const quint32 rate = 44100, frames = quint32(seconds * rate);
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + frames * 2);
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << rate << rate * 2 << quint16(2) << quint16(16);
+    out.writeRawData("data", 4);
+    out << frames * 2;
+    for (quint32 i = 0; i < frames; ++i)
+        out << level;
+    return bytes;
+}
+
+// The samples of the output so far (channels interleaved): its data chunk
+// simply runs to the end of the file.
+QVector<qint16> waveOutputSamples()
+{
+    const QByteArray bytes = readFile(waveOutputPath);
+    QVector<qint16> samples;
+    for (qint64 pos = 12; bytes.startsWith("RIFF") && pos + 8 <= bytes.size();
+         pos += 8 + qFromLittleEndian<quint32>(bytes.constData() + pos + 4)) {
+        if (bytes.mid(int(pos), 4) == "data") {
+            for (qint64 at = pos + 8; at + 2 <= bytes.size(); at += 2)
+                samples.append(qFromLittleEndian<qint16>(bytes.constData() + at));
+            break;
+        }
+    }
+    return samples;
+}
+
+int peakLevel(const QVector<qint16>& samples, int from = 0)
+{
+    int peak = 0;
+    for (int i = from; i < samples.size(); ++i)
+        peak = std::max(peak, std::abs(int(samples[i])));
+    return peak;
+}
+
+// Seconds of sound (not silence) in the output.
+double soundSeconds(const QVector<qint16>& samples)
+{
+    return double(std::count_if(samples.begin(), samples.end(), [](qint16 s) { return s; })) /
+           samplesPerSecond;
+}
 
 // Polls until `done` holds; the limit is only there for a hang.
 bool waitFor(const std::function<bool()>& done)
@@ -27,14 +79,6 @@ bool waitFor(const std::function<bool()>& done)
         QThread::msleep(5);
     }
     return true;
-}
-
-// Seconds of sound (not silence) in the output from sample `from` on.
-double soundSeconds(const QVector<qint16>& samples, int from = 0)
-{
-    return double(std::count_if(samples.begin() + std::min(from, samples.size()), samples.end(),
-                                [](qint16 s) { return s != 0; })) /
-           samplesPerSecond;
 }
 
 // A game whose sounds/ holds tone.wav (`seconds` long) and short.wav
@@ -80,9 +124,7 @@ TEST(SoundOutput, PlayStopVolumeAndPitchAsTheOutputHearsThem)
     for (const auto& c : cases) {
         {
             TestGame test;
-            setUpGame(
-                test, 0.4,
-                QStringLiteral("s = game.loadSound('tone.wav'); t = game.loadSound('tone.wav');"));
+            setUpGame(test, 0.4, "s = game.loadSound('tone.wav'); t = game.loadSound('tone.wav');");
             QElapsedTimer clock;
             clock.start();
             test.eval(QLatin1String(c.calls));
@@ -101,25 +143,22 @@ TEST(SoundOutput, PlayStopVolumeAndPitchAsTheOutputHearsThem)
 TEST(SoundOutput, LoopingPlaysUntilStoppedOrSwitchedOff)
 {
     TestGame test;
-    setUpGame(test, 0.3,
-              QStringLiteral("s = game.loadSound('short.wav'); t = game.loadSound('tone.wav');"));
+    setUpGame(test, 0.3, "s = game.loadSound('short.wav'); t = game.loadSound('tone.wav');");
     test.eval(QStringLiteral("s.setLoop(true); s.play(); t.play(); t.setLoop(true);"));
     // Both are heard for longer than they last.
     ASSERT_TRUE(waitFor([] { return soundSeconds(waveOutputSamples()) > 0.9; }));
     EXPECT_TRUE(playing(test, "s"));
     EXPECT_TRUE(playing(test, "t")) << "looping switched on while playing";
-    test.eval(QStringLiteral("s.stop()"));
+    test.eval(QStringLiteral("s.stop(); t.setLoop(false)"));
     EXPECT_FALSE(playing(test, "s"));
-    test.eval(QStringLiteral("t.setLoop(false)"));
-    EXPECT_TRUE(waitFor([&] { return !playing(test, "t"); }))
-        << "looping switched off while playing";
+    EXPECT_TRUE(waitFor([&] { return !playing(test, "t"); })) << "looping switched off";
 }
 
 TEST(SoundOutput, MusicStreamsALongFileWithoutLoadingIt)
 {
     TestGame test;
     // 30 s are some 2.6 MB of samples; the short sound opens the device.
-    setUpGame(test, 30.0, QStringLiteral("u = game.loadSound('short.wav');"));
+    setUpGame(test, 30.0, "u = game.loadSound('short.wav');");
     const long before = residentKiB();
     test.eval(QStringLiteral("s = game.loadMusic('tone.wav'); s.play();"));
     ASSERT_TRUE(waitFor([] { return soundSeconds(waveOutputSamples()) > 0.2; }));
@@ -137,13 +176,12 @@ TEST(SoundOutput, AScriptSwitchStopsEverySoundOfTheOldScript)
 {
     TestGame test;
     setUpGame(test, 5.0,
-              QStringLiteral("s = game.loadSound('short.wav'); t = game.loadSound('tone.wav');"
-                             "s.setLoop(true); s.play(); t.play();"
-                             "u = game.loadMusic('tone.wav'); u.setLoop(true); u.play();"));
+              "s = game.loadSound('short.wav'); t = game.loadSound('tone.wav');"
+              "s.setLoop(true); s.play(); t.play();"
+              "u = game.loadMusic('tone.wav'); u.setLoop(true); u.play();");
     test.addScript(QStringLiteral("second"),
                    QStringLiteral("var u; function Init() { u = game.loadSound('tone.wav'); }"));
     ASSERT_TRUE(waitFor([] { return peakLevel(waveOutputSamples()) > toneLevel / 4; }));
-
     test.load(QStringLiteral("second"));
     ASSERT_TRUE(test.game().callInit(QString()));
     // The output keeps running for the new script's sound; from a quarter
@@ -153,6 +191,7 @@ TEST(SoundOutput, AScriptSwitchStopsEverySoundOfTheOldScript)
     EXPECT_EQ(peakLevel(waveOutputSamples(), after), 0);
 }
 
+// Every sound with a voice plays; the ones without, music too, say so once each.
 TEST(SoundOutput, PastTheLastVoiceASoundStaysSilentAndSaysSoOnce)
 {
     std::ostringstream libraryErrors;
@@ -160,14 +199,12 @@ TEST(SoundOutput, PastTheLastVoiceASoundStaysSilentAndSaysSoOnce)
     {
         TestGame test;
         setUpGame(test, 0.1,
-                  QStringLiteral("s = []; for (var i = 0; i < 300; ++i) {"
-                                 "  s.push(game.loadSound('short.wav')); s[i].setLoop(true); }"
-                                 "s.push(game.loadMusic('short.wav'));"));
+                  "s = []; for (var i = 0; i < 300; ++i) {"
+                  "  s.push(game.loadSound('short.wav')); s[i].setLoop(true); }"
+                  "s.push(game.loadMusic('short.wav'));");
         const QString played = test.eval(
             QStringLiteral("for (var k = 0; k < 3; ++k) s.forEach(function (x) { x.play(); });"
                            "s.map(function (x) { return x.isPlayed() ? 1 : 0; }).join('')"));
-        // Every sound with a voice plays; the ones without, music too, say
-        // so, once each.
         EXPECT_TRUE(QRegExp(QStringLiteral("1+0+")).exactMatch(played)) << played.toStdString();
         EXPECT_EQ(test.logs.size(), played.count(QLatin1Char('0')));
         EXPECT_EQ(test.logs.value(0),
@@ -175,4 +212,20 @@ TEST(SoundOutput, PastTheLastVoiceASoundStaysSilentAndSaysSoOnce)
     }
     sf::err().rdbuf(stderrBuffer);
     EXPECT_TRUE(libraryErrors.str().empty()) << libraryErrors.str().substr(0, 300);
+}
+
+// OpenAL reads its configuration once per process: all output goes to the
+// file as 16-bit stereo at 44.1 kHz, undithered so silence is exactly zero.
+int main(int argc, char** argv)
+{
+    QTemporaryDir dir;
+    waveOutputPath = dir.filePath(QStringLiteral("out.wav"));
+    writeDataFile(dir.path(), QStringLiteral("alsoft.conf"),
+                  QStringLiteral("[general]\ndrivers=wave\nsample-type=int16\nchannels=stereo\n"
+                                 "frequency=44100\ndither=false\n[wave]\nfile=%1\n")
+                      .arg(waveOutputPath)
+                      .toUtf8());
+    qputenv("ALSOFT_CONF", QFile::encodeName(dir.filePath(QStringLiteral("alsoft.conf"))));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }
