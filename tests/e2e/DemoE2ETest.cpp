@@ -1,8 +1,8 @@
 #include "LedgeRun.h"
 
 #include <QDirIterator>
-#include <algorithm>
 #include <SFML/Graphics/Image.hpp>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 // The demo game in data/, played through its screens (title, level, game
@@ -13,8 +13,10 @@ TEST(DemoE2E, PlaysThroughItsScreensAndKeepsTheBestScore)
 {
     LedgeRun run;
     const QDir source(QStringLiteral(LEDGE_SOURCE_PATH "/data"));
-    for (QDirIterator it(source.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
-        run.addFile(source.relativeFilePath(it.next()), readFile(it.filePath()));
+    for (QDirIterator it(source.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString file = it.next();
+        run.addFile(source.relativeFilePath(file), readFile(file));
+    }
     const QString appData = run.path(QStringLiteral("home")), best = appData + "/ledge/best.json";
     run.setEnv(QStringLiteral("XDG_DATA_HOME"), appData);
     auto play = [&](const QByteArray& input, const QStringList& options) {

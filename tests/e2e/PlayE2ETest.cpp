@@ -34,9 +34,10 @@ TEST(PlayE2E, RunsRepeatByteForByteWithTheirInputTimersAndSeed)
     run.addFile(QStringLiteral("input.txt"), "# held for two frames\n2-3 key RIGHT\n"
                                              "5 mouse 400 300\n5 click left\n6 click right\n");
     auto play = [&](const QString& name, const QString& seed) {
-        EXPECT_EQ(run.play({"--frames", "61", "--seed", seed, "--input", run.dataDir() + "/input.txt",
-                            "--shot", "60:" + name + ".png", "--report", name + ".json"}),
-                  0)
+        EXPECT_EQ(
+            run.play({"--frames", "61", "--seed", seed, "--input", run.dataDir() + "/input.txt",
+                      "--shot", "60:" + name + ".png", "--report", name + ".json"}),
+            0)
             << run.rawStderr().toStdString();
         return readFile(run.path(name + ".png")) + readFile(run.path(name + ".json"));
     };

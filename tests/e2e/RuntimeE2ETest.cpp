@@ -13,7 +13,8 @@ TEST(RuntimeE2E, StartsWithTheCommandLineOrEndsWithExitCode1)
         QStringList messages;
     } cases[] = {
         // The path tried comes first, as given and in full.
-        {nullptr, true,
+        {nullptr,
+         true,
          {"Script not found: scripts/main.js (<data>/scripts/main.js)",
           "ОШИБКА функции Init({\n    \"0\": \"<binary>\",\n    \"1\": \"first\",\n    "
           "\"2\": \"два слова\",\n    \"length\": 3\n}\n): ReferenceError: Can't find "
@@ -23,7 +24,8 @@ TEST(RuntimeE2E, StartsWithTheCommandLineOrEndsWithExitCode1)
         {"function Init(p) { system.saveObjectToAppData('best.json', {score: 1200});"
          "  system.writeMessage(p.length + '|' + p[1] + '|' + p[2] + '|' + (p[0] == p['0']));"
          "  return false; }",
-         true, {"3|first|два слова|true", "Игра остановлена"}},
+         true,
+         {"3|first|два слова|true", "Игра остановлена"}},
     };
     for (const auto& c : cases) {
         LedgeRun run;
@@ -47,10 +49,11 @@ TEST(RuntimeE2E, StartsWithTheCommandLineOrEndsWithExitCode1)
 TEST(RuntimeE2E, TheWindowCarriesTitleAndKeysAcrossASwitch)
 {
     LedgeRun run;
-    run.addScript(QStringLiteral("main"),
-                  QStringLiteral("function Init() { game.setGameTitle('Меню'); system.showCursor(false); }"
-                                 "function Frame() { game.goToScript('second', null); }"
-                                 "function Render() {}"));
+    run.addScript(
+        QStringLiteral("main"),
+        QStringLiteral("function Init() { game.setGameTitle('Меню'); system.showCursor(false); }"
+                       "function Frame() { game.goToScript('second', null); }"
+                       "function Render() {}"));
     // writePair has no effect and raises nothing.
     run.addScript(QStringLiteral("second"),
                   QStringLiteral("function Init() { system.writePair('any', {x: 1});"
@@ -62,8 +65,9 @@ TEST(RuntimeE2E, TheWindowCarriesTitleAndKeysAcrossASwitch)
     ASSERT_TRUE(run.waitForMessage(QStringLiteral("ready")));
     QProcess xdotool;
     // The class name is the program's; window tests run one at a time.
-    xdotool.start(QStringLiteral("xdotool"), {"search", "--sync", "--classname", "^ledge$",
-                                              "getwindowname", "windowfocus", "--sync", "key", "F1"});
+    xdotool.start(QStringLiteral("xdotool"),
+                  {"search", "--sync", "--classname", "^ledge$", "getwindowname", "windowfocus",
+                   "--sync", "key", "F1"});
     xdotool.waitForFinished(20000);
     EXPECT_EQ(QString::fromUtf8(xdotool.readAllStandardOutput()).trimmed(), QStringLiteral("Меню"));
     EXPECT_EQ(run.finish(), 0);

@@ -28,11 +28,13 @@ TEST(GameRender, ALetterboxedFrameAndTheFailureHeldOverIt)
         Scene scene({}, {{resized, moved}}, {c.w, c.h});
         scene.loop.setDevelopmentMode(
             QStringLiteral(LEDGE_SOURCE_PATH "/tests/fixtures/fonts/DejaVuSans.ttf"));
-        ASSERT_TRUE(scene.start(QStringLiteral(
-            "var box, seen, n = 0;"
-            "function Init() { box = game.createRect(255, 0, 0); game.setBackgroundColor(256, 0, 255); }"
-            "function Frame() { var p = game.getMousePos(); seen = p.x + ',' + p.y; if (n++) nothing(); }"
-            "function Render() { box.drawTo(0, 300, 800, 300); }")));
+        ASSERT_TRUE(
+            scene.start(QStringLiteral("var box, seen, n = 0;"
+                                       "function Init() { box = game.createRect(255, 0, 0); "
+                                       "game.setBackgroundColor(256, 0, 255); }"
+                                       "function Frame() { var p = game.getMousePos(); seen = p.x "
+                                       "+ ',' + p.y; if (n++) nothing(); }"
+                                       "function Render() { box.drawTo(0, 300, 800, 300); }")));
         // Where a point of the drawing area is in the picture.
         const float k = std::min(c.w / 800.0f, c.h / 600.0f);
         auto at = [&](unsigned x, unsigned y) {
@@ -45,7 +47,8 @@ TEST(GameRender, ALetterboxedFrameAndTheFailureHeldOverIt)
         for (const bool failed : {false, true}) {
             const sf::Image frame = scene.frame();
             EXPECT_EQ(scene.loop.failure().isEmpty(), !failed) << label;
-            expectPixels(frame, {{below.x, below.y, red}, {above.x, above.y, blue}, {bar.x, bar.y, blue}},
+            expectPixels(frame,
+                         {{below.x, below.y, red}, {above.x, above.y, blue}, {bar.x, bar.y, blue}},
                          label);
             // Light text on a dark panel.
             bool text = false;
@@ -143,12 +146,14 @@ TEST(MapScene, EachPieceIsDrawnWithItsImageAfterASwitch)
         Scene scene;
         addTileSet(scene);
         scene.addFile(QStringLiteral("level.map"), c.map);
-        scene.data.addScript(QStringLiteral("next"),
-                             QStringLiteral("function Init() { system.writeMessage(mapviewer.getPlateCount()); }"
-                                            "function Frame() {} function Render() { mapviewer.render(); }"));
-        scene.start(QStringLiteral("system.writeMessage(JSON.stringify(mapviewer.genSpawnPoint(0, 0)));"
-                                   "mapviewer.loadMapFromFile('level.map'); game.goToScript('next');"),
-                    QString());
+        scene.data.addScript(
+            QStringLiteral("next"),
+            QStringLiteral("function Init() { system.writeMessage(mapviewer.getPlateCount()); }"
+                           "function Frame() {} function Render() { mapviewer.render(); }"));
+        scene.start(
+            QStringLiteral("system.writeMessage(JSON.stringify(mapviewer.genSpawnPoint(0, 0)));"
+                           "mapviewer.loadMapFromFile('level.map'); game.goToScript('next');"),
+            QString());
         expectPixels(scene.frame(), c.probes, c.map);
         // No spawn point before a map; a plate per row of the map.
         EXPECT_EQ(lines(), (QStringList{"{}", QString::fromLatin1(c.map).section('\n', 1, 1)}));

@@ -26,8 +26,10 @@ TEST(Release, ReleasedObjectsDrawNothingAndIgnoreCalls)
         const char* make;
         const char* calls;
     } cases[] = {
-        {"game.loadSprite('red.png')", "o.renderTo(400, 300); m = o.getWidth() + o.isPointIn(9, 9);"},
-        {"game.loadAnimation('red.png', 1, 1)", "o.renderTo(400, 300); o.play(); m = +o.isPlayed();"},
+        {"game.loadSprite('red.png')",
+         "o.renderTo(400, 300); m = o.getWidth() + o.isPointIn(9, 9);"},
+        {"game.loadAnimation('red.png', 1, 1)",
+         "o.renderTo(400, 300); o.play(); m = +o.isPlayed();"},
         {"game.loadText('sans.ttf', 'HHHH', 500)", "o.printTo(0, 0); m = o.getWidth();"},
         {"game.createRect(255, 0, 0)", "o.drawTo(0, 0, 800, 600);"},
         {"game.createCircle(255, 0, 0)", "o.drawTo(400, 300, 500);"},

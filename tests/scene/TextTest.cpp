@@ -88,8 +88,9 @@ TEST(TextScene, LinesLettersAndSizesAsTheLayoutMeasuresThem)
     } cases[] = {{R"('H\\nH')", 2},    {R"('H\nH')", 2},     {R"('H\\NH')", 1},
                  {R"('H\\nH\\n')", 3}, {R"('H\\n\\nH')", 3}, {R"('HH')", 1}};
     for (const auto& c : cases) {
-        const QString height = scene.eval(
-            QStringLiteral("game.loadText('sans.ttf', %1, 30).getHeight()").arg(QLatin1String(c.literal)));
+        const QString height =
+            scene.eval(QStringLiteral("game.loadText('sans.ttf', %1, 30).getHeight()")
+                           .arg(QLatin1String(c.literal)));
         EXPECT_NEAR(height.toInt(), c.lines * 30 * 1.16, 3) << c.literal;
     }
     EXPECT_GT(scene
