@@ -21,16 +21,17 @@
 #include <string>
 #include <vector>
 
+namespace sf {
+inline void PrintTo(const Color& c, std::ostream* os)
+{
+    *os << '(' << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ", " << int(c.a) << ')';
+}
+} // namespace sf
+
 namespace scene {
 
 const sf::Color black(0, 0, 0), red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255),
     yellow(255, 255, 0), white(255, 255, 255);
-
-inline std::string describe(const sf::Color& c)
-{
-    return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) +
-           ", " + std::to_string(c.a) + ")";
-}
 
 struct Probe {
     unsigned x, y;
@@ -41,7 +42,7 @@ inline void expectPixels(const sf::Image& image, const std::vector<Probe>& probe
                          const std::string& label)
 {
     for (const Probe& p : probes)
-        EXPECT_EQ(describe(image.getPixel(p.x, p.y)), describe(p.color))
+        EXPECT_EQ(image.getPixel(p.x, p.y), p.color)
             << label << " at (" << p.x << ", " << p.y << ")";
 }
 
