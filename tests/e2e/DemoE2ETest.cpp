@@ -15,7 +15,7 @@ TEST(DemoE2E, PlaysThroughItsScreensAndKeepsTheBestScore)
     const QDir source(QStringLiteral(LEDGE_SOURCE_PATH "/data"));
     for (QDirIterator it(source.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
         const QString file = it.next();
-        run.addFile(source.relativeFilePath(file), readFile(file));
+        writeDataFile(run.dataDir(), source.relativeFilePath(file), readFile(file));
     }
     const QString appData = run.path(QStringLiteral("home")), best = appData + "/ledge/best.json";
     run.setEnv(QStringLiteral("XDG_DATA_HOME"), appData);

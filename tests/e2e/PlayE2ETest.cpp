@@ -31,8 +31,9 @@ TEST(PlayE2E, RunsRepeatByteForByteWithTheirInputTimersAndSeed)
 {
     LedgeRun run;
     run.addScript(QStringLiteral("main"), reporter);
-    run.addFile(QStringLiteral("input.txt"), "# held for two frames\n2-3 key RIGHT\n"
-                                             "5 mouse 400 300\n5 click left\n6 click right\n");
+    writeDataFile(run.dataDir(), QStringLiteral("input.txt"),
+                  "# held for two frames\n2-3 key RIGHT\n"
+                  "5 mouse 400 300\n5 click left\n6 click right\n");
     auto play = [&](const QString& name, const QString& seed) {
         EXPECT_EQ(
             run.play({"--frames", "61", "--seed", seed, "--input", run.dataDir() + "/input.txt",

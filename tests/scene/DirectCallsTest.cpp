@@ -4,7 +4,6 @@
 #include "objects/Sprite.h"
 #include "runtime/Game.h"
 
-#include <QDir>
 #include <QScriptEngine>
 #include <SFML/Graphics/Image.hpp>
 #include <gtest/gtest.h>
@@ -13,19 +12,13 @@ namespace {
 
 QStringList debugLines;
 
-void keepDebugLine(QtMsgType, const QMessageLogContext&, const QString& text)
-{
-    debugLines << text;
-}
-
 // A call's value or error with its line, the messages it wrote, and where
 // the sprite now stands.
 QString outcome(QScriptEngine* engine, const QString& call, const Sprite* sprite)
 {
     debugLines.clear();
     const QScriptValue value = engine->evaluate(call, QStringLiteral("case.js"), 1);
-    QString text = value.toString() + QLatin1Char(' ') +
-                   value.property(QStringLiteral("lineNumber")).toString();
+    QString text = value.toString() + ' ' + value.property(QStringLiteral("lineNumber")).toString();
     engine->clearExceptions();
     for (const contact::Point& p : sprite->corners())
         text += QStringLiteral(" %1,%2").arg(p.x).arg(p.y);
@@ -39,9 +32,9 @@ TEST(DirectCalls, AnswerAsTheEngineCallOfTheSameSlot)
     TestGame t(
         QStringLiteral("var d, e; function Init() {"
                        " d = game.loadSprite('pic.png'); e = game.loadSprite('pic.png'); }"));
+    t.addFile(QStringLiteral("sprites/pic.png"), QByteArray());
     sf::Image pic;
     pic.create(6, 4, sf::Color::Red);
-    QDir().mkpath(QStringLiteral("sprites"));
     ASSERT_TRUE(pic.saveToFile("sprites/pic.png"));
     Game& g = t.game();
     ASSERT_TRUE(g.callInit(QString()));
@@ -72,7 +65,8 @@ TEST(DirectCalls, AnswerAsTheEngineCallOfTheSameSlot)
         "[og.isJoystickConnected(-1), og.isKeyDown.call(o, 72)]",
         "var f = o.renderTo; game.release(o); f(1, 2); o.renderTo(3, 4); [f(), o.getWidth()]",
     };
-    qInstallMessageHandler(keepDebugLine);
+    qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { debugLines << text; });
     for (const char* c : cases) {
         g.keyPressed(72);
         g.leftPressed();

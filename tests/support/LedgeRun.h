@@ -6,7 +6,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QStringList>
 #include <QTemporaryDir>
 
 inline QString ledgeBinary()
@@ -29,13 +28,9 @@ public:
 
     QString path(const QString& name) const { return dir.filePath(name); }
     QString dataDir() const { return path(QStringLiteral("data")); }
-    void addFile(const QString& name, const QByteArray& bytes)
-    {
-        writeDataFile(dataDir(), name, bytes);
-    }
     void addScript(const QString& name, const QString& source)
     {
-        addFile(scriptPath(name), source.toUtf8());
+        writeDataFile(dataDir(), scriptPath(name), source.toUtf8());
     }
     void setEnv(const QString& name, const QString& value)
     {
@@ -44,7 +39,8 @@ public:
         process.setProcessEnvironment(e);
     }
 
-    // ledge finds data/ beside the folder it starts in.
+    // ledge finds data/ beside the folder it starts in; ledge-play is given
+    // data/ and starts in the scratch folder.
     void start(const QStringList& args = {})
     {
         process.setWorkingDirectory(path(QStringLiteral("bin")));
@@ -55,7 +51,6 @@ public:
         start(args);
         return finish();
     }
-    // ledge-play with these options on data/, from the scratch folder.
     int play(const QStringList& options)
     {
         process.setWorkingDirectory(dir.path());
@@ -66,10 +61,9 @@ public:
     int finish()
     {
         const bool ended = process.waitForFinished(120000);
-        if (!ended)
-            process.kill();
+        process.kill();
         process.waitForFinished();
-        messages();
+        messages(); // read before the next run starts
         return ended && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
 
@@ -87,21 +81,21 @@ public:
     {
         while (!messages().contains(text))
             if (!process.waitForReadyRead(120000))
-                return messages().contains(text);
+                return false;
         return true;
     }
     QString rawStderr() const { return err; }
 
-    QJsonObject report(const QString& name = QStringLiteral("report.json")) const
+    QJsonObject report() const
     {
-        return QJsonDocument::fromJson(readFile(path(name))).object();
+        return QJsonDocument::fromJson(readFile(path(QStringLiteral("report.json")))).object();
     }
     // The messages of a ledge-play report as "frame text".
-    QStringList reportMessages(const QString& name = QStringLiteral("report.json")) const
+    QStringList reportMessages() const
     {
         QStringList lines;
-        for (const QJsonValue m : report(name).value(QStringLiteral("messages")).toArray())
-            lines << QString::number(m[QStringLiteral("frame")].toInt()) + QLatin1Char(' ') +
+        for (const QJsonValue m : report().value(QStringLiteral("messages")).toArray())
+            lines << QString::number(m[QStringLiteral("frame")].toInt()) + ' ' +
                          m[QStringLiteral("text")].toString();
         return lines;
     }
