@@ -1,6 +1,5 @@
 // Sounds played by a script, heard at the audio output: main() sends all of
 // this process's sound to a wave file that grows as the output runs.
-#include "ResidentMemory.h"
 #include "TestGame.h"
 
 #include <QDataStream>
@@ -132,24 +131,6 @@ TEST(SoundOutput, PlayStopVolumeAndPitchAsTheOutputHearsThem)
         EXPECT_LE(peakLevel(samples), c.most * single) << c.calls;
         EXPECT_NEAR(soundSeconds(samples), c.seconds, 0.03) << c.calls;
     }
-}
-
-TEST(SoundOutput, MusicStreamsALongFileWithoutLoadingIt)
-{
-    TestGame test;
-    // 30 s are some 2.6 MB of samples; the short sound opens the device.
-    setUpGame(test, 30.0, "u = game.loadSound('short.wav');");
-    const long before = residentKiB();
-    test.eval(QStringLiteral("s = game.loadMusic('tone.wav'); s.play();"));
-    ASSERT_TRUE(waitFor([] { return soundSeconds(waveOutputSamples()) > 0.2; }));
-    EXPECT_TRUE(playing(test, "s"));
-    const long streaming = residentKiB();
-    test.eval(QStringLiteral("t = game.loadSound('tone.wav');"));
-    EXPECT_LT(streaming - before, 1024) << "KiB while streaming";
-    EXPECT_GT(residentKiB() - streaming, 2048) << "KiB of the same file loaded whole";
-    test.eval(QStringLiteral("s.stop(); m = game.loadMusic('none.ogg'); m.play();"));
-    EXPECT_FALSE(playing(test, "s") || playing(test, "m"));
-    EXPECT_TRUE(test.logs.isEmpty());
 }
 
 // A looping sound plays on until stopped or switched off, even when switched
