@@ -1,7 +1,5 @@
-// The scene tests' one harness: scripts and assets in a scratch data
-// directory, each script made as the program makes it (createGame, with the
-// map and the message sink), run by the frame loop with given frame steps
-// and events onto an off-screen picture that is read back.
+// The scene tests' one harness: each script made as the program makes it,
+// run by the frame loop with given steps and events onto a picture read back.
 #pragma once
 
 #include "PcxBytes.h"
@@ -139,14 +137,6 @@ public:
     {
         EXPECT_EQ(loop.step(), std::nullopt) << lines().join('\n').toStdString();
         return texture.getTexture().copyToImage();
-    }
-    // Passes until the run ends, at most `passes`: its exit code.
-    std::optional<int> run(int passes)
-    {
-        std::optional<int> code;
-        for (int i = 0; i < passes && !code; ++i)
-            code = loop.step();
-        return code;
     }
     QString eval(const QString& source)
     {
