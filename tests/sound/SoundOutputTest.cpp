@@ -17,8 +17,8 @@ const qint16 toneLevel = 8000;
 const int samplesPerSecond = 2 * 44100;
 QString waveOutputPath;
 
-// A mono 16-bit 44.1 kHz WAV file holding `seconds` of the constant `level`.
-QByteArray constantWav(double seconds, qint16 level)
+// A mono 16-bit 44.1 kHz WAV file holding `seconds` of the tone level.
+QByteArray constantWav(double seconds)
 {
     const quint32 rate = 44100, frames = quint32(seconds * rate);
     QByteArray bytes;
@@ -31,7 +31,7 @@ QByteArray constantWav(double seconds, qint16 level)
     out.writeRawData("data", 4);
     out << frames * 2;
     for (quint32 i = 0; i < frames; ++i)
-        out << level;
+        out << toneLevel;
     return bytes;
 }
 
@@ -78,8 +78,8 @@ bool waitFor(const std::function<bool()>& done)
 // (0.1 s), after its Init() ran `init`.
 void setUpGame(TestGame& test, double seconds, const QString& init)
 {
-    test.addFile(QStringLiteral("sounds/tone.wav"), constantWav(seconds, toneLevel));
-    test.addFile(QStringLiteral("sounds/short.wav"), constantWav(0.1, toneLevel));
+    test.addFile(QStringLiteral("sounds/tone.wav"), constantWav(seconds));
+    test.addFile(QStringLiteral("sounds/short.wav"), constantWav(0.1));
     test.addScript(QStringLiteral("main"),
                    QStringLiteral("var s, t, u; function Init() {") + init + QStringLiteral("}"));
     test.load();

@@ -94,9 +94,9 @@ public:
     QStringList reportMessages() const
     {
         QStringList lines;
-        for (const QJsonValue m : report().value(QStringLiteral("messages")).toArray())
+        for (const QJsonValue m : report()[QStringLiteral("messages")].toArray())
             lines << QString::number(m[QStringLiteral("frame")].toInt()) + ' ' +
-                         m[QStringLiteral("text")].toString();
+                         m["text"].toString();
         return lines;
     }
 
