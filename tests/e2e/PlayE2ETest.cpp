@@ -5,8 +5,7 @@
 
 namespace {
 
-// Reports its input, timers and random numbers, and draws a box where
-// Math.random puts it.
+// Reports its input, timers and random numbers; draws a box where Math.random puts it.
 const QString reporter = QStringLiteral(R"(
 var n = 0, box;
 function Init(p) {
@@ -103,23 +102,4 @@ TEST(PlayE2E, ExitCodeAndFramesRunTellHowTheRunEnded)
                           QString::number(e[QStringLiteral("line")].toInt());
         EXPECT_EQ(errors.join(QLatin1Char(' ')), QLatin1String(c.errors)) << c.frame;
     }
-}
-
-// The window's events and dt as the real program saw them, played back.
-TEST(PlayE2E, ReplaysARecordingOfTheRealProgram)
-{
-    LedgeRun run;
-    run.addScript(QStringLiteral("main"), reporter + QStringLiteral(R"(
-        function Frame(dt) {
-            if (++n % 20 == 0) system.writeMessage(dt + ' ' + Math.random() + ' ' + game.getTotalTime());
-            return n < 80;
-        })"));
-    run.setEnv(QStringLiteral("LEDGE_RECORD"), run.path(QStringLiteral("session.txt")));
-    ASSERT_EQ(run.run(), 0);
-    const QStringList recorded = run.messages();
-    // However many the wall clock gave, the replay gives them again.
-    ASSERT_FALSE(recorded.filter(QStringLiteral("interval")).isEmpty());
-    EXPECT_EQ(run.play({"--replay", "session.txt", "--report", "report.json"}), 0);
-    EXPECT_EQ(run.messages().mid(recorded.size()), recorded);
-    EXPECT_EQ(run.report().value(QStringLiteral("frames")).toInt(), 80);
 }

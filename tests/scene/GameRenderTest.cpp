@@ -1,13 +1,11 @@
-// Whole frames: the background, the letterbox of a resized window, a held
-// failure in development mode, and the map drawn and asked by scripts.
+// Whole frames: background, letterbox, a held failure, and the map.
 #include "Scene.h"
 
 using namespace scene;
 
-// After a resize the drawing area keeps its shape, centred between bars in
-// the background colour, and the pointer is reported where it is in the
-// drawing area. In development mode a failure is shown over the last frame,
-// bars and all, the right way up.
+// After a resize the drawing area keeps its shape between bars in the background colour,
+// and the pointer is reported where it is in it. In development mode a failure
+// is shown over the last frame, bars and all, the right way up.
 TEST(GameRender, ALetterboxedFrameAndTheFailureHeldOverIt)
 {
     const struct {
@@ -86,9 +84,8 @@ void addTileSet(Scene& scene)
 
 } // namespace
 
-// Where each piece goes is the map's own rule (a core table); here each
-// piece's image is drawn there, see-through at its key pixel but for the
-// cave strips. The one map outlives a script switch and answers the next script.
+// Where each piece goes is a core rule; here each is drawn with its image, see-through at
+// its key pixel but for the cave strips, by the one map that outlives a script switch.
 TEST(MapScene, EachPieceIsDrawnWithItsImageAfterASwitch)
 {
     Scene scene;

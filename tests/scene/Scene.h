@@ -19,13 +19,6 @@
 #include <string>
 #include <vector>
 
-namespace sf {
-inline void PrintTo(const Color& c, std::ostream* os)
-{
-    *os << '(' << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ", " << int(c.a) << ')';
-}
-} // namespace sf
-
 namespace scene {
 
 const sf::Color black(0, 0, 0), red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255),

@@ -65,19 +65,6 @@ TEST(TextScene, GlyphsStandAtThePositionInTheirSizeAndColour)
     EXPECT_EQ(scene.eval(QStringLiteral("m")), QStringLiteral("0 0,0 0,0 0,0 0"));
     EXPECT_EQ(lines(), QStringList{"Not loaded, no such file: fonts/none.ttf"});
 
-    // Lines break at the two characters backslash and n (in script literals
-    // "\\n"), and at a real line break.
-    const struct {
-        const char* literal;
-        int lines;
-    } cases[] = {{R"('H\\nH')", 2},    {R"('H\nH')", 2},     {R"('H\\NH')", 1},
-                 {R"('H\\nH\\n')", 3}, {R"('H\\n\\nH')", 3}, {R"('HH')", 1}};
-    for (const auto& c : cases) {
-        const QString height =
-            scene.eval(QStringLiteral("game.loadText('sans.ttf', %1, 30).getHeight()")
-                           .arg(QLatin1String(c.literal)));
-        EXPECT_NEAR(height.toInt(), c.lines * 30 * 1.16, 3) << c.literal;
-    }
     // An absurd size is capped and draws promptly: a capital taller than the window.
     EXPECT_EQ(litBox(scene.frame(), 0, 599).bottom, 599);
 }

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QString>
 #include <ostream>
 
 // Writes a file below a test's data directory, making its folders.

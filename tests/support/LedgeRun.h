@@ -46,11 +46,6 @@ public:
         process.setWorkingDirectory(path(QStringLiteral("bin")));
         process.start(ledgeBinary(), args);
     }
-    int run(const QStringList& args = {})
-    {
-        start(args);
-        return finish();
-    }
     int play(const QStringList& options)
     {
         process.setWorkingDirectory(dir.path());
