@@ -2,7 +2,6 @@
 
 #include <QDirIterator>
 #include <SFML/Graphics/Image.hpp>
-#include <algorithm>
 #include <gtest/gtest.h>
 
 // The demo game in data/ played through its screens by ledge-play, from a damaged best
@@ -39,8 +38,6 @@ TEST(DemoE2E, PlaysThroughItsScreensAndWritesTheBestScore)
     // The grass edge of the map's middle tile is on screen.
     sf::Image level;
     ASSERT_TRUE(level.loadFromFile(run.path(QStringLiteral("level.png")).toStdString()));
-    const sf::Uint8* pixels = level.getPixelsPtr();
-    const std::vector<sf::Uint8> grass = {0x84, 0xD6, 0x48, 0xFF};
-    EXPECT_NE(std::search(pixels, pixels + 4 * 800 * 600, grass.begin(), grass.end()),
-              pixels + 4 * 800 * 600);
+    const char* pixels = reinterpret_cast<const char*>(level.getPixelsPtr());
+    EXPECT_TRUE(QByteArray::fromRawData(pixels, 4 * 800 * 600).contains("\x84\xD6\x48\xFF"));
 }

@@ -103,3 +103,22 @@ TEST(PlayE2E, ExitCodeAndFramesRunTellHowTheRunEnded)
         EXPECT_EQ(errors.join(QLatin1Char(' ')), QLatin1String(c.errors)) << c.frame;
     }
 }
+
+// The window's events and dt as the real program saw them, played back.
+TEST(PlayE2E, ReplaysARecordingOfTheRealProgram)
+{
+    LedgeRun run;
+    run.addScript(QStringLiteral("main"), reporter + QStringLiteral(R"(
+        function Frame(dt) {
+            if (++n % 20 == 0) system.writeMessage(dt + ' ' + Math.random() + ' ' + game.getTotalTime());
+            return n < 80;
+        })"));
+    run.setEnv(QStringLiteral("LEDGE_RECORD"), run.path(QStringLiteral("session.txt")));
+    run.start();
+    ASSERT_EQ(run.finish(), 0);
+    // However many the wall clock gave, the replay gives them again.
+    const QStringList recorded = run.messages();
+    ASSERT_FALSE(recorded.filter(QStringLiteral("interval")).isEmpty());
+    EXPECT_EQ(run.play({"--replay", "session.txt"}), 0);
+    EXPECT_EQ(run.messages().mid(recorded.size()), recorded);
+}

@@ -25,31 +25,24 @@ TEST(HostileAssets, GiveEmptyObjectsPromptlyWithOneLineEach)
         const char* load;
         bool reported;
     };
+    // clang-format off
     const Case cases[] = {
         {"sprites/dir.png", {}, "game.loadSprite('dir.png')", true},
         {"sprites/pipe.png", "fifo", "game.loadSprite('pipe.png')", true},
-        {"sprites/huge.pcx", QByteArray(8, 0) + QByteArray(4, '\xff') + QByteArray(116, 0),
-         "game.loadAnimationPCX8bit('huge.pcx', 1, 5)", true},
+        {"sprites/huge.pcx", QByteArray(8, 0) + QByteArray(4, '\xff') + QByteArray(116, 0), "game.loadAnimationPCX8bit('huge.pcx', 1, 5)", true},
         {"sprites/huge.png", "sparse", "game.loadAnimationFromFiles(['huge.png'], 5)", true},
         {"sprites/wide.png", corpus("image/png-16000x16000"), "game.loadSprite('wide.png')", true},
-        {"sprites/app0.jpg", corpus("image/jpeg-app0-length-past-end"),
-         "game.loadSprite('app0.jpg')", true},
-        {"sprites/assert.jpg", corpus("image/jpeg-decoder-assertion"),
-         "game.loadSprite('assert.jpg')", true},
-        {"sprites/hdr.png", corpus("image/hdr-zero-run-at-end.png"),
-         "game.loadAnimation('hdr.png', 1, 5)", true},
-        {"sounds/flt.wav", corpus("sound/wav-flt-instead-of-fmt"), "game.loadMusic('flt.wav')",
-         true},
-        {"sounds/long.flac", corpus("sound/flac-2pow36-samples"), "game.loadSound('long.flac')",
-         false},
-        {"sounds/huge.wav", corpus("sound/wav-data-size-ffffffff"), "game.loadSound('huge.wav')",
-         false},
-        {"sounds/granule.ogg", corpus("sound/ogg-last-granule-7fff"),
-         "game.loadMusic('granule.ogg')", false},
+        {"sprites/app0.jpg", corpus("image/jpeg-app0-length-past-end"), "game.loadSprite('app0.jpg')", true},
+        {"sprites/assert.jpg", corpus("image/jpeg-decoder-assertion"), "game.loadSprite('assert.jpg')", true},
+        {"sprites/hdr.png", corpus("image/hdr-zero-run-at-end.png"), "game.loadAnimation('hdr.png', 1, 5)", true},
+        {"sounds/flt.wav", corpus("sound/wav-flt-instead-of-fmt"), "game.loadMusic('flt.wav')", true},
+        {"sounds/long.flac", corpus("sound/flac-2pow36-samples"), "game.loadSound('long.flac')", false},
+        {"sounds/huge.wav", corpus("sound/wav-data-size-ffffffff"), "game.loadSound('huge.wav')", false},
+        {"sounds/granule.ogg", corpus("sound/ogg-last-granule-7fff"), "game.loadMusic('granule.ogg')", false},
         // 16 font units per em: every glyph comes out 64 times too large.
-        {"fonts/tall.ttf", corpus("font/ttf-units-per-em-16"),
-         "game.loadText('tall.ttf', 'e', 250)", true},
+        {"fonts/tall.ttf", corpus("font/ttf-units-per-em-16"), "game.loadText('tall.ttf', 'e', 250)", true},
     };
+    // clang-format on
     Scene scene;
     QString loads;
     for (const Case& c : cases) {

@@ -24,10 +24,9 @@ sf::Image quadrants(unsigned w, unsigned h)
 // first colour is see-through where the factory says so.
 TEST(SpriteScene, TransformsAboutTheHotSpotAndSeeThroughColours)
 {
-    const std::vector<Probe> natural = {{68, 76, red},      {131, 76, green}, {68, 123, blue},
-                                        {131, 123, yellow}, {67, 76, black},  {132, 100, black},
-                                        {100, 75, black},   {100, 124, black}};
     // clang-format off
+    const std::vector<Probe> natural = {{68, 76, red}, {131, 76, green}, {68, 123, blue}, {131, 123, yellow},
+                                        {67, 76, black}, {132, 100, black}, {100, 75, black}, {100, 124, black}};
     const struct {
         const char* init;
         std::vector<Probe> probes;

@@ -14,7 +14,6 @@
 namespace {
 
 const qint16 toneLevel = 8000;
-const int samplesPerSecond = 2 * 44100;
 QString waveOutputPath;
 
 // The samples of the output so far (channels interleaved): its data chunk,
@@ -36,11 +35,10 @@ int peakLevel(const QVector<qint16>& samples)
     return peak;
 }
 
-// Seconds of sound (not silence) in the output.
+// Seconds of sound (not silence) in the output: two channels at 44.1 kHz.
 double soundSeconds(const QVector<qint16>& samples)
 {
-    return double(std::count_if(samples.begin(), samples.end(), [](qint16 s) { return s; })) /
-           samplesPerSecond;
+    return std::count_if(samples.begin(), samples.end(), [](qint16 s) { return s; }) / 88200.0;
 }
 
 // Polls until `done` holds; the limit is only there for a hang.

@@ -8,11 +8,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-inline QString ledgeBinary()
-{
-    return QStringLiteral(LEDGE_BINARY_PATH);
-}
-
 // Runs the real ledge (or ledge-play) on a scratch data/ holding the test's
 // own files, and reads its debug output.
 class LedgeRun {
@@ -21,7 +16,6 @@ public:
     {
         ensureTestApp();
         QDir(dir.path()).mkpath(QStringLiteral("bin"));
-        QDir(dir.path()).mkpath(QStringLiteral("data/scripts"));
         process.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
         process.setReadChannel(QProcess::StandardError);
     }
@@ -44,7 +38,7 @@ public:
     void start(const QStringList& args = {})
     {
         process.setWorkingDirectory(path(QStringLiteral("bin")));
-        process.start(ledgeBinary(), args);
+        process.start(QStringLiteral(LEDGE_BINARY_PATH), args);
     }
     int play(const QStringList& options)
     {
