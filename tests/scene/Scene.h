@@ -1,7 +1,5 @@
-// The scene tests' one harness: scripts and assets in a scratch data
-// directory, each script made as the program makes it (createGame, with the
-// map and the message sink), run by the frame loop with given frame steps
-// and events onto an off-screen picture that is read back.
+// The scene tests' one harness: each script made as the program makes it,
+// run by the frame loop with given steps and events onto a picture read back.
 #pragma once
 
 #include "PcxBytes.h"
@@ -26,12 +24,6 @@ namespace scene {
 const sf::Color black(0, 0, 0), red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255),
     yellow(255, 255, 0), white(255, 255, 255);
 
-inline std::string describe(const sf::Color& c)
-{
-    return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) +
-           ", " + std::to_string(c.a) + ")";
-}
-
 struct Probe {
     unsigned x, y;
     sf::Color color;
@@ -41,7 +33,7 @@ inline void expectPixels(const sf::Image& image, const std::vector<Probe>& probe
                          const std::string& label)
 {
     for (const Probe& p : probes)
-        EXPECT_EQ(describe(image.getPixel(p.x, p.y)), describe(p.color))
+        EXPECT_EQ(image.getPixel(p.x, p.y), p.color)
             << label << " at (" << p.x << ", " << p.y << ")";
 }
 
@@ -55,8 +47,7 @@ inline bool anyPixelIn(const sf::Image& image, unsigned x0, unsigned y0, unsigne
     return false;
 }
 
-// An 8-bit PCX file with the given header size and data, behind the marker
-// byte a palette whose entry i is palette[i] (the rest black).
+// An 8-bit PCX file whose palette entry i is palette[i] (the rest black).
 inline QByteArray pcxFile(int xmax, int ymax, const std::vector<int>& data,
                           const std::vector<sf::Color>& palette)
 {
@@ -78,18 +69,11 @@ inline sf::Image solid(unsigned w, unsigned h, const sf::Color& colour)
 // Pixel (x, y) is (x, y, 128): a drawn pixel tells where in the sheet it came from.
 inline sf::Image coded(unsigned w, unsigned h)
 {
-    sf::Image image;
-    image.create(w, h);
+    sf::Image image = solid(w, h, black);
     for (unsigned y = 0; y < h; ++y)
         for (unsigned x = 0; x < w; ++x)
             image.setPixel(x, y, sf::Color(sf::Uint8(x), sf::Uint8(y), 128));
     return image;
-}
-
-inline void writeImage(TestGame& test, const QString& path, const sf::Image& image)
-{
-    test.addFile(path, QByteArray());
-    ASSERT_TRUE(image.saveToFile((test.dataDir() + QLatin1Char('/') + path).toStdString()));
 }
 
 // Every debug line of the program since the scene began, unquoted: the
@@ -102,7 +86,7 @@ inline QStringList& lines()
 
 class Scene {
 public:
-    // `steps`: the dt of the first frames, 0.25 s each after them; `events`:
+    // `steps`: the dt of the first frames, 0.25 s each after them; `frames`:
     // the window events of each frame.
     explicit Scene(std::vector<float> steps = {}, std::vector<ScriptedEvents::Frame> frames = {},
                    sf::Vector2u size = {800, 600})
@@ -116,7 +100,15 @@ public:
     ~Scene() { qInstallMessageHandler(previous); }
 
     void addFile(const QString& path, const QByteArray& bytes) { data.addFile(path, bytes); }
-    void addImage(const QString& path, const sf::Image& image) { writeImage(data, path, image); }
+    void addImage(const QString& path, const sf::Image& image)
+    {
+        data.addFile(path, QByteArray());
+        EXPECT_TRUE(image.saveToFile((data.dataDir() + QLatin1Char('/') + path).toStdString()));
+    }
+    void addFont(const QString& path = QStringLiteral("fonts/sans.ttf"))
+    {
+        addFile(path, sourceFile(QStringLiteral("tests/fixtures/fonts/DejaVuSans.ttf")));
+    }
     // Starts scripts/main.js; false when its Init fails. The map takes its
     // tile images, as in the program, once at the start.
     bool start(const QString& source)
@@ -138,14 +130,6 @@ public:
     {
         EXPECT_EQ(loop.step(), std::nullopt) << lines().join('\n').toStdString();
         return texture.getTexture().copyToImage();
-    }
-    // Passes until the run ends, at most `passes`: its exit code.
-    std::optional<int> run(int passes)
-    {
-        std::optional<int> code;
-        for (int i = 0; i < passes && !code; ++i)
-            code = loop.step();
-        return code;
     }
     QString eval(const QString& source)
     {

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QString>
 #include <ostream>
 
 // Writes a file below a test's data directory, making its folders.
@@ -44,17 +42,9 @@ inline QString debugText(const QString& line)
         return line;
     QString out;
     for (int i = 1; i < line.size() - 1; ++i) {
-        QChar c = line.at(i);
-        if (c == QLatin1Char('\\') && i + 1 < line.size() - 1) {
-            c = line.at(++i);
-            if (c == QLatin1Char('n'))
-                c = QLatin1Char('\n');
-            else if (c == QLatin1Char('u') && i + 4 < line.size() - 1) {
-                c = QChar(line.mid(i + 1, 4).toUShort(nullptr, 16));
-                i += 4;
-            }
-        }
-        out += c;
+        const bool escaped = line.at(i) == QLatin1Char('\\') && i + 2 < line.size();
+        const QChar c = line.at(escaped ? ++i : i);
+        out += escaped && c == QLatin1Char('n') ? QChar(QLatin1Char('\n')) : c;
     }
     return out;
 }
