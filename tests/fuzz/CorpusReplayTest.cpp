@@ -9,7 +9,7 @@ TEST(CorpusReplay, EveryFileRunsCleanly)
 {
     const struct {
         const char* corpus;
-        int (*entry)(const std::uint8_t*, std::size_t);
+        void (*entry)(const QByteArray&);
     } targets[] = {{"pcx", fuzz::pcxDecoder},           {"map", fuzz::mapReader},
                    {"include", fuzz::includeExpansion}, {"json", fuzz::scriptJson},
                    {"jsonread", fuzz::jsonReader},      {"image", fuzz::imageDecoder},
@@ -21,11 +21,9 @@ TEST(CorpusReplay, EveryFileRunsCleanly)
         for (const QString& name : names) {
             QFile file(dir.filePath(name));
             ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
-            const QByteArray bytes = file.readAll();
             // A failing input aborts the process; its name is the last line before.
             std::fprintf(stderr, "%s/%s\n", target.corpus, qPrintable(name));
-            target.entry(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                         std::size_t(bytes.size()));
+            target.entry(file.readAll());
         }
     }
 }

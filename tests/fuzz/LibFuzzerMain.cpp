@@ -3,5 +3,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    return fuzz::LEDGE_FUZZ_ENTRY(data, size);
+    fuzz::LEDGE_FUZZ_ENTRY(QByteArray::fromRawData(reinterpret_cast<const char*>(data), int(size)));
+    return 0;
 }

@@ -16,10 +16,7 @@ TEST(AnimationClock, StepsShowTheFramesOfTheirTime)
         double elapsed;
     };
     // clang-format off
-    const struct {
-        const char* label;
-        std::vector<Step> steps;
-    } cases[] = {
+    const std::pair<const char*, std::vector<Step>> cases[] = {
         // Reaching 0.4 shows frame 0 and takes one cycle off.
         {"steady", {{'p', 0, 0, 0}, {0, 0.05, 0, 0.05}, {0, 0.1, 1, 0.15}, {0, 0.1, 2, 0.25},
                     {0, 0.1, 3, 0.35}, {0, 0.1, 0, 0.05}, {0, 0.1, 1, 0.15}}},
@@ -40,13 +37,13 @@ TEST(AnimationClock, StepsShowTheFramesOfTheirTime)
     const std::map<char, void (AnimationClock::*)()> act = {{'p', &AnimationClock::play},
                                                             {'o', &AnimationClock::startOneTime},
                                                             {'s', &AnimationClock::stop}};
-    for (const auto& c : cases) {
+    for (const auto& [label, steps] : cases) {
         AnimationClock clock(4, 10);
-        for (const Step& s : c.steps) {
+        for (const Step& s : steps) {
             if (s.before)
                 (clock.*act.at(s.before))();
-            EXPECT_EQ(clock.step(s.dt), s.frame) << c.label << ", dt " << s.dt;
-            EXPECT_NEAR(clock.elapsedTime(), s.elapsed, 1e-6) << c.label << ", dt " << s.dt;
+            EXPECT_EQ(clock.step(s.dt), s.frame) << label << ", dt " << s.dt;
+            EXPECT_NEAR(clock.elapsedTime(), s.elapsed, 1e-6) << label << ", dt " << s.dt;
         }
     }
 }

@@ -56,10 +56,8 @@ TEST(InputScript, ReadsEventsInFrameOrderAndPointsAtTheFirstBadLine)
 // f focus lost, c the end of a frame.
 TEST(InputState, HeldAndReleasedFollowTheEvents)
 {
-    struct Case {
-        const char* steps;
-        bool down, held, released, buttonHeld;
-    } cases[] = {
+    // Steps, then key 7 down, held, released, and the middle button held.
+    const std::tuple<const char*, bool, bool, bool, bool> cases[] = {
         {"k", true, true, false, false},     {"kK", true, false, true, false},
         {"kKc", false, false, false, false}, {"kc", false, true, false, false},
         {"kcKk", true, true, true, false},   {"kcK", false, false, true, false},
@@ -75,15 +73,15 @@ TEST(InputState, HeldAndReleasedFollowTheEvents)
         {'f', [](InputState& s) { s.focusLost(); }},
         {'c', [](InputState& s) { s.clearKeys(); }},
     };
-    for (const Case& c : cases) {
+    for (const auto& [steps, down, held, released, buttonHeld] : cases) {
         InputState s;
-        for (const char* p = c.steps; *p; ++p)
-            act.find(*p)->second(s);
-        EXPECT_EQ(s.isKeyDown(7), c.down) << c.steps;
-        EXPECT_EQ(s.isKeyHeld(7), c.held) << c.steps;
-        EXPECT_EQ(s.isKeyReleased(7), c.released) << c.steps;
-        EXPECT_EQ(s.isButtonHeld(InputState::Middle), c.buttonHeld) << c.steps;
-        EXPECT_FALSE(s.isKeyHeld(8)) << c.steps;
+        for (const char* p = steps; *p; ++p)
+            act.at (*p)(s);
+        EXPECT_EQ(s.isKeyDown(7), down) << steps;
+        EXPECT_EQ(s.isKeyHeld(7), held) << steps;
+        EXPECT_EQ(s.isKeyReleased(7), released) << steps;
+        EXPECT_EQ(s.isButtonHeld(InputState::Middle), buttonHeld) << steps;
+        EXPECT_FALSE(s.isKeyHeld(8)) << steps;
     }
 }
 
@@ -114,19 +112,14 @@ TEST(InputState, CodesLatchesAndPadPresses)
 // above and below, none at its own size or in a window of no size.
 TEST(Letterbox, TheDrawingAreaIsCentredUndistorted)
 {
-    const struct {
-        unsigned w, h;
-        float left, top, width, height;
-    } cases[] = {
-        {800, 600, 0, 0, 1, 1},         {1600, 600, 0.25f, 0, 0.5f, 1},
-        {800, 1200, 0, 0.25f, 1, 0.5f}, {4, 1, 1 / 3.f, 0, 1 / 3.f, 1},
-        {0, 600, 0, 0, 1, 1},           {1000, 600, 0.1f, 0, 0.8f, 1},
+    const std::tuple<unsigned, unsigned, const char*> cases[] = {
+        {800, 600, "0 0 1 1"}, {1600, 600, "0.25 0 0.5 1"}, {800, 1200, "0 0.25 1 0.5"},
+        {0, 600, "0 0 1 1"},   {1000, 600, "0.1 0 0.8 1"},  {4, 1, "0.333333 0 0.333333 1"},
     };
-    for (const auto& c : cases) {
-        const ViewportFractions f = letterbox(c.w, c.h);
-        EXPECT_FLOAT_EQ(f.left, c.left) << c.w << "x" << c.h;
-        EXPECT_FLOAT_EQ(f.top, c.top) << c.w << "x" << c.h;
-        EXPECT_FLOAT_EQ(f.width, c.width) << c.w << "x" << c.h;
-        EXPECT_FLOAT_EQ(f.height, c.height) << c.w << "x" << c.h;
+    for (const auto& [w, h, area] : cases) {
+        const ViewportFractions f = letterbox(w, h);
+        EXPECT_EQ(QString::asprintf("%g %g %g %g", f.left, f.top, f.width, f.height).toStdString(),
+                  area)
+            << w << "x" << h;
     }
 }

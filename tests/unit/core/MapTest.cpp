@@ -154,12 +154,11 @@ TEST(MapPieces, EveryCellKindDrawsItsPiecesInOrder)
         {"1\n2\nW\nW\n", "M0,40 T0,40 T0,100 M0,100 T0,100 T0,160 "},
     };
     for (const auto& [text, pieces] : cases) {
-        std::string drawn;
+        QString drawn;
         mapFromText(text).forEachPiece([&drawn](TilePiece piece, int x, int y) {
-            drawn += "MLRST"[static_cast<int>(piece)] + std::to_string(x) + "," +
-                     std::to_string(y) + " ";
+            drawn += QString::asprintf("%c%d,%d ", "MLRST"[static_cast<int>(piece)], x, y);
         });
-        EXPECT_EQ(drawn, pieces) << text;
+        EXPECT_EQ(drawn.toStdString(), pieces) << text;
     }
 }
 
@@ -168,13 +167,7 @@ TEST(MapPieces, EveryCellKindDrawsItsPiecesInOrder)
 TEST(Navigation, IsNeedStopTestsWindowEdgesFloorGapsWallsAndCaveBorders)
 {
     const char* const ex = exampleMap;
-    const struct {
-        const char* map;
-        double x1, x2;
-        int plate;
-        double w2;
-        bool fly, stop;
-    } cases[] = {
+    const std::tuple<const char*, double, double, int, double, bool, bool> cases[] = {
         // clang-format off
         // Window edges: standing on either stops; just inside does not.
         {"0\n0\n", 20, 20, 0, 20, false, true}, {"0\n0\n", 780, 780, 0, 20, false, true},
@@ -205,9 +198,9 @@ TEST(Navigation, IsNeedStopTestsWindowEdgesFloorGapsWallsAndCaveBorders)
         {ex, 100, 130, -1, 5, false, true},
         // clang-format on
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(mapFromText(c.map).isNeedStop(c.x1, c.x2, c.plate, c.w2, c.fly), c.stop)
-            << c.map << ": " << c.x1 << " -> " << c.x2 << " on plate " << c.plate;
+    for (const auto& [text, x1, x2, plate, w2, fly, stop] : cases)
+        EXPECT_EQ(mapFromText(text).isNeedStop(x1, x2, plate, w2, fly), stop)
+            << text << ": " << x1 << " -> " << x2 << " on plate " << plate;
 }
 
 TEST(Navigation, PlateYAndCanJumpTo)
@@ -233,12 +226,7 @@ TEST(Navigation, PlateYAndCanJumpTo)
 TEST(Navigation, SpawnDrawsUniformlyAmongPointsAwayFromThePlayer)
 {
     const PlatformMap map = mapFromText(exampleMap);
-    const struct {
-        double x;
-        int plate;
-        std::uint32_t r;
-        JumpPoint point;
-    } cases[] = {
+    const std::tuple<double, int, std::uint32_t, JumpPoint> cases[] = {
         // clang-format off
         {100, 7, 0, {32, 0}}, {100, 7, 0x15555555u, {32, 0}}, {100, 7, 0x15555556u, {32, 2}},
         {100, 7, 0x80000000u, {224, 2}}, {100, 7, 0xFFFFFFFFu, {352, 2}},
@@ -246,10 +234,10 @@ TEST(Navigation, SpawnDrawsUniformlyAmongPointsAwayFromThePlayer)
         {160, 0, 0xFFFFFFFFu, {352, 2}},
         // clang-format on
     };
-    for (const auto& c : cases) {
-        const JumpPoint* p = map.pickSpawnPoint(c.x, c.plate, c.r);
+    for (const auto& [x, plate, r, point] : cases) {
+        const JumpPoint* p = map.pickSpawnPoint(x, plate, r);
         ASSERT_NE(p, nullptr);
-        EXPECT_EQ(*p, c.point) << c.x << " " << c.plate << " " << c.r;
+        EXPECT_EQ(*p, point) << x << " " << plate << " " << r;
     }
     for (const char* text : {"0\n0\n", "3\n2\nWWW\nWWW\n", "2\n1\nG\n"})
         EXPECT_EQ(mapFromText(text).pickSpawnPoint(64, 0, 0xFFFFFFFFu), nullptr) << text;

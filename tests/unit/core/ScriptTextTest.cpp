@@ -29,10 +29,7 @@ TEST(IncludeExpander, ExpandsLinesByTheGreedyRule)
         {"empty.js", ""}, {"nul.js", QByteArray("before\0after", 12)},
         {"nested.js", "$include<lib.js>"}, {"bad.js", "a\377b"}});
     // clang-format on
-    const struct {
-        const char* name;
-        QString text, expected;
-    } cases[] = {
+    const std::tuple<const char*, QString, QString> cases[] = {
         {"whole line", "x;\n$include<lib.js>\ny;", "x;\nvar a = 1;\nvar b = 2;\ny;"},
         {"no extension added", "$include<lib>", "NOEXT"},
         {"spaces kept in the name", "$include< lib.js >", "$include< lib.js >"},
@@ -46,8 +43,8 @@ TEST(IncludeExpander, ExpandsLinesByTheGreedyRule)
         {"CR before LF stays", "a\r\n$include<lib>\r\nb", "a\r\nNOEXT\nb"},
         {"bad UTF-8 replaced", "$include<bad.js>", QString::fromUtf16(u"a\uFFFDb")},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(expandIncludes(c.text, read), c.expected) << c.name;
+    for (const auto& [name, text, expected] : cases)
+        EXPECT_EQ(expandIncludes(text, read), expected) << name;
 }
 
 TEST(IncludeExpander, EveryExpandedLineKnowsItsFileAndOwnLine)

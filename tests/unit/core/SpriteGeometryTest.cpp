@@ -1,6 +1,7 @@
 #include "core/ContactGeometry.h"
 #include "core/SheetFrames.h"
 
+#include <QStringList>
 #include <climits>
 #include <gtest/gtest.h>
 #include <string>
@@ -28,12 +29,10 @@ struct Sprite {
 // "left,top widthxheight" for each frame, " | " between them.
 std::string describe(const std::vector<FrameRect>& frames)
 {
-    std::string text;
-    for (const FrameRect& f : frames) {
-        text += (text.empty() ? "" : " | ") + std::to_string(f.left) + ',' + std::to_string(f.top) +
-                ' ' + std::to_string(f.width) + 'x' + std::to_string(f.height);
-    }
-    return text;
+    QStringList text;
+    for (const FrameRect& f : frames)
+        text << QString::asprintf("%d,%d %dx%d", f.left, f.top, f.width, f.height);
+    return text.join(QLatin1String(" | ")).toStdString();
 }
 
 } // namespace
@@ -47,11 +46,7 @@ TEST(ContactGeometry, PointInQuadExcludesOutlineAndDiagonal)
     const Corners empty = Sprite{0, 0, 50, 50}.corners();
     // The same turned the other way round, as a sprite mirrored on one axis is.
     const Corners flipped = {Point{0, -10}, Point{10, 0}, Point{0, 10}, Point{-10, 0}};
-    const struct {
-        Corners quad;
-        float x, y;
-        bool inside;
-    } cases[] = {
+    const std::tuple<Corners, float, float, bool> cases[] = {
         {q, 100, 100, false},     {q, 101, 100, true},       {q, 100, 101, true},
         {q, 85, 86, true},        {q, 84, 100, false},       {q, 116, 100, false},
         {q, 100, 84, false},      {q, 100, 116, false},      {diamond, 3, 3, true},
@@ -60,19 +55,15 @@ TEST(ContactGeometry, PointInQuadExcludesOutlineAndDiagonal)
         {flipped, 5, 5, false},   {flipped, -5, 5, false},   {flipped, 5, -5, false},
         {flipped, -5, -5, false}, {flipped, 3, -2, true},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(contact::inQuad(c.quad, {c.x, c.y}), c.inside) << c.x << "," << c.y;
+    for (const auto& [quad, x, y, inside] : cases)
+        EXPECT_EQ(contact::inQuad(quad, {x, y}), inside) << x << "," << y;
 }
 
 // A box contact tests only the other sprite's corners against this one's
 // quad; a circle contact compares drawn centres with the unscaled sizes.
 TEST(ContactGeometry, BoxAndCircleContacts)
 {
-    const struct {
-        const char* name;
-        Sprite self, other;
-        bool box, circle;
-    } cases[] = {
+    const std::tuple<const char*, Sprite, Sprite, bool, bool> cases[] = {
         {"overlap", {32, 32, 100, 100}, {32, 32, 120, 110}, true, true},
         {"touching edges", {32, 32, 100, 100}, {32, 32, 132, 100}, false, false},
         {"31 apart", {32, 32, 100, 100}, {32, 32, 131, 100}, false, true},
@@ -90,21 +81,16 @@ TEST(ContactGeometry, BoxAndCircleContacts)
         {"mirrored winding", {32, 32, 100, 100, -1.0f}, {32, 32, 120, 110}, true, true},
         {"uneven sizes", {40, 8, 0, 0}, {8, 8, 15, 0}, false, true}, // r 12 + 4
     };
-    for (const auto& c : cases) {
-        const Sprite &s = c.self, &o = c.other;
-        EXPECT_EQ(contact::boxContact(s.corners(), o.corners()), c.box) << c.name;
-        EXPECT_EQ(contact::circleContact(s.corners(), s.w, s.h, o.corners(), o.w, o.h), c.circle)
-            << c.name;
+    for (const auto& [name, s, o, box, circle] : cases) {
+        EXPECT_EQ(contact::boxContact(s.corners(), o.corners()), box) << name;
+        EXPECT_EQ(contact::circleContact(s.corners(), s.w, s.h, o.corners(), o.w, o.h), circle)
+            << name;
     }
 }
 
 TEST(SheetFrames, CutsRowByRowAndClipsToTheSheet)
 {
-    const struct {
-        unsigned sheetW, sheetH;
-        int count, w, h;
-        const char* frames;
-    } cases[] = {
+    const std::tuple<unsigned, unsigned, int, int, int, const char*> cases[] = {
         {256, 64, 4, -1, -1, "0,0 64x64 | 64,0 64x64 | 128,0 64x64 | 192,0 64x64"},
         {128, 128, 4, 64, 64, "0,0 64x64 | 64,0 64x64 | 0,64 64x64 | 64,64 64x64"},
         // A derived width truncates: the last column is never shown.
@@ -118,8 +104,8 @@ TEST(SheetFrames, CutsRowByRowAndClipsToTheSheet)
         {64, 16, 2, INT_MAX, INT_MAX, "0,0 64x16 | 0,0 0x0"},
         {0, 0, 2, 8, 8, "0,0 0x0 | 0,0 0x0"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(describe(sheetFrames(c.sheetW, c.sheetH, c.count, c.w, c.h)), c.frames)
-            << c.sheetW << 'x' << c.sheetH << ", " << c.count << " of " << c.w << 'x' << c.h;
+    for (const auto& [sheetW, sheetH, count, w, h, frames] : cases) {
+        EXPECT_EQ(describe(sheetFrames(sheetW, sheetH, count, w, h)), frames)
+            << sheetW << 'x' << sheetH << ", " << count << " of " << w << 'x' << h;
     }
 }
