@@ -49,8 +49,7 @@ void fuzz::pcxDecoder(const QByteArray& input)
     }
     check(unsigned(opaque.width()) == w && unsigned(opaque.height()) == h, "header size");
     check(keyed.width() == opaque.width() && keyed.height() == opaque.height(), "same size");
-    const std::uint8_t* a = opaque.pixels();
-    const std::uint8_t* b = keyed.pixels();
+    const std::uint8_t *a = opaque.pixels(), *b = keyed.pixels();
     for (std::size_t i = 0; i < std::size_t(w) * h * 4; i += 4) {
         check(a[i + 3] == 255, "without transparency every pixel is opaque");
         check(b[i + 3] == 0 || b[i + 3] == 255, "alpha is all or nothing");
@@ -87,8 +86,7 @@ void fuzz::mapReader(const QByteArray& input)
     map.setMeasures(measures);
     map.setGrid(grid);
 
-    const int rows = map.plateCount();
-    const int columns = map.plates().columnCount();
+    const int rows = map.plateCount(), columns = map.plates().columnCount();
     check(rows >= 0 && rows <= PlateGrid::Capacity, "rows within capacity");
     check(columns >= 0 && columns <= PlateGrid::Capacity, "columns within capacity");
     for (const JumpPoint& p : map.jumpPoints())

@@ -9,12 +9,7 @@
 // one-time play, 's' stops; then the step shows `frame` and leaves `elapsed`.
 TEST(AnimationClock, StepsShowTheFramesOfTheirTime)
 {
-    struct Step {
-        char before;
-        double dt;
-        int frame;
-        double elapsed;
-    };
+    using Step = std::tuple<char, double, int, double>; // before, dt, frame, elapsed
     // clang-format off
     const std::pair<const char*, std::vector<Step>> cases[] = {
         // Reaching 0.4 shows frame 0 and takes one cycle off.
@@ -39,11 +34,11 @@ TEST(AnimationClock, StepsShowTheFramesOfTheirTime)
                                                             {'s', &AnimationClock::stop}};
     for (const auto& [label, steps] : cases) {
         AnimationClock clock(4, 10);
-        for (const Step& s : steps) {
-            if (s.before)
-                (clock.*act.at(s.before))();
-            EXPECT_EQ(clock.step(s.dt), s.frame) << label << ", dt " << s.dt;
-            EXPECT_NEAR(clock.elapsedTime(), s.elapsed, 1e-6) << label << ", dt " << s.dt;
+        for (const auto& [before, dt, frame, elapsed] : steps) {
+            if (before)
+                (clock.*act.at(before))();
+            EXPECT_EQ(clock.step(dt), frame) << label << ", dt " << dt;
+            EXPECT_NEAR(clock.elapsedTime(), elapsed, 1e-6) << label << ", dt " << dt;
         }
     }
 }

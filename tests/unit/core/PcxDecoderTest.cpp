@@ -9,9 +9,8 @@
 
 namespace {
 
-// A PCX file: 128-byte header with Xmax/Ymax and the given other 16-bit words,
-// the data, then the last paletteBytes of a palette where entry i is
-// (i, 255 - i, i ^ 0x5A).
+// A PCX file: header with Xmax/Ymax and other 16-bit words at their offsets, the
+// data, then the last paletteBytes of a palette where entry i is (i, 255 - i, i ^ 0x5A).
 QByteArray pcx(int xmax, int ymax, const std::vector<int>& data,
                std::initializer_list<std::pair<int, int>> words = {}, int paletteBytes = 768)
 {

@@ -13,10 +13,9 @@ namespace {
 FileReader fakeFiles(const QMap<QString, QByteArray>& files)
 {
     return [files](const QString& path, qint64) -> std::optional<QByteArray> {
-        const QString name = path.mid(8);
-        if (!path.startsWith(QLatin1String("scripts/")) || !files.contains(name))
-            return std::nullopt;
-        return files.value(name);
+        const auto it = files.constFind(path.mid(8));
+        return path.startsWith(QLatin1String("scripts/")) && it != files.cend() ? std::optional(*it)
+                                                                                : std::nullopt;
     };
 }
 
