@@ -75,7 +75,7 @@ TEST(InputState, HeldAndReleasedFollowTheEvents)
     for (const auto& [steps, down, held, released, buttonHeld] : cases) {
         InputState s;
         for (const char* p = steps; *p; ++p)
-            act.at (*p)(s);
+            act.find(*p)->second(s);
         EXPECT_EQ(s.isKeyDown(7), down) << steps;
         EXPECT_EQ(s.isKeyHeld(7), held) << steps;
         EXPECT_EQ(s.isKeyReleased(7), released) << steps;
