@@ -157,3 +157,30 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
         EXPECT_EQ(run.loop.game(), nullptr) << main;
     }
 }
+
+// A failure is held, the failed script's timers stopped, and the loop goes on
+// until a watched file changes; then the script starts afresh with the same
+// parameters. A text that does not parse is held too; Escape still ends the run.
+TEST(FrameLoop, DevelopmentModeHoldsAFailureUntilAFileChanges)
+{
+    Frames frames(6);
+    frames[5] = {event(E::KeyPressed, sf::Keyboard::Escape)};
+    LoopRun run(QStringLiteral("var n = 0;\n$include<lib.js>\nfunction Init(p) {"
+                               " system.writeMessage('init ' + p[0] + ' ' + n);"
+                               " system.setInterval('system.writeMessage(\"tick\")', 0); }\n"
+                               "function Frame() { if (++n == 2) broken(); } function Render() {}"),
+                frames);
+    run.data.addScript(QStringLiteral("lib"), QStringLiteral("function broken() { nothing(); }"));
+    run.loop.setDevelopmentMode(QString());
+    ASSERT_TRUE(run.loop.start({QStringLiteral("ledge")}));
+    EXPECT_EQ(run.steps(3), std::nullopt);
+    EXPECT_TRUE(run.loop.failure().startsWith("ОШИБКА функции Frame(0.25): ReferenceError"));
+    run.data.addScript(QStringLiteral("lib"), QStringLiteral("function broken() {}"));
+    run.log.clear();
+    EXPECT_EQ(run.steps(1), std::nullopt);
+    EXPECT_EQ(run.log, (QStringList{"end main", "make main", "init ledge 0", "display"}));
+    run.data.addScript(QStringLiteral("main"), QStringLiteral("function Init( {"));
+    run.log.clear();
+    EXPECT_EQ(run.steps(3), 0);
+    EXPECT_TRUE(run.log.contains("Parse error at scripts/main.js:1: Expected `)'"));
+}

@@ -82,6 +82,24 @@ TEST(Timer, EachTimerRunsAsItsDelaySays)
         }
 }
 
+// Timers never fire inside a call; what falls due meanwhile is held, not
+// dropped, and runs once at the first pass after it. The interval goes on;
+// the timeout that ran is freed.
+TEST(Timer, TimersDueDuringACallRunAtTheFirstPassAfterIt)
+{
+    TimerRun run(false);
+    run.t.eval(
+        QStringLiteral("system.setInterval('count++', 1); system.setTimeout('count += 100', 300);"
+                       "var inside; function Frame() { var end = Date.now() + 450;"
+                       " while (Date.now() < end) {} inside = count; }"));
+    ASSERT_TRUE(run.t.game().callFrame(0.45));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(run.t.eval(QStringLiteral("inside + ' ' + count")), QStringLiteral("0 101"));
+    while (run.count() < 103)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_EQ(run.qtTimers(), 1);
+}
+
 // Ending a script stops its timers and deletes every object it made.
 TEST(Timer, ReleaseAllEndsTimersAndObjects)
 {
