@@ -131,6 +131,11 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
          {"make nowhere", missing,
           "ОШИБКА функции Init({\n    \"a\": \"x\",\n    \"b\": 1\n}\n)" + noInit,
           "end nowhere"}},
+        // The last request wins: an empty name clears the one before it, its
+        // parameters too.
+        {"var n = 0; function Init() {} function Frame() { if (n++) game.goToScript('nowhere');"
+         " else { game.goToScript('main', 1); game.goToScript('', 2); } }", 1,
+         {"make nowhere", missing, "ОШИБКА функции Init()" + noInit, "end nowhere"}},
         // A switch asked for outside Frame() is carried out after the next one.
         {"function Init() {} function Frame() { system.writeMessage('frame'); }"
          "function Render() { game.goToScript('nowhere', 3); }", 1,

@@ -31,22 +31,6 @@ TEST(GameEntryCalls, OnlyErrorsAndBooleanFalseFail)
         EXPECT_EQ(t.game().callFrame(c.dt), c.log.isEmpty()) << c.value;
         EXPECT_EQ(t.logs.value(0), c.log) << c.value;
     }
-    // An empty parameter text is no argument at all.
-    TestGame u(QStringLiteral("var got; function Init(p) { got = arguments.length + ':' + p; }"));
-    EXPECT_TRUE(u.game().callInit(QString()));
-    EXPECT_EQ(u.eval(QStringLiteral("got")), QStringLiteral("0:undefined"));
-}
-
-// The last request wins: an empty name clears the one before it.
-TEST(GameEntryCalls, GoToScriptRecordsAndAnEmptyNameClears)
-{
-    TestGame t(QStringLiteral("var n = 0; function Frame() { if (n++) game.goToScript('alone');"
-                              " else { game.goToScript('next', 1); game.goToScript('', 2); } }"));
-    EXPECT_TRUE(t.game().callFrame(0.1));
-    EXPECT_FALSE(t.game().hasPendingScript());
-    EXPECT_TRUE(t.game().callFrame(0.1));
-    EXPECT_EQ(t.game().pendingScript(), QStringLiteral("alone"));
-    EXPECT_FALSE(t.game().pendingParams().isValid());
 }
 
 TEST(GameEntryCalls, FailuresAreLocatedInTheirOwnFiles)

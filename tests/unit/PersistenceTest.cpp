@@ -33,7 +33,8 @@ protected:
 } // namespace
 
 // What is written, and that it reads back as a value that is written alike.
-// Holes are null, named properties of arrays left out.
+// Holes are null, named properties of arrays left out. The old save stays
+// whole until the new one is complete: the file is replaced, never cut off.
 TEST_F(Persistence, WritesExactTextAndReadsItBack)
 {
     const std::pair<const char*, const char*> cases[] = {
@@ -46,12 +47,14 @@ TEST_F(Persistence, WritesExactTextAndReadsItBack)
         {"-0.5", "-0.5"}, {"NaN", "NaN"}, {"-Infinity", "-Infinity"}, {"Infinity", "Infinity"},
         {"true", "true"}, {"null", "null"}, {"undefined", ""}};
     TestGame t(kScript);
+    const QByteArray path = QFile::encodeName(t.dataDir() + QStringLiteral("/saved.json"));
     t.addFile(QStringLiteral("saved.json"), "a longer text saved before");
+    ASSERT_EQ(::link(path.constData(), (path + ".witness").constData()), 0);
     for (const auto& [value, bytes] : cases) {
         SCOPED_TRACE(value);
         EXPECT_EQ(t.eval(QStringLiteral("system.saveObject('saved.json', %1)").arg(value)),
                   QStringLiteral("true"));
-        const QByteArray saved = readFile(t.dataDir() + QStringLiteral("/saved.json"));
+        const QByteArray saved = readFile(QFile::decodeName(path));
         EXPECT_EQ(saved, QByteArray(bytes));
         // Read back, and as the script text of an Init() parameter.
         if (!saved.isEmpty()) {
@@ -59,6 +62,8 @@ TEST_F(Persistence, WritesExactTextAndReadsItBack)
             EXPECT_EQ(valueText(t, "(" + saved + ")"), saved);
         }
     }
+    EXPECT_EQ(readFile(QFile::decodeName(path + ".witness")), "a longer text saved before");
+    EXPECT_EQ(QDir(t.dataDir()).entryList(QDir::Files).size(), 2) << "no temporary file left";
 }
 
 // Only JSON loads, however written; anything else is a SyntaxError and
@@ -169,21 +174,11 @@ TEST_F(Persistence, ValuesPastTheLimitsAreNotWritten)
     }
 }
 
-// The old save stays whole until the new one is complete: the file is
-// replaced, never cut off in place, also where the disk is full.
-TEST_F(Persistence, SaveReplacesTheFileInsteadOfTruncatingIt)
+// A full disk fails the save and leaves the old file whole.
+TEST_F(Persistence, AFullDiskLeavesTheOldSaveWhole)
 {
     TestGame t(kScript);
     const QByteArray old = "{\n    \"level\": 7\n}\n";
-    const QByteArray path = QFile::encodeName(t.dataDir() + QStringLiteral("/slot.json"));
-    t.addFile(QStringLiteral("slot.json"), old);
-    ASSERT_EQ(::link(path.constData(), (path + ".witness").constData()), 0);
-    t.eval(QStringLiteral("system.saveObject('slot.json', {level: 8})"));
-    EXPECT_EQ(readFile(QFile::decodeName(path)), QByteArray("{\n    \"level\": 8\n}\n"));
-    EXPECT_EQ(readFile(QFile::decodeName(path + ".witness")), old);
-    EXPECT_EQ(QDir(t.dataDir()).entryList(QDir::Files).size(), 2) << "no temporary file left";
-
-    // A full disk fails the save and leaves the old file whole.
     const QString disk = t.dataDir() + QStringLiteral("/disk");
     QDir().mkpath(disk);
     if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=64k"))
