@@ -95,13 +95,10 @@ TEST_F(Persistence, FilesAreReadAsJsonDataOnly)
         {"\"\\u0041\\/\\ud83d\\ude00\"", "'A/\\ud83d\\ude00'"},
         {deep, "(function () { var a = []; for (var i = 1; i < 1000; ++i) a = [a]; return a; })()"},
     };
-    QList<QByteArray> broken = {
-        "{ score: 2 * 21 }", "{ \"score\": ", "",          "[1,]",  "{\"a\": 1} x", "[01]", "1.",
-        "'single'",          "\"raw\nline\"", "\"\\x41\"", "[NaN]", "/* c */ 1",    "1e999"};
-    broken << "[" + deep + "]"
-           << "{\"b\": [1], \"b\": 2}"
-           << "{\"a\": 1, \"\\u0061\": {}}"
-           << "{\"score\": 7, \"x\": system.saveObject(\"ran.json\", \"$(touch PWNED)\")}";
+    const QByteArray broken[] = {"{ score: 2 * 21 }", "{ \"score\": ", "", "[1,]", "{\"a\": 1} x",
+        "[01]", "1.", "'single'", "\"raw\nline\"", "\"\\x41\"", "[NaN]", "/* c */ 1", "1e999",
+        "[" + deep + "]", "{\"b\": [1], \"b\": 2}", "{\"a\": 1, \"\\u0061\": {}}",
+        "{\"score\": 7, \"x\": system.saveObject(\"ran.json\", \"$(touch PWNED)\")}"};
     TestGame t(kScript);
     const QString load = QStringLiteral("system.loadObject('hand.json')");
     for (const auto& [bytes, value] : loads) {
@@ -117,9 +114,8 @@ TEST_F(Persistence, FilesAreReadAsJsonDataOnly)
     EXPECT_FALSE(QFile::exists(t.dataDir() + QStringLiteral("/ran.json")));
     // What is not there loads as null, and looking makes no app-data directory.
     EXPECT_EQ(t.eval(QStringLiteral("[system.loadObject('no/x.json'), system.loadObject(''),"
-                                    " system.loadObjectFromAppData('x.json')]"
-                                    ".map(function (v) { return v === null; }).join()")),
-              QStringLiteral("true,true,true"));
+                                    " system.loadObjectFromAppData('x.json')].map(String).join()")),
+              QStringLiteral("null,null,null"));
     EXPECT_FALSE(QFile::exists(dataHome));
 }
 
