@@ -95,11 +95,11 @@ TEST(ImageDecoder, SizesPastTheLimitsAreRefusedBeforeDecoding)
     const QByteArray png = convert(dir, QByteArray(17 * 11 * 4, '\x7f'), {}, "a.png");
     const QByteArray jpeg = convert(dir, QByteArray(17 * 11 * 4, '\x7f'),
                                     {"-resize", "200x200!", "-interlace", "JPEG"}, "p.jpg");
-    // PNG files claiming 16000 and 9000 pixels square (their IHDR and its
+    // A PNG file claiming 9000 pixels square (a fuzz input's IHDR and its
     // checksum changed), with a few bytes of pixels.
-    const QByteArray huge = sourceFile(QStringLiteral("tests/fuzz/corpus/image/png-16000x16000"));
     const QByteArray big =
-        QByteArray(huge).replace(16, 17, QByteArray::fromHex("000023280000232808060000006dd572ba"));
+        sourceFile(QStringLiteral("tests/fuzz/corpus/image/png-16000x16000"))
+            .replace(16, 17, QByteArray::fromHex("000023280000232808060000006dd572ba"));
     const struct {
         QByteArray file;
         ImageLimits limits;
@@ -111,7 +111,6 @@ TEST(ImageDecoder, SizesPastTheLimitsAreRefusedBeforeDecoding)
                              "0002024401003b"),
          roomy, QString()},
         {png, {16, 1000}, asset::tooLarge(17, 11)}, {png, {1000, 186}, asset::tooLarge(17, 11)},
-        {huge, {65535, quint64(1) << 26}, asset::tooLarge(16000, 16000)},
         {big, {65535, asset::maxImagePixels}, asset::tooLarge(9000, 9000)},
         {QByteArray("P5\n2 1\n65535\n\1\2\3\4"), roomy, asset::unknownFormat()},
     };
@@ -151,8 +150,7 @@ TEST(SoundDecoder, ValidFilesGiveTheSamplesTheyAlwaysGave)
         EXPECT_EQ(decoded.sampleRate, reference.getSampleRate());
         EXPECT_EQ(decoded.samples, std::vector(samples, samples + reference.getSampleCount()));
         // One frame fewer than the file holds is refused as too long.
-        const quint64 frames = decoded.samples.size() / c.channels;
-        EXPECT_FALSE(sound::decode(file, (frames - 1) * c.channels, decoded).isEmpty());
+        EXPECT_FALSE(sound::decode(file, decoded.samples.size() - c.channels, decoded).isEmpty());
         EXPECT_TRUE(decoded.samples.empty());
     }
     // Too short for the header of the container it starts like.
