@@ -155,7 +155,6 @@ TEST_F(Persistence, WritesStayInsideTheGameFolders)
     EXPECT_FALSE(QFile::exists(data + up));
 }
 
-
 // A full disk fails the save and leaves the old file whole.
 TEST_F(Persistence, AFullDiskLeavesTheOldSaveWhole)
 {
