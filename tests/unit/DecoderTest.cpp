@@ -27,21 +27,17 @@ QByteArray convert(const QTemporaryDir& dir, const QByteArray& source, QStringLi
 {
     writeDataFile(dir.path(), QStringLiteral("source.rgba"), source);
     const QString path = dir.filePath(out.section(':', -1));
-    QProcess magick;
-    magick.start(QStringLiteral("convert"),
-                 QStringList{"-size", "17x11", "-depth", "8", "rgba:" + dir.filePath("source.rgba")}
-                     << args << (out.contains(':') ? out.section(':', 0, 0) + ':' + path : path));
-    magick.waitForFinished(60000);
+    QProcess::execute(
+        QStringLiteral("convert"),
+        QStringList{"-size", "17x11", "-depth", "8", "rgba:" + dir.filePath("source.rgba")}
+            << args << (out.contains(':') ? out.section(':', 0, 0) + ':' + path : path));
     return readFile(path);
 }
 
 // A fifth of a second of two tones, written by libsndfile in `format`.
 QByteArray tones(const QString& path, int format, int channels, int rate)
 {
-    SF_INFO info{};
-    info.channels = channels;
-    info.samplerate = rate;
-    info.format = format;
+    SF_INFO info{0, rate, channels, format, 0, 0};
     SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
     EXPECT_NE(file, nullptr) << path.toStdString();
     std::vector<double> frames;
@@ -82,8 +78,7 @@ TEST(ImageDecoder, ValidFilesGiveThePixelsTheyAlwaysGave)
         ASSERT_TRUE(reference.loadFromMemory(file.constData(), std::size_t(file.size()))) << c.out;
         DecodedImage decoded;
         EXPECT_EQ(image::decode(file, roomy, decoded), QString()) << c.out;
-        ASSERT_EQ(decoded.width, reference.getSize().x) << c.out;
-        ASSERT_EQ(decoded.height, reference.getSize().y) << c.out;
+        ASSERT_EQ(sf::Vector2u(decoded.width, decoded.height), reference.getSize()) << c.out;
         int worst = 0;
         for (std::size_t i = 0; i < std::size_t(decoded.width) * decoded.height * 4; ++i)
             worst = std::max(worst, std::abs(decoded.pixels[i] - reference.getPixelsPtr()[i]));
@@ -100,11 +95,11 @@ TEST(ImageDecoder, SizesPastTheLimitsAreRefusedBeforeDecoding)
     const QByteArray png = convert(dir, QByteArray(17 * 11 * 4, '\x7f'), {}, "a.png");
     const QByteArray jpeg = convert(dir, QByteArray(17 * 11 * 4, '\x7f'),
                                     {"-resize", "200x200!", "-interlace", "JPEG"}, "p.jpg");
-    // PNG files claiming 16000 and 9000 pixels square (their IHDR and its
+    // A PNG file claiming 9000 pixels square (a fuzz input's IHDR and its
     // checksum changed), with a few bytes of pixels.
-    const QByteArray huge = sourceFile(QStringLiteral("tests/fuzz/corpus/image/png-16000x16000"));
     const QByteArray big =
-        QByteArray(huge).replace(16, 17, QByteArray::fromHex("000023280000232808060000006dd572ba"));
+        sourceFile(QStringLiteral("tests/fuzz/corpus/image/png-16000x16000"))
+            .replace(16, 17, QByteArray::fromHex("000023280000232808060000006dd572ba"));
     const struct {
         QByteArray file;
         ImageLimits limits;
@@ -116,7 +111,6 @@ TEST(ImageDecoder, SizesPastTheLimitsAreRefusedBeforeDecoding)
                              "0002024401003b"),
          roomy, QString()},
         {png, {16, 1000}, asset::tooLarge(17, 11)}, {png, {1000, 186}, asset::tooLarge(17, 11)},
-        {huge, {65535, quint64(1) << 26}, asset::tooLarge(16000, 16000)},
         {big, {65535, asset::maxImagePixels}, asset::tooLarge(9000, 9000)},
         {QByteArray("P5\n2 1\n65535\n\1\2\3\4"), roomy, asset::unknownFormat()},
     };
@@ -156,8 +150,7 @@ TEST(SoundDecoder, ValidFilesGiveTheSamplesTheyAlwaysGave)
         EXPECT_EQ(decoded.sampleRate, reference.getSampleRate());
         EXPECT_EQ(decoded.samples, std::vector(samples, samples + reference.getSampleCount()));
         // One frame fewer than the file holds is refused as too long.
-        const quint64 frames = decoded.samples.size() / c.channels;
-        EXPECT_FALSE(sound::decode(file, (frames - 1) * c.channels, decoded).isEmpty());
+        EXPECT_FALSE(sound::decode(file, decoded.samples.size() - c.channels, decoded).isEmpty());
         EXPECT_TRUE(decoded.samples.empty());
     }
     // Too short for the header of the container it starts like.

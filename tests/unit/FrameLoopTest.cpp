@@ -1,6 +1,5 @@
-// The frame loop driven pass by pass: fixed steps of a quarter second,
-// events written in advance, no window. Everything the scripts, the loop
-// and the seams do lands in one log, so order is what is checked.
+// The frame loop driven pass by pass: fixed quarter-second steps, events written
+// in advance, no window; all that happens lands in one log, so order is checked.
 #include "app/FrameLoop.h"
 #include "TestGame.h"
 #include "app/EventSource.h"
@@ -101,12 +100,10 @@ TEST(FrameLoop, EachPassRunsItsStepsInOrder)
                  {event(E::MouseButtonPressed, sf::Mouse::Middle)}});
     ASSERT_TRUE(run.loop.start({QStringLiteral("ledge"), QStringLiteral("one")}));
     EXPECT_EQ(run.steps(3), std::nullopt);
-    EXPECT_EQ(run.log, (QStringList{"make main", "init 2 one", "timer",
-                                    "frame 0.25 0.25 true unread false 3 5 7", "render false",
-                                    "display", "frame 0.25 0.5 false true true false 0 5 7",
-                                    "render false", "display",
-                                    "frame 0.25 0.75 false false false true 0 5 7", "render false",
-                                    "display"}));
+    EXPECT_EQ(run.log.join('|'),
+              "make main|init 2 one|timer|frame 0.25 0.25 true unread false 3 5 7|render false|"
+              "display|frame 0.25 0.5 false true true false 0 5 7|render false|display|"
+              "frame 0.25 0.75 false false false true 0 5 7|render false|display");
 }
 
 // Every run reads a close request at its fifth pass.
@@ -131,6 +128,11 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
          {"make nowhere", missing,
           "ОШИБКА функции Init({\n    \"a\": \"x\",\n    \"b\": 1\n}\n)" + noInit,
           "end nowhere"}},
+        // The last request wins: an empty name clears the one before it, its
+        // parameters too.
+        {"var n = 0; function Init() {} function Frame() { if (n++) game.goToScript('nowhere');"
+         " else { game.goToScript('main', 1); game.goToScript('', 2); } }", 1,
+         {"make nowhere", missing, "ОШИБКА функции Init()" + noInit, "end nowhere"}},
         // A switch asked for outside Frame() is carried out after the next one.
         {"function Init() {} function Frame() { system.writeMessage('frame'); }"
          "function Render() { game.goToScript('nowhere', 3); }", 1,
@@ -156,4 +158,29 @@ TEST(FrameLoop, RunEndsWithTheExitCodeOfWhatEndedIt)
         EXPECT_EQ(run.log.mid(run.log.size() - logTail.size()), logTail) << main;
         EXPECT_EQ(run.loop.game(), nullptr) << main;
     }
+}
+
+// A failure, a parse error too, is held (its timers stopped) until a watched
+// file changes; the script then starts afresh with the same parameters.
+TEST(FrameLoop, DevelopmentModeHoldsAFailureUntilAFileChanges)
+{
+    Frames frames(6);
+    frames[5] = {event(E::KeyPressed, sf::Keyboard::Escape)};
+    LoopRun run(QStringLiteral("var n = 0;\n$include<lib.js>\nfunction Init(p) {"
+                               " system.writeMessage('init ' + p[0] + ' ' + n);"
+                               " system.setInterval('system.writeMessage(\"tick\")', 0); }\n"
+                               "function Frame() { if (++n == 2) broken(); } function Render() {}"),
+                frames);
+    run.data.addScript(QStringLiteral("lib"), QStringLiteral("function broken() { nothing(); }"));
+    run.loop.setDevelopmentMode(QString());
+    ASSERT_TRUE(run.loop.start({QStringLiteral("ledge")}));
+    EXPECT_EQ(run.steps(3), std::nullopt);
+    EXPECT_TRUE(run.loop.failure().startsWith("ОШИБКА функции Frame(0.25): ReferenceError"));
+    run.data.addScript(QStringLiteral("lib"), QStringLiteral("function broken() {}"));
+    run.log.clear();
+    EXPECT_EQ(run.steps(1), std::nullopt);
+    EXPECT_EQ(run.log, (QStringList{"end main", "make main", "init ledge 0", "display"}));
+    run.data.addScript(QStringLiteral("main"), QStringLiteral("function Init( {"));
+    EXPECT_EQ(run.steps(3), 0); // Escape still ends the run
+    EXPECT_TRUE(run.log.contains("Parse error at scripts/main.js:1: Expected `)'"));
 }

@@ -12,11 +12,7 @@ TEST(GameEntryCalls, OnlyErrorsAndBooleanFalseFail)
 {
     TestGame t(QStringLiteral("var v; function Frame() { return eval(v); }"));
     const QString stopped = QStringLiteral("Игра остановлена");
-    const struct {
-        const char* value;
-        double dt;
-        QString log; // empty: the call succeeds
-    } cases[] = {
+    const std::tuple<const char*, double, QString> cases[] = { // the log; empty: succeeds
         {"undefined", 0.5, {}}, {"0", 0.5, {}}, {"false", 0.5, stopped},
         {"(function () { throw 'just text'; })()", 0.5, {}},
         {"(function () { throw false; })()", 0.5, stopped},
@@ -25,28 +21,12 @@ TEST(GameEntryCalls, OnlyErrorsAndBooleanFalseFail)
         {"new TypeError('returned')", 1e-5,
          QStringLiteral("ОШИБКА функции Frame(1e-05): TypeError: returned")},
     };
-    for (const auto& c : cases) {
-        t.game().scriptEngine()->globalObject().setProperty(QStringLiteral("v"), c.value);
+    for (const auto& [value, dt, log] : cases) {
+        t.game().scriptEngine()->globalObject().setProperty(QStringLiteral("v"), value);
         t.logs.clear();
-        EXPECT_EQ(t.game().callFrame(c.dt), c.log.isEmpty()) << c.value;
-        EXPECT_EQ(t.logs.value(0), c.log) << c.value;
+        EXPECT_EQ(t.game().callFrame(dt), log.isEmpty()) << value;
+        EXPECT_EQ(t.logs.value(0), log) << value;
     }
-    // An empty parameter text is no argument at all.
-    TestGame u(QStringLiteral("var got; function Init(p) { got = arguments.length + ':' + p; }"));
-    EXPECT_TRUE(u.game().callInit(QString()));
-    EXPECT_EQ(u.eval(QStringLiteral("got")), QStringLiteral("0:undefined"));
-}
-
-// The last request wins: an empty name clears the one before it.
-TEST(GameEntryCalls, GoToScriptRecordsAndAnEmptyNameClears)
-{
-    TestGame t(QStringLiteral("var n = 0; function Frame() { if (n++) game.goToScript('alone');"
-                              " else { game.goToScript('next', 1); game.goToScript('', 2); } }"));
-    EXPECT_TRUE(t.game().callFrame(0.1));
-    EXPECT_FALSE(t.game().hasPendingScript());
-    EXPECT_TRUE(t.game().callFrame(0.1));
-    EXPECT_EQ(t.game().pendingScript(), QStringLiteral("alone"));
-    EXPECT_FALSE(t.game().pendingParams().isValid());
 }
 
 TEST(GameEntryCalls, FailuresAreLocatedInTheirOwnFiles)

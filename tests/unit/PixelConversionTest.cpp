@@ -34,10 +34,9 @@ TEST(PixelConversion, ChannelsAreToInt32LowBitsAndFailuresClear)
     for (const auto& [func, expected] : cases) {
         const QString name = QString::fromLatin1(func);
         Pixels pixel = {10, 20, 30, 200};
+        const bool value = name.startsWith(QLatin1String("fn:"));
         convertPixelBuffer(guard, pixel.data(), 1, 1,
-                           name.startsWith(QLatin1String("fn:"))
-                               ? engine.globalObject().property(name.mid(3))
-                               : QScriptValue(name));
+                           value ? engine.evaluate(name.mid(3)) : QScriptValue(name));
         EXPECT_EQ(pixel, expected) << func;
         EXPECT_FALSE(engine.hasUncaughtException()) << func;
     }

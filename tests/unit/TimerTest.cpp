@@ -13,8 +13,7 @@ namespace {
 struct TimerRun : TimerClock {
     explicit TimerRun(bool framed) : framed(framed)
     {
-        if (framed)
-            t.game().systemObject()->followClock(this);
+        t.game().systemObject()->followClock(framed ? this : nullptr);
     }
     double elapsedMs() const override { return ms; }
 
@@ -82,6 +81,23 @@ TEST(Timer, EachTimerRunsAsItsDelaySays)
         }
 }
 
+// Timers never fire inside a call; what falls due meanwhile runs once at the
+// first pass after it. The interval goes on; the timeout that ran is freed.
+TEST(Timer, TimersDueDuringACallRunAtTheFirstPassAfterIt)
+{
+    TimerRun run(false);
+    run.t.eval(
+        QStringLiteral("system.setInterval('count++', 1); system.setTimeout('count += 100', 300);"
+                       "var inside; function Frame() { var end = Date.now() + 450;"
+                       " while (Date.now() < end) {} inside = count; }"));
+    ASSERT_TRUE(run.t.game().callFrame(0.45));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(run.t.eval(QStringLiteral("inside + ' ' + count")), QStringLiteral("0 101"));
+    while (run.count() < 103)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_EQ(run.qtTimers(), 1);
+}
+
 // Ending a script stops its timers and deletes every object it made.
 TEST(Timer, ReleaseAllEndsTimersAndObjects)
 {
@@ -123,6 +139,8 @@ TEST(ScriptWatchdog, EndlessCodeOfEveryKindIsEnded)
         {"while (true) {} function Frame() {}", true},
         {"function Frame() { game.goToScript('next', {get a() { while (true) {} }}); }", true},
     };
+    const QString stopped = QStringLiteral("ОШИБКА функции Frame(0.5): Error: выполнение "
+                                           "прервано: вызов длился дольше 0 с");
     for (const auto& [script, ok] : cases) {
         QElapsedTimer clock;
         clock.start();
@@ -131,10 +149,7 @@ TEST(ScriptWatchdog, EndlessCodeOfEveryKindIsEnded)
         QCoreApplication::processEvents();
         t.game().pendingParamsText();
         EXPECT_LT(clock.elapsed(), 5000) << script;
-        EXPECT_EQ(t.logs.value(0), ok ? QString()
-                                      : QStringLiteral("ОШИБКА функции Frame(0.5): Error: "
-                                                       "выполнение прервано: вызов длился "
-                                                       "дольше 0 с"));
+        EXPECT_EQ(t.logs.value(0), ok ? QString() : stopped);
         EXPECT_EQ(t.eval(QStringLiteral("'still ' + 'here'")), QStringLiteral("still here"));
     }
 }
