@@ -115,3 +115,51 @@ TEST(MapScene, EachPieceIsDrawnWithItsImageAfterASwitch)
     expectPixels(bare.frame(), {{10, 60, black}}, "bare");
     EXPECT_EQ(bare.eval(QStringLiteral("mapviewer.getPlateY(0)")), QStringLiteral("35"));
 }
+
+// Sprites drawn in batches give the very pixels of sprites drawn one by one, among every
+// other kind of drawing and with textures that change or go between draws.
+TEST(BatchScene, BatchedSpritesGiveThePixelsOfSingleDraws)
+{
+    // a plays on a 100 x 30 sheet cut in 40 x 30 frames: the last is 20 wide.
+    const QString init = QStringLiteral(
+        "s = game.loadSprite('q.png'); u = game.loadSprite('q.png'); b = game.loadAnimation("
+        "'strip.png', 4, 10); a = game.loadAnimation('strip.png', 40, 30, 3, 10); a.play();"
+        "t = game.loadText('sans.ttf', 'Batch', 20); l = game.createLine(255, 255, 0);"
+        "r = game.createRect(0, 0, 255, 160); r.setLineWidth(3); r.setBorderColor(255, 0, 0);"
+        "c = game.createCircle(0, 255, 0, 140); c.setLineWidth(-2);"
+        "mapviewer.loadMapFromFile('level.map');");
+    const QString render = QStringLiteral(
+        "for (var i = 0; i < 90; ++i) {"
+        "  s.setAngle(i * 23); s.setScaleX(30 + i * 7); s.setScaleY(150 - i * 2);"
+        "  s.mirrorHorz(i % 2 == 1); s.mirrorVert(i % 3 == 0); s.setAlpha(90 + i * 3);"
+        "  s.setHotSpot(i % 7 * 9, i % 5 * 11); s.setSmooth(i < 80);"
+        "  s.renderTo(40 + i * 8, 60 + (i * 37) % 480); }"
+        "mapviewer.render(); s.renderTo(60, 90); a.setAngle(31); a.renderTo(80, 100);"
+        "t.printTo(50, 85); s.renderTo(100, 100); l.drawTo(0, 0, 800, 600); a.renderTo(110, 110);"
+        "a.renderTo(120, 115); r.drawTo(100, 90, 50, 40); s.setBordered(true); s.renderTo(130, 120);"
+        "s.setBordered(false); c.drawTo(140, 130, 30); s.renderTo(150, 140); mapviewer.render();"
+        "b.renderTo(170, 150); t.printTo(160, 150); s.setSmooth(true); s.renderTo(300, 300);"
+        "s.convertPixels(function (p) { return {r: p.g, g: p.b, b: p.r, a: p.a}; });"
+        "s.renderTo(340, 310); a.setSmooth(false); a.setScale(150); a.renderTo(400, 350);"
+        "u.renderTo(500, 300); game.release(u); s.renderTo(520, 310);");
+    sf::Image frames[2];
+    for (const bool batched : {false, true}) {
+        Scene scene;
+        scene.addImage(QStringLiteral("sprites/q.png"), coded(64, 48));
+        scene.addImage(QStringLiteral("sprites/strip.png"), coded(100, 30));
+        scene.addFont();
+        addTileSet(scene);
+        scene.addFile(QStringLiteral("level.map"), "6\n4\n......\nGGG..G\n..W.CC\nGWWGCG\n");
+        ASSERT_TRUE(scene.start(init, render));
+        scene.loop.game()->setBatching(batched);
+        frames[batched] = scene.frame();
+    }
+    int differing = 0, drawn = 0;
+    for (unsigned y = 0; y < 600; ++y)
+        for (unsigned x = 0; x < 800; ++x) {
+            drawn += frames[0].getPixel(x, y) != black;
+            differing += frames[1].getPixel(x, y) != frames[0].getPixel(x, y);
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(drawn, 20000);
+}

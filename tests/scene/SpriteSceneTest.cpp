@@ -1,5 +1,6 @@
 // Sprites and animations drawn by a script, read back as pixels.
 #include "Scene.h"
+#include "objects/Sprite.h"
 
 #include <QPointer>
 
@@ -235,4 +236,52 @@ TEST(SpriteScene, PixelConversionChangesWhatIsDrawn)
         EXPECT_EQ(test.logs, QStringList{QStringLiteral("ОШИБКА функции Init(): Error: выполнение "
                                                         "прервано: вызов длился дольше 0 с")});
     }
+}
+
+// The slots scripts reach without the engine's method call answer every call as the
+// engine's own method of the same object does: value, error and its line, messages, place.
+TEST(SpriteScene, DirectSlotsAnswerAsTheEngineCallsOfTheSameSlot)
+{
+    Scene scene;
+    scene.addImage(QStringLiteral("sprites/pic.png"), solid(6, 4, red));
+    ASSERT_TRUE(scene.start(
+        QStringLiteral("d = game.loadSprite('pic.png'); u = game.loadSprite('pic.png');"), ""));
+    Game& g = *scene.loop.game();
+    const Sprite* sprites[] = {g.spriteList().at(0), g.spriteList().at(1)};
+    QScriptEngine* engine = g.scriptEngine();
+    // The engine's own wrappers of the second sprite and of the game.
+    engine->globalObject().setProperty("p", engine->newQObject(g.spriteList().at(1)));
+    engine->globalObject().setProperty("pg", engine->newQObject(&g));
+    auto outcome = [&](const QString& call, const Sprite* sprite) {
+        g.keyPressed(72);
+        g.leftPressed();
+        lines().clear();
+        const QScriptValue value = engine->evaluate(call, QStringLiteral("case.js"), 1);
+        QString text = value.toString() + ' ' + value.property("lineNumber").toString();
+        engine->clearExceptions();
+        for (const contact::Point& at : sprite->corners())
+            text += QStringLiteral(" %1,%2").arg(at.x).arg(at.y);
+        return text + lines().join('|');
+    };
+    // `o` is the sprite, `og` the game.
+    // clang-format off
+    for (const char* c : {
+             "o.setXY(2.7, -2.7); o.render(); o.renderTo(1e10, NaN); o.renderTo(4294967297, -Infinity);"
+             " o.isContactWith()",
+             "o.renderTo('12', ' 7 '); o.renderTo(1, 2, 3); o.renderTo(undefined, null)",
+             "\n o.renderTo(5)",
+             "o.setScale(-150); o.mirrorHorz(1); o.mirrorVert({}); o.renderTo(3, 4); o.isPointIn(1)",
+             "o.setScaleX(30); o.setScaleY(true); o.setAngle(4294967386); o.renderTo(3, 4);"
+             " og.getJoystickAxis(0)",
+             "o.setHotSpot([5], '0x10'); o.setAlpha(); o.renderTo(0, 0)",
+             "o.setXY({valueOf: function() { throw new Error('no'); }}, 1)",
+             "[o.isContactWith(o), o.isContactWith(game), o.isPointIn(1, 2), o.getWidth('x'), o.getHeight()]",
+             "var f = o.setXY; f(5, 6); o.render(); o.renderTo.call(game, 7, 8); og.isKeyReleased()",
+             "[og.isKeyDown(72), og.isKeyDown('72'), og.isKeyHeld(72.9), og.isOneOfKeysDown([1, 72]),"
+             " og.getTotalTime(1), og.isLeftButtonClicked(), og.getMousePos() === game.getMousePos(),"
+             " og.isJoystickConnected(-1), og.isKeyDown.call(o, 72)]",
+             "var f = o.renderTo; game.release(o); f(1, 2); o.renderTo(3, 4); [f(), o.getWidth()]"})
+        EXPECT_EQ(outcome(QStringLiteral("o = d; og = game;") + c, sprites[0]),
+                  outcome(QStringLiteral("o = p; og = pg;") + c, sprites[1])) << c;
+    // clang-format on
 }
