@@ -1,5 +1,4 @@
-// The real program with a window: how a run starts, what the scripts ask of
-// the window, and how a run ends.
+// The real program with a window: how a run starts, what scripts ask of the window, how it ends.
 #include "LedgeRun.h"
 
 #include <SFML/Window/VideoMode.hpp>
@@ -15,9 +14,8 @@ TEST(RuntimeE2E, WithoutADisplayARunEndsWithExitCode1)
     EXPECT_EQ(run.messages(), QStringList{"No display to open the window on (is DISPLAY set?)"});
 }
 
-// Init gets the command line; keys come through X with the window library's
-// codes; the title outlives full screen and a script switch; the user data
-// directory is named after the program; the script ends the run.
+// Init gets the command line; keys come through X; the title outlives full screen and a switch;
+// the user data directory is named after the program; the script ends the run.
 TEST(RuntimeE2E, TheWindowCarriesTitleKeysAndFullScreenAcrossASwitch)
 {
     LedgeRun run;

@@ -3,9 +3,8 @@
 
 using namespace scene;
 
-// After a resize the drawing area keeps its shape between bars in the background colour,
-// and the pointer is reported where it is in it. In development mode a failure
-// is shown over the last frame, bars and all, the right way up.
+// After a resize the area keeps its shape between bars in the background colour and the pointer
+// is reported in it; in development mode a failure shows over the last frame, bars and all.
 TEST(GameRender, ALetterboxedFrameAndTheFailureHeldOverIt)
 {
     const struct {
@@ -84,8 +83,7 @@ void addTileSet(Scene& scene)
 
 } // namespace
 
-// Where each piece goes is a core rule; here each is drawn with its image, see-through at
-// its key pixel but for the cave strips, by the one map that outlives a script switch.
+// Each map piece is drawn with its image, see-through at its key pixel but for the cave strips.
 TEST(MapScene, EachPieceIsDrawnWithItsImageAfterASwitch)
 {
     Scene scene;
@@ -116,8 +114,7 @@ TEST(MapScene, EachPieceIsDrawnWithItsImageAfterASwitch)
     EXPECT_EQ(bare.eval(QStringLiteral("mapviewer.getPlateY(0)")), QStringLiteral("35"));
 }
 
-// Sprites drawn in batches give the very pixels of sprites drawn one by one, among every
-// other kind of drawing and with textures that change or go between draws.
+// Batched sprites give the very pixels of single draws, among every other kind of drawing.
 TEST(BatchScene, BatchedSpritesGiveThePixelsOfSingleDraws)
 {
     // a plays on a 100 x 30 sheet cut in 40 x 30 frames: the last is 20 wide.

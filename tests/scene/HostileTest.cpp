@@ -1,5 +1,4 @@
-// Hostile input: asset files a game may ship damaged, and scripts that misuse
-// the API on purpose, released objects among it. Nothing crashes or hangs.
+// Damaged assets and scripts misusing the API, released objects too: nothing crashes or hangs.
 #include "Scene.h"
 #include "core/RegularFile.h"
 
@@ -15,8 +14,7 @@ static QByteArray corpus(const char* file)
     return readFile(QStringLiteral(LEDGE_FUZZ_CORPUS "/") + QLatin1String(file));
 }
 
-// Each damaged asset gives an object that shows or plays nothing, promptly,
-// and one debug line naming the file.
+// Each damaged asset gives an object that shows or plays nothing, promptly, and one line naming it.
 TEST(HostileAssets, GiveEmptyObjectsPromptlyWithOneLineEach)
 {
     struct Case {
@@ -88,8 +86,7 @@ TEST(HostileScripts, EndAsTheRulesSayAndNeverCrash)
         // Unbounded recursion: the error, its place and at most a screenful of calls.
         {"function f(n) { return f(n + 1) + 1; } function Frame(dt) { f(0); }",
          "ОШИБКА функции Frame\\(0\\.25\\): RangeError[^\\n]*(\\n[^\\n]*){1,22}"},
-        // Every slot of every object, with missing, extra and wrong arguments;
-        // the switch and the messages only end the run or flood the output.
+        // Every slot of every object with odd arguments; the skipped ones end the run or flood output.
         {R"js(var calls = 0, threw = 0, frames = 0, objects, argSets = [[], [1, 2, 3, 4, 5, 6, 7, 8, 9],
               [{}, [], null, undefined, 'x', NaN], [Infinity, -Infinity, 1e308, -1e308, 2147483648, -2147483649],
               ['s.pcx', '1', '-1', true, false, function () {}]];
@@ -167,8 +164,7 @@ TEST(HostileScripts, EndAsTheRulesSayAndNeverCrash)
     qunsetenv("XDG_DATA_HOME");
 }
 
-// Released, an object draws nothing, and every call on it, drawing or not,
-// does nothing but say so once.
+// A released object draws nothing; every call on it does nothing but say so once.
 TEST(Release, ReleasedObjectsDrawNothingAndIgnoreCalls)
 {
     const struct {

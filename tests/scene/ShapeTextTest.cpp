@@ -58,8 +58,7 @@ TEST(ShapeScene, FillBorderOpacityAndChannelsFollowTheirRules)
     }
 }
 
-// Which of the two pixel rows a line on a pixel edge lights is the
-// rasteriser's choice; one of them must be lit, and nothing further away.
+// Which of two rows a line on a pixel edge lights is the rasteriser's choice; one, nothing further.
 TEST(ShapeScene, LinesAreOnePixelWide)
 {
     Scene scene;

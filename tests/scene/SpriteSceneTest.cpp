@@ -21,8 +21,7 @@ sf::Image quadrants(unsigned w, unsigned h)
 } // namespace
 
 // q() is the 64 x 48 quadrants at (100, 100); big(x) draws x ten times larger from (200, 200).
-// s.pcx is 4 x 2: row 0 entry 5 (red), row 1 entries 1 (white) to 4; its
-// first colour is see-through where the factory says so.
+// s.pcx is 4 x 2: entry 5 (red), then 1 (white) to 4; entry 0 is see-through where told so.
 TEST(SpriteScene, TransformsAboutTheHotSpotAndSeeThroughColours)
 {
     // clang-format off
@@ -70,12 +69,10 @@ TEST(SpriteScene, TransformsAboutTheHotSpotAndSeeThroughColours)
     }
 }
 
-// Which frame shows when is a core rule; here sheets and file lists are drawn
-// as time passes. A missing file is an empty frame; smoothing reaches every frame.
+// Frames drawn as time passes; a missing file is an empty frame; smoothing reaches every frame.
 TEST(AnimationScene, FramesFollowTheClockFromSheetsAndFileListsOrAreNone)
 {
-    // The strip's frames are 64 wide; the file list's third image is larger,
-    // and only its top-left 8 x 8 (blue) fits the first file's rectangle.
+    // Strip frames are 64 wide; of the larger f2 only the top-left 8 x 8 (blue) fits f0's size.
     Scene scene({0.05f, 0.1f, 0.1f, 0.1f, 0.1f});
     sf::Image big = solid(16, 16, yellow), pair0 = solid(2, 1, red), pair1 = solid(2, 1, green);
     big.copy(solid(8, 8, blue), 0, 0);
@@ -102,8 +99,7 @@ TEST(AnimationScene, FramesFollowTheClockFromSheetsAndFileListsOrAreNone)
     EXPECT_EQ(scene.eval(QStringLiteral("[a.getWidth(), a.getHeight(), b.getWidth(), c.getWidth(),"
                                         " t.getWidth(), t.getHeight()].join()")),
               QStringLiteral("64,64,8,0,0,0"));
-    // The sheet's x, then the colours of b, of u at its middle and of d at x 499 and 500:
-    // screen x 499 samples d's image x 0.95, not blended with x 1.
+    // Sheet x, colours of b, of u and of d at x 499 (its image x 0.95, not blended with 1) and 500.
     const struct {
         unsigned sheetX;
         sf::Color b, u, d0, d1;
@@ -141,8 +137,7 @@ TEST(AnimationScene, FramesFollowTheClockFromSheetsAndFileListsOrAreNone)
         EXPECT_EQ(scene.eval(QLatin1String(call)), QStringLiteral("none")) << call;
 }
 
-// Contact tests see the last draw and the current angle; an animation is a
-// sprite to them, and is stepped before Frame() sees it.
+// Contacts see the last draw and the current angle; an animation is stepped before Frame() runs.
 TEST(SpriteScene, ContactsAndTheFrameStep)
 {
     Scene scene({0.2f, 0.25f});
@@ -183,8 +178,7 @@ TEST(SpriteScene, ContactsAndTheFrameStep)
         EXPECT_TRUE(object.isNull());
 }
 
-// The script's own function converts every pixel of every texture once, and
-// the script goes on after it; the conversion counts towards the call's time limit.
+// A script's function converts every pixel once; that counts towards the call's time limit.
 TEST(SpriteScene, PixelConversionChangesWhatIsDrawn)
 {
     const char* functions = "calls = 0;"
@@ -238,8 +232,7 @@ TEST(SpriteScene, PixelConversionChangesWhatIsDrawn)
     }
 }
 
-// The slots scripts reach without the engine's method call answer every call as the
-// engine's own method of the same object does: value, error and its line, messages, place.
+// Direct slots answer as the engine's own methods: value, error and its line, messages, place.
 TEST(SpriteScene, DirectSlotsAnswerAsTheEngineCallsOfTheSameSlot)
 {
     Scene scene;
@@ -249,7 +242,7 @@ TEST(SpriteScene, DirectSlotsAnswerAsTheEngineCallsOfTheSameSlot)
     Game& g = *scene.loop.game();
     const Sprite* sprites[] = {g.spriteList().at(0), g.spriteList().at(1)};
     QScriptEngine* engine = g.scriptEngine();
-    // The engine's own wrappers of the second sprite and of the game.
+    // Each case runs on d and game, then on the engine's own wrappers p (of the sprite u) and pg.
     engine->globalObject().setProperty("p", engine->newQObject(g.spriteList().at(1)));
     engine->globalObject().setProperty("pg", engine->newQObject(&g));
     g.keyPressed(72);
@@ -263,13 +256,11 @@ TEST(SpriteScene, DirectSlotsAnswerAsTheEngineCallsOfTheSameSlot)
             text += QStringLiteral(" %1,%2").arg(at.x).arg(at.y);
         return text + lines().join('|');
     };
-    // `o` is the sprite, `og` the game.
     // clang-format off
     for (const char* c : {
              "o.setXY(2.7, -2.7); o.render(); o.renderTo(1e10, NaN); o.renderTo(4294967297, -Infinity);"
              " o.isContactWith()",
-             "o.renderTo('12', ' 7 '); o.renderTo(1, 2, 3); o.renderTo(undefined, null)",
-             "\n o.renderTo(5)",
+             "o.renderTo('12', ' 7 '); o.renderTo(1, 2, 3); o.renderTo(undefined, null);\n o.renderTo(5)",
              "o.setScale(-150); o.mirrorHorz(1); o.mirrorVert({}); o.renderTo(3, 4); o.isPointIn(1)",
              "o.setScaleX(30); o.setScaleY(true); o.setAngle(4294967386); o.renderTo(3, 4);"
              " og.getJoystickAxis(0)",

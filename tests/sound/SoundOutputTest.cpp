@@ -1,5 +1,4 @@
-// Sounds played by a script, heard at the audio output: main() sends all of
-// this process's sound to a wave file that grows as the output runs.
+// Sounds played by a script, heard at the output: main() sends it all to a growing wave file.
 #include "TestGame.h"
 
 #include <QElapsedTimer>
@@ -17,8 +16,7 @@ namespace {
 const qint16 toneLevel = 8000;
 QString waveOutputPath;
 
-// The samples of the output so far (channels interleaved): its data chunk,
-// the last one, simply runs to the end of the file.
+// The output's samples so far (interleaved): its last chunk, data, runs to the end of the file.
 QVector<qint16> waveOutputSamples()
 {
     const QByteArray bytes = readFile(waveOutputPath);
@@ -60,8 +58,7 @@ void addTone(TestGame& test, const QString& name, double seconds)
                 buffer.saveToFile((test.dataDir() + '/' + path).toStdString()));
 }
 
-// A game whose sounds/ holds tone.wav (`seconds` long) and short.wav
-// (0.1 s), after its Init() ran `init`.
+// A game with sounds/tone.wav (`seconds` long) and short.wav (0.1 s), after Init() ran `init`.
 void setUpGame(TestGame& test, double seconds, const QString& init)
 {
     addTone(test, QStringLiteral("tone"), seconds);
@@ -74,9 +71,8 @@ void setUpGame(TestGame& test, double seconds, const QString& init)
 
 } // namespace
 
-// `calls` on s and t (both a 0.4 s tone); once both have ended and the game
-// is gone the output is complete: its loudest sample against that of one
-// plain play, and how long it held sound.
+// `calls` on s and t (both a 0.4 s tone); once both ended and the game is gone the output is
+// complete: its loudest sample against that of one plain play, and how long it held sound.
 TEST(SoundOutput, PlayStopVolumeAndPitchAsTheOutputHearsThem)
 {
     const struct {
@@ -139,8 +135,7 @@ TEST(SoundOutput, PastTheLastVoiceASoundStaysSilentAndSaysSoOnce)
     EXPECT_TRUE(libraryErrors.str().empty()) << libraryErrors.str().substr(0, 300);
 }
 
-// OpenAL reads its configuration once per process: all output goes to the
-// file as 16-bit stereo at 44.1 kHz, undithered so silence is exactly zero.
+// OpenAL reads its configuration once per process: 16-bit stereo, 44.1 kHz, silence exactly 0.
 int main(int argc, char** argv)
 {
     QTemporaryDir dir;
