@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 // Reports its input, timers and random numbers; draws a box where Math.random puts it.
 const QString reporter = QStringLiteral(R"(
 var n = 0, box;
@@ -23,8 +21,6 @@ function Frame(dt) {
 }
 function Render() { box.drawTo(Math.random() * 700, 100, 50, 50); }
 )");
-
-} // namespace
 
 TEST(PlayE2E, RunsRepeatByteForByteWithTheirInputTimersAndSeed)
 {

@@ -58,12 +58,10 @@ TEST(GameRender, ALetterboxedFrameAndTheFailureHeldOverIt)
     }
 }
 
-namespace {
-
 const sf::Color key(255, 0, 255), grey(128, 128, 128);
 
 // A w x h tile of `colour` whose first pixel is the key colour.
-QByteArray tileImage(int w, int h, const sf::Color& colour)
+static QByteArray tileImage(int w, int h, const sf::Color& colour)
 {
     std::vector<int> data = {0xC1, 0};
     for (int left = w * h - 1; left > 0; left -= 63)
@@ -72,7 +70,7 @@ QByteArray tileImage(int w, int h, const sf::Color& colour)
 }
 
 // Columns 40 wide, rows 30 apart from y = 40, caps 8 wide, cave strips 6 high.
-void addTileSet(Scene& scene)
+static void addTileSet(Scene& scene)
 {
     scene.addFile(QStringLiteral("gnd_mid.pcx"), tileImage(40, 35, red));
     scene.addFile(QStringLiteral("gnd_left.pcx"), tileImage(8, 35, green));
@@ -80,8 +78,6 @@ void addTileSet(Scene& scene)
     scene.addFile(QStringLiteral("caveback.pcx"), tileImage(40, 6, yellow));
     scene.addFile(QStringLiteral("gnd_ston.pcx"), tileImage(40, 10, grey));
 }
-
-} // namespace
 
 // Each map piece is drawn with its image, see-through at its key pixel but for the cave strips.
 TEST(MapScene, EachPieceIsDrawnWithItsImageAfterASwitch)

@@ -6,10 +6,8 @@
 
 using namespace scene;
 
-namespace {
-
 // Red, green, blue and yellow quadrants: top-left, top-right, bottom-left, bottom-right.
-sf::Image quadrants(unsigned w, unsigned h)
+static sf::Image quadrants(unsigned w, unsigned h)
 {
     sf::Image image = solid(w, h, red);
     image.copy(solid(w - w / 2, h / 2, green), w / 2, 0);
@@ -17,8 +15,6 @@ sf::Image quadrants(unsigned w, unsigned h)
     image.copy(solid(w - w / 2, h - h / 2, yellow), w / 2, h / 2);
     return image;
 }
-
-} // namespace
 
 // q() is the 64 x 48 quadrants at (100, 100); big(x) draws x ten times larger from (200, 200).
 // s.pcx is 4 x 2: entry 5 (red), then 1 (white) to 4; entry 0 is see-through where told so.

@@ -47,22 +47,18 @@ bool waitFor(const std::function<bool()>& done)
     return done();
 }
 
-// `seconds` of the constant tone level as the game's sounds/<name>.wav.
-void addTone(TestGame& test, const QString& name, double seconds)
-{
-    const std::vector<sf::Int16> samples(std::size_t(seconds * 44100), toneLevel);
-    const QString path = QStringLiteral("sounds/") + name + QStringLiteral(".wav");
-    test.addFile(path, QByteArray());
-    sf::SoundBuffer buffer;
-    EXPECT_TRUE(buffer.loadFromSamples(samples.data(), samples.size(), 1, 44100) &&
-                buffer.saveToFile((test.dataDir() + '/' + path).toStdString()));
-}
-
 // A game with sounds/tone.wav (`seconds` long) and short.wav (0.1 s), after Init() ran `init`.
 void setUpGame(TestGame& test, double seconds, const QString& init)
 {
-    addTone(test, QStringLiteral("tone"), seconds);
-    addTone(test, QStringLiteral("short"), 0.1);
+    for (const auto& [name, length] :
+         {std::pair<QString, double>{"tone", seconds}, {"short", 0.1}}) {
+        const std::vector<sf::Int16> samples(std::size_t(length * 44100), toneLevel);
+        const QString path = QStringLiteral("sounds/") + name + QStringLiteral(".wav");
+        test.addFile(path, QByteArray());
+        sf::SoundBuffer buffer;
+        EXPECT_TRUE(buffer.loadFromSamples(samples.data(), samples.size(), 1, 44100) &&
+                    buffer.saveToFile((test.dataDir() + '/' + path).toStdString()));
+    }
     test.addScript(QStringLiteral("main"),
                    QStringLiteral("var s, t, u; function Init() {") + init + QStringLiteral("}"));
     test.load();
