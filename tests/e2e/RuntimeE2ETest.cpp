@@ -26,8 +26,7 @@ TEST(RuntimeE2E, TheWindowCarriesTitleKeysAndFullScreenAcrossASwitch)
             system.writeMessage(p.length + '|' + p[1] + '|' + p[2] + '|' + (p[0] == p['0']));
             game.setGameTitle('Меню'); system.showCursor(false); game.setFullscreen(true);
         }
-        function Frame() { game.goToScript('second', null); }
-        function Render() {})"));
+        function Frame() { game.goToScript('second', null); } function Render() {})"));
     // writePair has no effect and raises nothing.
     run.addScript(QStringLiteral("second"), QStringLiteral(R"(
         function size() { var s = game.getWindowSize(); return s.width + 'x' + s.height; }
@@ -36,8 +35,7 @@ TEST(RuntimeE2E, TheWindowCarriesTitleKeysAndFullScreenAcrossASwitch)
             if (!game.isKeyDown(KEY_F1)) return;
             game.setFullscreen(false);
             system.saveObjectToAppData('best.json', {score: 1200});
-            system.writeMessage('F1 ' + size());
-            return false;
+            system.writeMessage('F1 ' + size()); return false;
         }
         function Render() {})"));
     run.start({QStringLiteral("first"), QStringLiteral("два слова")});

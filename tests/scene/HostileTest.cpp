@@ -75,10 +75,8 @@ TEST(HostileAssets, GiveEmptyObjectsPromptlyWithOneLineEach)
 // Scripts end as the rules say, with the messages the pattern gives.
 TEST(HostileScripts, EndAsTheRulesSayAndNeverCrash)
 {
-    const struct {
-        const char* script;
-        const char* lines; // a pattern for all debug lines, one after the other
-    } cases[] = {
+    // Each script and a pattern for all its debug lines, one after the other.
+    const std::pair<const char*, const char*> cases[] = {
         // Unbounded recursion: the error, its place and at most a screenful of calls.
         {"function f(n) { return f(n + 1) + 1; } function Frame(dt) { f(0); }",
          "ОШИБКА функции Frame\\(0\\.25\\): RangeError[^\\n]*(\\n[^\\n]*){1,22}"},
@@ -134,7 +132,7 @@ TEST(HostileScripts, EndAsTheRulesSayAndNeverCrash)
     };
     QTemporaryDir appData;
     qputenv("XDG_DATA_HOME", QFile::encodeName(appData.path()));
-    for (const auto& c : cases) {
+    for (const auto& [script, wanted] : cases) {
         Scene scene;
         scene.addFile(QStringLiteral("sprites/s.pcx"), pcxFile(3, 3, {0xD0, 1}, {black, blue}));
         scene.addFont(QStringLiteral("fonts/f.ttf"));
@@ -147,13 +145,13 @@ TEST(HostileScripts, EndAsTheRulesSayAndNeverCrash)
             function Frame(dt) { return ++frames < 5; } function Render() {})js"));
         ASSERT_TRUE(scene.start(QStringLiteral("function Init() {} function Frame() {}"
                                                "function Render() {}\n") +
-                                QLatin1String(c.script)));
+                                QLatin1String(script)));
         std::optional<int> code;
         for (int i = 0; i < 100 && !code; ++i)
             code = scene.loop.step();
-        EXPECT_EQ(code, 0) << c.script;
+        EXPECT_EQ(code, 0) << script;
         const QString all = lines().join(QLatin1Char('\n'));
-        const QRegularExpression pattern(QStringLiteral("^(?:%1)$").arg(QString::fromUtf8(c.lines)),
+        const QRegularExpression pattern(QStringLiteral("^(?:%1)$").arg(QString::fromUtf8(wanted)),
                                          QRegularExpression::DotMatchesEverythingOption);
         EXPECT_TRUE(pattern.match(all).hasMatch()) << all.left(2000).toStdString();
     }
@@ -163,10 +161,8 @@ TEST(HostileScripts, EndAsTheRulesSayAndNeverCrash)
 // A released object draws nothing; every call on it does nothing but say so once.
 TEST(Release, ReleasedObjectsDrawNothingAndIgnoreCalls)
 {
-    const struct {
-        const char* make;
-        const char* calls;
-    } cases[] = {
+    // What makes the object `o`, and the calls made on it.
+    const std::pair<const char*, const char*> cases[] = {
         {"game.loadSprite('red.png')",
          "o.renderTo(400, 300); m = o.getWidth() + o.isPointIn(9, 9);"},
         {"game.loadAnimation('red.png', 1, 1)",
@@ -181,7 +177,7 @@ TEST(Release, ReleasedObjectsDrawNothingAndIgnoreCalls)
         {"game.loadSound('hit.wav')", "o.play(); m = +o.isPlayed();"},
         {"game.loadMusic('hit.wav')", "o.play(); m = +o.isPlayed();"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [make, calls] : cases) {
         Scene scene;
         scene.addImage(QStringLiteral("sprites/red.png"), solid(800, 600, red));
         scene.addImage(QStringLiteral("sprites/dot.png"), solid(2, 2, red));
@@ -192,9 +188,9 @@ TEST(Release, ReleasedObjectsDrawNothingAndIgnoreCalls)
                            "function Init() { o = %1;"
                            "game.release(o); game.release(o); game.release(game); }"
                            "function Frame() {} function Render() { %2 %2 }")
-                .arg(QLatin1String(c.make), QLatin1String(c.calls)));
-        EXPECT_FALSE(anyPixelIn(scene.frame(), 0, 0, 799, 599, red)) << c.make;
-        EXPECT_EQ(scene.eval(QStringLiteral("m")), QStringLiteral("0")) << c.make;
-        EXPECT_EQ(lines().size(), 1) << c.make << lines().join('\n').toStdString();
+                .arg(QLatin1String(make), QLatin1String(calls)));
+        EXPECT_FALSE(anyPixelIn(scene.frame(), 0, 0, 799, 599, red)) << make;
+        EXPECT_EQ(scene.eval(QStringLiteral("m")), QStringLiteral("0")) << make;
+        EXPECT_EQ(lines().size(), 1) << make << lines().join('\n').toStdString();
     }
 }

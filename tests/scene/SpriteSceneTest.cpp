@@ -118,7 +118,6 @@ TEST(AnimationScene, FramesFollowTheClockFromSheetsAndFileListsOrAreNone)
         // An empty frame drawn through a non-empty rectangle must not become a white box.
         EXPECT_FALSE(anyPixelIn(frame, 390, 90, 610, 110, white));
     }
-    // Calls that cannot make an animation give none.
     for (const char* call : {
              "game.loadAnimation('strip.png', 0, 10)",
              "game.loadAnimation('strip.png', 16, 16, 0, 10)",
