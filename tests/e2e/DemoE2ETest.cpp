@@ -22,7 +22,6 @@ TEST(DemoE2E, PlaysThroughItsScreensAndWritesTheBestScore)
     writeDataFile(run.path(QString()), QStringLiteral("input.txt"),
                   "5 key ENTER\n20-60 key RIGHT\n50 key UP\n90-130 key LEFT\n140 key DOWN\n"
                   "180 key SPACE\n200 key F1\n241 key ESCAPE\n300 key ENTER\n");
-    // A script error fails the run.
     EXPECT_EQ(run.play({"--frames", "310", "--shot", "240:level.png", "--input", "input.txt",
                         "--report", "report.json", "--fail-on-error"}),
               0)

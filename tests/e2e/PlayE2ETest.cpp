@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 // Reports its input, timers and random numbers; draws a box where Math.random puts it.
 const QString reporter = QStringLiteral(R"(
 var n = 0, box;
@@ -23,8 +21,6 @@ function Frame(dt) {
 }
 function Render() { box.drawTo(Math.random() * 700, 100, 50, 50); }
 )");
-
-} // namespace
 
 TEST(PlayE2E, RunsRepeatByteForByteWithTheirInputTimersAndSeed)
 {
@@ -52,8 +48,7 @@ TEST(PlayE2E, RunsRepeatByteForByteWithTheirInputTimersAndSeed)
 
     ASSERT_EQ(lines.size(), 11) << lines.join(QLatin1Char('\n')).toStdString();
     lines[9] = lines[9].section(QLatin1Char(' '), 0, -2);
-    // Game time is the frames' dt; a timer fires in the pass of the first
-    // frame whose start is past its delay.
+    // Game time is the frames' dt; a timer fires in the first frame starting past its delay.
     EXPECT_EQ(lines, (QStringList{"0 args 1 undefined", "2 right", "3 right",
                                   "5 click false 400,300", "6 click true 400,300",
                                   "7 timeout in frame 7", "16 interval in frame 16",
@@ -70,14 +65,12 @@ TEST(PlayE2E, ExitCodeAndFramesRunTellHowTheRunEnded)
         const char* errors;
         const char* said; // on stderr
     } cases[] = {
-        {"return n < 5;", {"--frames", "100"}, 0, 5, "", ""},
         {"if (n == 3) undefinedThing();", {"--frames", "10"}, 0, 3, "scripts/main.js:3", ""},
         {"if (n == 3) libFail();", {"--fail-on-error"}, 2, 3, "scripts/lib.js:2", ""},
         // A missing Init is an error of the call itself: no line.
         {"if (n == 3) game.goToScript('missing', {});", {}, 1, 3, "scripts/missing.js:0", ""},
         {"", {"--frames", "4", "--fail-on-error"}, 0, 4, "", ""},
-        // A bad input line: nothing runs, no report; nor is there one where
-        // it cannot be written.
+        // A bad input line: nothing runs, no report; nor is there one where it cannot be written.
         {"", {"--input", "bad.txt"}, 3, 0, "", "line 2: a key is"},
         {"return n < 2;", {"--report", "no/r.json"}, 3, 0, "", "/no/r.json"},
     };

@@ -1,5 +1,4 @@
-// The real program with a window: how a run starts, what the scripts ask of
-// the window, and how a run ends.
+// The real program with a window: how a run starts, what scripts ask of the window, how it ends.
 #include "LedgeRun.h"
 
 #include <SFML/Window/VideoMode.hpp>
@@ -15,9 +14,8 @@ TEST(RuntimeE2E, WithoutADisplayARunEndsWithExitCode1)
     EXPECT_EQ(run.messages(), QStringList{"No display to open the window on (is DISPLAY set?)"});
 }
 
-// Init gets the command line; keys come through X with the window library's
-// codes; the title outlives full screen and a script switch; the user data
-// directory is named after the program; the script ends the run.
+// Init gets the command line; keys come through X; the title outlives full screen and a switch;
+// the user data directory is named after the program; the script ends the run.
 TEST(RuntimeE2E, TheWindowCarriesTitleKeysAndFullScreenAcrossASwitch)
 {
     LedgeRun run;
@@ -28,8 +26,7 @@ TEST(RuntimeE2E, TheWindowCarriesTitleKeysAndFullScreenAcrossASwitch)
             system.writeMessage(p.length + '|' + p[1] + '|' + p[2] + '|' + (p[0] == p['0']));
             game.setGameTitle('Меню'); system.showCursor(false); game.setFullscreen(true);
         }
-        function Frame() { game.goToScript('second', null); }
-        function Render() {})"));
+        function Frame() { game.goToScript('second', null); } function Render() {})"));
     // writePair has no effect and raises nothing.
     run.addScript(QStringLiteral("second"), QStringLiteral(R"(
         function size() { var s = game.getWindowSize(); return s.width + 'x' + s.height; }
@@ -38,8 +35,7 @@ TEST(RuntimeE2E, TheWindowCarriesTitleKeysAndFullScreenAcrossASwitch)
             if (!game.isKeyDown(KEY_F1)) return;
             game.setFullscreen(false);
             system.saveObjectToAppData('best.json', {score: 1200});
-            system.writeMessage('F1 ' + size());
-            return false;
+            system.writeMessage('F1 ' + size()); return false;
         }
         function Render() {})"));
     run.start({QStringLiteral("first"), QStringLiteral("два слова")});

@@ -3,9 +3,8 @@
 
 using namespace scene;
 
-// After a resize the drawing area keeps its shape between bars in the background colour,
-// and the pointer is reported where it is in it. In development mode a failure
-// is shown over the last frame, bars and all, the right way up.
+// After a resize the area keeps its shape between bars in the background colour and the pointer
+// is reported in it; in development mode a failure shows over the last frame, bars and all.
 TEST(GameRender, ALetterboxedFrameAndTheFailureHeldOverIt)
 {
     const struct {
@@ -59,12 +58,10 @@ TEST(GameRender, ALetterboxedFrameAndTheFailureHeldOverIt)
     }
 }
 
-namespace {
-
 const sf::Color key(255, 0, 255), grey(128, 128, 128);
 
 // A w x h tile of `colour` whose first pixel is the key colour.
-QByteArray tileImage(int w, int h, const sf::Color& colour)
+static QByteArray tileImage(int w, int h, const sf::Color& colour)
 {
     std::vector<int> data = {0xC1, 0};
     for (int left = w * h - 1; left > 0; left -= 63)
@@ -73,7 +70,7 @@ QByteArray tileImage(int w, int h, const sf::Color& colour)
 }
 
 // Columns 40 wide, rows 30 apart from y = 40, caps 8 wide, cave strips 6 high.
-void addTileSet(Scene& scene)
+static void addTileSet(Scene& scene)
 {
     scene.addFile(QStringLiteral("gnd_mid.pcx"), tileImage(40, 35, red));
     scene.addFile(QStringLiteral("gnd_left.pcx"), tileImage(8, 35, green));
@@ -82,10 +79,7 @@ void addTileSet(Scene& scene)
     scene.addFile(QStringLiteral("gnd_ston.pcx"), tileImage(40, 10, grey));
 }
 
-} // namespace
-
-// Where each piece goes is a core rule; here each is drawn with its image, see-through at
-// its key pixel but for the cave strips, by the one map that outlives a script switch.
+// Each map piece is drawn with its image, see-through at its key pixel but for the cave strips.
 TEST(MapScene, EachPieceIsDrawnWithItsImageAfterASwitch)
 {
     Scene scene;
@@ -114,4 +108,47 @@ TEST(MapScene, EachPieceIsDrawnWithItsImageAfterASwitch)
                QStringLiteral("mapviewer.render();"));
     expectPixels(bare.frame(), {{10, 60, black}}, "bare");
     EXPECT_EQ(bare.eval(QStringLiteral("mapviewer.getPlateY(0)")), QStringLiteral("35"));
+}
+
+// Batched sprites give the very pixels of single draws, among every other kind of drawing.
+TEST(BatchScene, BatchedSpritesGiveThePixelsOfSingleDraws)
+{
+    // a plays on a 100 x 30 sheet cut in 40 x 30 frames: the last is 20 wide.
+    const QString init = QStringLiteral(
+        "s = game.loadSprite('q.png'); u = game.loadSprite('q.png'); b = game.loadAnimation("
+        "'strip.png', 4, 10); a = game.loadAnimation('strip.png', 40, 30, 3, 10); a.play();"
+        "t = game.loadText('sans.ttf', 'Batch', 20); l = game.createLine(255, 255, 0);"
+        "r = game.createRect(0, 0, 255, 160); r.setLineWidth(3); r.setBorderColor(255, 0, 0);"
+        "c = game.createCircle(0, 255, 0, 140); c.setLineWidth(-2);"
+        "mapviewer.loadMapFromFile('level.map');");
+    const QString render = QStringLiteral(
+        "for (var i = 0; i < 90; ++i) {"
+        "  s.setAngle(i * 23); s.setScaleX(30 + i * 7); s.setScaleY(150 - i * 2);"
+        "  s.mirrorHorz(i % 2 == 1); s.mirrorVert(i % 3 == 0); s.setAlpha(90 + i * 3);"
+        "  s.setHotSpot(i % 7 * 9, i % 5 * 11); s.setSmooth(i < 80);"
+        "  s.renderTo(40 + i * 8, 60 + (i * 37) % 480); }"
+        "mapviewer.render(); s.renderTo(60, 90); a.setAngle(31); a.renderTo(80, 100);"
+        "t.printTo(50, 85); s.renderTo(100, 100); l.drawTo(0, 0, 800, 600); a.renderTo(110, 110);"
+        "a.renderTo(120, 115); r.drawTo(100, 90, 50, 40); s.setBordered(true);"
+        "s.renderTo(130, 120); s.setBordered(false); c.drawTo(140, 130, 30); s.renderTo(150, 140);"
+        "mapviewer.render(); b.renderTo(170, 150);"
+        "s.convertPixels(function (p) { return {r: p.g, g: p.b, b: p.r, a: p.a}; });"
+        "s.renderTo(340, 310); a.setSmooth(false); a.setScale(150); a.renderTo(400, 350);"
+        "u.renderTo(500, 300); game.release(u); s.renderTo(520, 310);");
+    sf::Image frames[2];
+    for (const bool batched : {false, true}) {
+        Scene scene;
+        scene.addImage(QStringLiteral("sprites/q.png"), coded(64, 48));
+        scene.addImage(QStringLiteral("sprites/strip.png"), coded(100, 30));
+        scene.addFont();
+        addTileSet(scene);
+        scene.addFile(QStringLiteral("level.map"), "6\n4\n......\nGGG..G\n..W.CC\nGWWGCG\n");
+        ASSERT_TRUE(scene.start(init, render));
+        scene.loop.game()->setBatching(batched);
+        frames[batched] = scene.frame();
+    }
+    const sf::Uint8 *single = frames[0].getPixelsPtr(), *end = single + 4 * 800 * 600;
+    EXPECT_EQ(std::mismatch(single, end, frames[1].getPixelsPtr()).first - single, end - single)
+        << "the first differing byte";
+    EXPECT_LT(std::count(single, end, 0), 3 * 800 * 600 * 3 / 4) << "a quarter is drawn";
 }

@@ -1,5 +1,4 @@
-// The scene tests' one harness: each script made as the program makes it,
-// run by the frame loop with given steps and events onto a picture read back.
+// The scene tests' harness: scripts made as the program makes them, run onto a picture read back.
 #pragma once
 
 #include "PcxBytes.h"
@@ -76,8 +75,7 @@ inline sf::Image coded(unsigned w, unsigned h)
     return image;
 }
 
-// Every debug line of the program since the scene began, unquoted: the
-// script's messages and errors (through the sink) and the objects' notes.
+// Every debug line since the scene began, unquoted: script messages and errors, objects' notes.
 inline QStringList& lines()
 {
     static QStringList all;
@@ -86,8 +84,7 @@ inline QStringList& lines()
 
 class Scene {
 public:
-    // `steps`: the dt of the first frames, 0.25 s each after them; `frames`:
-    // the window events of each frame.
+    // `steps`: the dt of the first frames (0.25 s after them); `frames`: each frame's events.
     explicit Scene(std::vector<float> steps = {}, std::vector<ScriptedEvents::Frame> frames = {},
                    sf::Vector2u size = {800, 600})
         : clock(0.25f, std::move(steps)), events(std::move(frames))
@@ -109,16 +106,14 @@ public:
     {
         addFile(path, sourceFile(QStringLiteral("tests/fixtures/fonts/DejaVuSans.ttf")));
     }
-    // Starts scripts/main.js; false when its Init fails. The map takes its
-    // tile images, as in the program, once at the start.
+    // Starts scripts/main.js; false when its Init fails. The map takes its tiles once, here.
     bool start(const QString& source)
     {
         data.addScript(QStringLiteral("main"), source);
         map = std::make_unique<MapViewer>(&texture);
         return loop.start({});
     }
-    // A main script with `init` in Init(), `render` in Render() and the
-    // globals most tests use.
+    // A main script with `init` in Init(), `render` in Render() and the globals most tests use.
     bool start(const QString& init, const QString& render)
     {
         return start(QStringLiteral("var s, a, b, t, u, r, l, c, d, m = 0; function Init() {") +

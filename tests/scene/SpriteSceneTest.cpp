@@ -1,14 +1,13 @@
 // Sprites and animations drawn by a script, read back as pixels.
 #include "Scene.h"
+#include "objects/Sprite.h"
 
 #include <QPointer>
 
 using namespace scene;
 
-namespace {
-
 // Red, green, blue and yellow quadrants: top-left, top-right, bottom-left, bottom-right.
-sf::Image quadrants(unsigned w, unsigned h)
+static sf::Image quadrants(unsigned w, unsigned h)
 {
     sf::Image image = solid(w, h, red);
     image.copy(solid(w - w / 2, h / 2, green), w / 2, 0);
@@ -17,11 +16,8 @@ sf::Image quadrants(unsigned w, unsigned h)
     return image;
 }
 
-} // namespace
-
 // q() is the 64 x 48 quadrants at (100, 100); big(x) draws x ten times larger from (200, 200).
-// s.pcx is 4 x 2: row 0 entry 5 (red), row 1 entries 1 (white) to 4; its
-// first colour is see-through where the factory says so.
+// s.pcx is 4 x 2: entry 5 (red), then 1 (white) to 4; entry 0 is see-through where told so.
 TEST(SpriteScene, TransformsAboutTheHotSpotAndSeeThroughColours)
 {
     // clang-format off
@@ -69,12 +65,10 @@ TEST(SpriteScene, TransformsAboutTheHotSpotAndSeeThroughColours)
     }
 }
 
-// Which frame shows when is a core rule; here sheets and file lists are drawn
-// as time passes. A missing file is an empty frame; smoothing reaches every frame.
+// Frames drawn as time passes; a missing file is an empty frame; smoothing reaches every frame.
 TEST(AnimationScene, FramesFollowTheClockFromSheetsAndFileListsOrAreNone)
 {
-    // The strip's frames are 64 wide; the file list's third image is larger,
-    // and only its top-left 8 x 8 (blue) fits the first file's rectangle.
+    // Strip frames are 64 wide; of the larger f2 only the top-left 8 x 8 (blue) fits f0's size.
     Scene scene({0.05f, 0.1f, 0.1f, 0.1f, 0.1f});
     sf::Image big = solid(16, 16, yellow), pair0 = solid(2, 1, red), pair1 = solid(2, 1, green);
     big.copy(solid(8, 8, blue), 0, 0);
@@ -101,8 +95,7 @@ TEST(AnimationScene, FramesFollowTheClockFromSheetsAndFileListsOrAreNone)
     EXPECT_EQ(scene.eval(QStringLiteral("[a.getWidth(), a.getHeight(), b.getWidth(), c.getWidth(),"
                                         " t.getWidth(), t.getHeight()].join()")),
               QStringLiteral("64,64,8,0,0,0"));
-    // The sheet's x, then the colours of b, of u at its middle and of d at x 499 and 500:
-    // screen x 499 samples d's image x 0.95, not blended with x 1.
+    // Sheet x, colours of b, of u and of d at x 499 (its image x 0.95, not blended with 1) and 500.
     const struct {
         unsigned sheetX;
         sf::Color b, u, d0, d1;
@@ -125,7 +118,6 @@ TEST(AnimationScene, FramesFollowTheClockFromSheetsAndFileListsOrAreNone)
         // An empty frame drawn through a non-empty rectangle must not become a white box.
         EXPECT_FALSE(anyPixelIn(frame, 390, 90, 610, 110, white));
     }
-    // Calls that cannot make an animation give none.
     for (const char* call : {
              "game.loadAnimation('strip.png', 0, 10)",
              "game.loadAnimation('strip.png', 16, 16, 0, 10)",
@@ -140,8 +132,7 @@ TEST(AnimationScene, FramesFollowTheClockFromSheetsAndFileListsOrAreNone)
         EXPECT_EQ(scene.eval(QLatin1String(call)), QStringLiteral("none")) << call;
 }
 
-// Contact tests see the last draw and the current angle; an animation is a
-// sprite to them, and is stepped before Frame() sees it.
+// Contacts see the last draw and the current angle; an animation is stepped before Frame() runs.
 TEST(SpriteScene, ContactsAndTheFrameStep)
 {
     Scene scene({0.2f, 0.25f});
@@ -182,8 +173,7 @@ TEST(SpriteScene, ContactsAndTheFrameStep)
         EXPECT_TRUE(object.isNull());
 }
 
-// The script's own function converts every pixel of every texture once, and
-// the script goes on after it; the conversion counts towards the call's time limit.
+// A script's function converts every pixel once; that counts towards the call's time limit.
 TEST(SpriteScene, PixelConversionChangesWhatIsDrawn)
 {
     const char* functions = "calls = 0;"
@@ -235,4 +225,49 @@ TEST(SpriteScene, PixelConversionChangesWhatIsDrawn)
         EXPECT_EQ(test.logs, QStringList{QStringLiteral("ОШИБКА функции Init(): Error: выполнение "
                                                         "прервано: вызов длился дольше 0 с")});
     }
+}
+
+// Direct slots answer as the engine's own methods: value, error and its line, messages, place.
+TEST(SpriteScene, DirectSlotsAnswerAsTheEngineCallsOfTheSameSlot)
+{
+    Scene scene;
+    scene.addImage(QStringLiteral("sprites/pic.png"), solid(6, 4, red));
+    ASSERT_TRUE(scene.start(
+        QStringLiteral("d = game.loadSprite('pic.png'); u = game.loadSprite('pic.png');"), ""));
+    Game& g = *scene.loop.game();
+    const Sprite* sprites[] = {g.spriteList().at(0), g.spriteList().at(1)};
+    QScriptEngine* engine = g.scriptEngine();
+    // Each case runs on d and game, then on the engine's own wrappers p (of the sprite u) and pg.
+    engine->globalObject().setProperty("p", engine->newQObject(g.spriteList().at(1)));
+    engine->globalObject().setProperty("pg", engine->newQObject(&g));
+    g.keyPressed(72);
+    auto outcome = [&](const QString& call, const Sprite* sprite) {
+        g.leftPressed(); // a click is read once
+        lines().clear();
+        const QScriptValue value = engine->evaluate(call, QStringLiteral("case.js"), 1);
+        QString text = value.toString() + ' ' + value.property("lineNumber").toString();
+        engine->clearExceptions();
+        for (const contact::Point& at : sprite->corners())
+            text += QStringLiteral(" %1,%2").arg(at.x).arg(at.y);
+        return text + lines().join('|');
+    };
+    // clang-format off
+    for (const char* c : {
+             "o.setXY(2.7, -2.7); o.render(); o.renderTo(1e10, NaN); o.renderTo(4294967297, -Infinity);"
+             " o.isContactWith()",
+             "o.renderTo('12', ' 7 '); o.renderTo(1, 2, 3); o.renderTo(undefined, null);\n o.renderTo(5)",
+             "o.setScale(-150); o.mirrorHorz(1); o.mirrorVert({}); o.renderTo(3, 4); o.isPointIn(1)",
+             "o.setScaleX(30); o.setScaleY(true); o.setAngle(4294967386); o.renderTo(3, 4);"
+             " og.getJoystickAxis(0)",
+             "o.setHotSpot([5], '0x10'); o.setAlpha(); o.renderTo(0, 0)",
+             "o.setXY({valueOf: function() { throw new Error('no'); }}, 1)",
+             "[o.isContactWith(o), o.isContactWith(game), o.isPointIn(1, 2), o.getWidth('x'), o.getHeight()]",
+             "var f = o.setXY; f(5, 6); o.render(); o.renderTo.call(game, 7, 8); og.isKeyReleased()",
+             "[og.isKeyDown(72), og.isKeyDown('72'), og.isKeyHeld(72.9), og.isOneOfKeysDown([1, 72]),"
+             " og.getTotalTime(1), og.isLeftButtonClicked(), og.getMousePos() === game.getMousePos(),"
+             " og.isJoystickConnected(-1), og.isKeyDown.call(o, 72)]",
+             "var f = o.renderTo; game.release(o); f(1, 2); o.renderTo(3, 4); [f(), o.getWidth()]"})
+        EXPECT_EQ(outcome(QStringLiteral("o = d; og = game;") + c, sprites[0]),
+                  outcome(QStringLiteral("o = p; og = pg;") + c, sprites[1])) << c;
+    // clang-format on
 }

@@ -1,5 +1,4 @@
-// Sounds played by a script, heard at the audio output: main() sends all of
-// this process's sound to a wave file that grows as the output runs.
+// Sounds played by a script, heard at the output: main() sends it all to a growing wave file.
 #include "TestGame.h"
 
 #include <QElapsedTimer>
@@ -9,6 +8,7 @@
 #include <SFML/System/Err.hpp>
 #include <functional>
 #include <gtest/gtest.h>
+#include <numeric>
 #include <sstream>
 
 namespace {
@@ -16,8 +16,7 @@ namespace {
 const qint16 toneLevel = 8000;
 QString waveOutputPath;
 
-// The samples of the output so far (channels interleaved): its data chunk,
-// the last one, simply runs to the end of the file.
+// The output's samples so far (interleaved): its last chunk, data, runs to the end of the file.
 QVector<qint16> waveOutputSamples()
 {
     const QByteArray bytes = readFile(waveOutputPath);
@@ -29,64 +28,41 @@ QVector<qint16> waveOutputSamples()
 
 int peakLevel(const QVector<qint16>& samples)
 {
-    int peak = 0;
-    for (const qint16 sample : samples)
-        peak = std::max(peak, std::abs(int(sample)));
-    return peak;
-}
-
-// Seconds of sound (not silence) in the output: two channels at 44.1 kHz.
-double soundSeconds(const QVector<qint16>& samples)
-{
-    return std::count_if(samples.begin(), samples.end(), [](qint16 s) { return s; }) / 88200.0;
+    return std::accumulate(samples.begin(), samples.end(), 0,
+                           [](int peak, qint16 s) { return std::max(peak, std::abs(int(s))); });
 }
 
 // Polls until `done` holds; the limit is only there for a hang.
 bool waitFor(const std::function<bool()>& done)
 {
     QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > 60000)
-            return false;
+    for (clock.start(); !done() && clock.elapsed() < 60000;)
         QThread::msleep(5);
-    }
-    return true;
+    return done();
 }
 
-// `seconds` of the constant tone level as the game's sounds/<name>.wav.
-void addTone(TestGame& test, const QString& name, double seconds)
-{
-    const std::vector<sf::Int16> samples(std::size_t(seconds * 44100), toneLevel);
-    const QString path = QStringLiteral("sounds/") + name + QStringLiteral(".wav");
-    test.addFile(path, QByteArray());
-    sf::SoundBuffer buffer;
-    EXPECT_TRUE(buffer.loadFromSamples(samples.data(), samples.size(), 1, 44100) &&
-                buffer.saveToFile((test.dataDir() + '/' + path).toStdString()));
-}
-
-// A game whose sounds/ holds tone.wav (`seconds` long) and short.wav
-// (0.1 s), after its Init() ran `init`.
+// A game with sounds/tone.wav (`seconds` long) and short.wav (0.1 s), after Init() ran `init`.
 void setUpGame(TestGame& test, double seconds, const QString& init)
 {
-    addTone(test, QStringLiteral("tone"), seconds);
-    addTone(test, QStringLiteral("short"), 0.1);
+    for (const auto& [name, length] :
+         {std::pair<QString, double>{"tone", seconds}, {"short", 0.1}}) {
+        const std::vector<sf::Int16> samples(std::size_t(length * 44100), toneLevel);
+        const QString path = QStringLiteral("sounds/") + name + QStringLiteral(".wav");
+        test.addFile(path, QByteArray());
+        sf::SoundBuffer buffer;
+        EXPECT_TRUE(buffer.loadFromSamples(samples.data(), samples.size(), 1, 44100) &&
+                    buffer.saveToFile((test.dataDir() + '/' + path).toStdString()));
+    }
     test.addScript(QStringLiteral("main"),
                    QStringLiteral("var s, t, u; function Init() {") + init + QStringLiteral("}"));
     test.load();
     EXPECT_TRUE(test.game().callInit(QString()));
 }
 
-bool playing(TestGame& test, const char* sound)
-{
-    return test.eval(QLatin1String(sound) + QStringLiteral(".isPlayed()")) == QLatin1String("true");
-}
-
 } // namespace
 
-// `calls` on s and t (both a 0.4 s tone); once both have ended and the game
-// is gone the output is complete: its loudest sample against that of one
-// plain play, and how long it held sound.
+// `calls` on s and t (both a 0.4 s tone); once both ended and the game is gone the output is
+// complete: its loudest sample against that of one plain play, and how long it held sound.
 TEST(SoundOutput, PlayStopVolumeAndPitchAsTheOutputHearsThem)
 {
     const struct {
@@ -113,7 +89,8 @@ TEST(SoundOutput, PlayStopVolumeAndPitchAsTheOutputHearsThem)
             QElapsedTimer clock;
             clock.start();
             test.eval(QLatin1String(c.calls));
-            EXPECT_TRUE(waitFor([&] { return !playing(test, "s") && !playing(test, "t"); }));
+            EXPECT_TRUE(
+                waitFor([&] { return test.eval("s.isPlayed() || t.isPlayed()") == "false"; }));
             EXPECT_GE(clock.elapsed(), c.seconds * 900) << c.calls << ": ended too early";
         }
         const QVector<qint16> samples = waveOutputSamples();
@@ -121,7 +98,8 @@ TEST(SoundOutput, PlayStopVolumeAndPitchAsTheOutputHearsThem)
         ASSERT_GT(single, toneLevel / 4);
         EXPECT_GE(peakLevel(samples), c.least * single) << c.calls;
         EXPECT_LE(peakLevel(samples), c.most * single) << c.calls;
-        EXPECT_NEAR(soundSeconds(samples), c.seconds, 0.03) << c.calls;
+        // Seconds of sound (not silence): two channels at 44.1 kHz.
+        EXPECT_NEAR((samples.size() - samples.count(0)) / 88200.0, c.seconds, 0.03) << c.calls;
     }
 }
 
@@ -148,8 +126,7 @@ TEST(SoundOutput, PastTheLastVoiceASoundStaysSilentAndSaysSoOnce)
     EXPECT_TRUE(libraryErrors.str().empty()) << libraryErrors.str().substr(0, 300);
 }
 
-// OpenAL reads its configuration once per process: all output goes to the
-// file as 16-bit stereo at 44.1 kHz, undithered so silence is exactly zero.
+// OpenAL reads its configuration once per process: 16-bit stereo, 44.1 kHz, silence exactly 0.
 int main(int argc, char** argv)
 {
     QTemporaryDir dir;

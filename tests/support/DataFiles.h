@@ -34,8 +34,7 @@ inline QString scriptPath(const QString& name)
     return QStringLiteral("scripts/") + name + QStringLiteral(".js");
 }
 
-// The text of one line of qDebug() << QString output, unquoted and
-// unescaped; a line that is not one comes back as it is.
+// One line of qDebug() << QString output unquoted and unescaped; any other line as it is.
 inline QString debugText(const QString& line)
 {
     if (line.size() < 2 || !line.startsWith(QLatin1Char('"')) || !line.endsWith(QLatin1Char('"')))

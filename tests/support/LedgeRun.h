@@ -8,8 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-// Runs the real ledge (or ledge-play) on a scratch data/ holding the test's
-// own files, and reads its debug output.
+// Runs the real ledge (or ledge-play) on a scratch data/ of the test's files; reads its output.
 class LedgeRun {
 public:
     LedgeRun()
@@ -33,8 +32,7 @@ public:
         process.setProcessEnvironment(e);
     }
 
-    // ledge finds data/ beside the folder it starts in; ledge-play is given
-    // data/ and starts in the scratch folder.
+    // ledge finds data/ beside its start folder; ledge-play is given it and starts in the scratch.
     void start(const QStringList& args = {})
     {
         process.setWorkingDirectory(path(QStringLiteral("bin")));
