@@ -10,7 +10,7 @@ LEDGE_PACKAGES=(
   build-essential cmake pkg-config git
   qtbase5-dev qtscript5-dev libsfml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth libgl1-mesa-dri xdotool libx11-dev x11-utils
+  xvfb xauth libgl1-mesa-dri xdotool libx11-dev libxfixes-dev x11-utils
   imagemagick
   libpng-dev libjpeg62-turbo-dev libgif-dev libstb-dev libfreetype-dev libsndfile1-dev
 )

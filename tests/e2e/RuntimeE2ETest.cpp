@@ -1,8 +1,26 @@
 // The real program with a window: how a run starts, what scripts ask of the window, how it ends.
 #include "LedgeRun.h"
 
+#include <QDeadlineTimer>
+#include <QThread>
 #include <SFML/Window/VideoMode.hpp>
 #include <gtest/gtest.h>
+// Last: Xlib's macros clash with the names above.
+#include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
+
+// Whether the cursor X draws at the pointer has a visible pixel.
+static bool cursorShown()
+{
+    Display* display = XOpenDisplay(nullptr);
+    XFixesCursorImage* image = XFixesGetCursorImage(display);
+    bool shown = false;
+    for (int i = 0; image && i < image->width * image->height; ++i)
+        shown = shown || (image->pixels[i] >> 24) != 0;
+    XFree(image);
+    XCloseDisplay(display);
+    return shown;
+}
 
 TEST(RuntimeE2E, WithoutADisplayARunEndsWithExitCode1)
 {
@@ -38,10 +56,17 @@ TEST(RuntimeE2E, TheWindowCarriesTitleKeysAndFullScreenAcrossASwitch)
             system.writeMessage('F1 ' + size()); return false;
         }
         function Render() {})"));
+    ASSERT_TRUE(cursorShown());
     run.start({QStringLiteral("first"), QStringLiteral("два слова")});
     const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
     const QString ready = QStringLiteral("ready %1x%2").arg(desktop.width).arg(desktop.height);
     ASSERT_TRUE(run.waitForMessage(ready));
+    // The cursor hidden before full screen stays hidden in the new window.
+    QProcess::execute(QStringLiteral("xdotool"), {"mousemove", "--sync", "10", "10"});
+    QDeadlineTimer patience(10000);
+    while (cursorShown() && !patience.hasExpired())
+        QThread::msleep(20);
+    EXPECT_FALSE(cursorShown());
     QProcess xdotool;
     // The class name is the program's; window tests run one at a time.
     xdotool.start(QStringLiteral("xdotool"),
