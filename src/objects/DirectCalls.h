@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/ScriptNumber.h"
 #include "objects/Releasable.h"
 
 #include <QScriptContext>
 #include <QScriptEngine>
 #include <QScriptValue>
+#include <cstring>
 #include <type_traits>
 #include <utility>
 
@@ -35,18 +37,56 @@ struct Slots {
 // the engine's method of the same name.
 void install(QScriptValue& wrapper, Slots list);
 
+// The engine keeps a script call's `this` and arguments in its register file
+// just below the call frame's header, each as a 64-bit value that holds a
+// number or a boolean in its own bits. Reading them there spares the
+// arguments object (a collected object per call), a look-up per argument
+// and the thread-local look-ups of every interface call. The layout is the
+// engine library's own, so install() checks it once against the engine's
+// interface and every call keeps the interface's way when it does not hold.
+namespace frame {
+bool readable();
+// Index -1 is `this`: an object there is its address, as objectId() gives it.
+inline quint64 argument(const QScriptContext* ctx, int index)
+{
+    constexpr int headerSize = 8;
+    const auto* registers = reinterpret_cast<const quint64*>(ctx);
+    return registers[index + 1 - headerSize - (ctx->argumentCount() + 1)];
+}
+constexpr quint64 numberTag = 0xffff000000000000ull;
+constexpr quint64 doubleOffset = 1ull << 48;
+constexpr quint64 falseBits = 0x06;
+constexpr quint64 trueBit = 0x10;
+} // namespace frame
+
 // The kinds of value the engine converts to a parameter type in the plain
-// way (a number truncated to 32 bits, a boolean as it is, any value).
+// way (a number truncated to 32 bits, a boolean as it is, any value), read
+// through the interface or straight from the frame.
 template <typename T> struct Arg;
 template <> struct Arg<int> {
+    static constexpr bool inFrame = true;
     static bool fits(const QScriptValue& v) { return v.isNumber(); }
     static int from(const QScriptValue& v) { return v.toInt32(); }
+    static bool fits(quint64 bits) { return bits & frame::numberTag; }
+    static int from(quint64 bits)
+    {
+        if ((bits & frame::numberTag) == frame::numberTag)
+            return int(qint32(quint32(bits)));
+        double d;
+        bits -= frame::doubleOffset;
+        std::memcpy(&d, &bits, sizeof d);
+        return scriptInt32(d);
+    }
 };
 template <> struct Arg<bool> {
+    static constexpr bool inFrame = true;
     static bool fits(const QScriptValue& v) { return v.isBool(); }
     static bool from(const QScriptValue& v) { return v.toBool(); }
+    static bool fits(quint64 bits) { return (bits & ~frame::trueBit) == frame::falseBits; }
+    static bool from(quint64 bits) { return bits & frame::trueBit; }
 };
 template <> struct Arg<QScriptValue> {
+    static constexpr bool inFrame = false;
     static bool fits(const QScriptValue&) { return true; }
     static QScriptValue from(const QScriptValue& v) { return v; }
 };
@@ -74,18 +114,30 @@ private:
     static bool call(C* object, QScriptContext* ctx, QScriptValue& result,
                      std::index_sequence<I...>)
     {
+        if constexpr (sizeof...(A) > 0 && (Arg<A>::inFrame && ...)) {
+            if (frame::readable()) {
+                const quint64 bits[sizeof...(A)] = {frame::argument(ctx, int(I))...};
+                return (Arg<A>::fits(bits[I]) && ...) &&
+                       finish(object, ctx, result, Arg<A>::from(bits[I])...);
+            }
+        }
         // Every call into the engine's interface costs; each argument is
         // fetched once.
         [[maybe_unused]] const QScriptValue args[sizeof...(A) + 1] = {ctx->argument(int(I))...};
-        if (!(Arg<A>::fits(args[I]) && ...))
-            return false;
+        return (Arg<A>::fits(args[I]) && ...) &&
+               finish(object, ctx, result, Arg<A>::from(args[I])...);
+    }
+
+    template <typename... V>
+    static bool finish(C* object, QScriptContext* ctx, QScriptValue& result, V... values)
+    {
         if constexpr (std::is_void_v<R>) {
-            (object->*Method)(Arg<A>::from(args[I])...);
+            (object->*Method)(values...);
             result = ctx->engine()->undefinedValue();
         } else if constexpr (std::is_same_v<R, QScriptValue>) {
-            result = (object->*Method)(Arg<A>::from(args[I])...);
+            result = (object->*Method)(values...);
         } else {
-            result = QScriptValue(ctx->engine(), (object->*Method)(Arg<A>::from(args[I])...));
+            result = QScriptValue(ctx->engine(), (object->*Method)(values...));
         }
         return true;
     }

@@ -232,8 +232,12 @@ TEST(SpriteScene, DirectSlotsAnswerAsTheEngineCallsOfTheSameSlot)
 {
     Scene scene;
     scene.addImage(QStringLiteral("sprites/pic.png"), solid(6, 4, red));
-    ASSERT_TRUE(scene.start(
-        QStringLiteral("d = game.loadSprite('pic.png'); u = game.loadSprite('pic.png');"), ""));
+    ASSERT_TRUE(
+        scene.start(QStringLiteral("d = game.loadSprite('pic.png'); u = game.loadSprite('pic.png');"
+                                   "e = game.loadSprite('pic.png');"),
+                    ""));
+    // Plain calls read their arguments from the engine's frame on this build.
+    EXPECT_TRUE(direct::frame::readable());
     Game& g = *scene.loop.game();
     const Sprite* sprites[] = {g.spriteList().at(0), g.spriteList().at(1)};
     QScriptEngine* engine = g.scriptEngine();
@@ -257,12 +261,15 @@ TEST(SpriteScene, DirectSlotsAnswerAsTheEngineCallsOfTheSameSlot)
              " o.isContactWith()",
              "o.renderTo('12', ' 7 '); o.renderTo(1, 2, 3); o.renderTo(undefined, null);\n o.renderTo(5)",
              "o.setScale(-150); o.mirrorHorz(1); o.mirrorVert({}); o.renderTo(3, 4); o.isPointIn(1)",
-             "o.setScaleX(30); o.setScaleY(true); o.setAngle(4294967386); o.renderTo(3, 4);"
+             "o.setScaleX(30); o.setScaleY(true); o.setAngle(4294967386); o.mirrorHorz(false);"
+             " o.mirrorVert(true); o.renderTo(3, 4);"
              " og.getJoystickAxis(0)",
              "o.setHotSpot([5], '0x10'); o.setAlpha(); o.renderTo(0, 0)",
              "o.setXY({valueOf: function() { throw new Error('no'); }}, 1)",
              "[o.isContactWith(o), o.isContactWith(game), o.isPointIn(1, 2), o.getWidth('x'), o.getHeight()]",
              "var f = o.setXY; f(5, 6); o.render(); o.renderTo.call(game, 7, 8); og.isKeyReleased()",
+             "o.setXY.call(o, 9.5, -10); o.render(); o.setXY.apply(o, [11, 1e10]); o.render();"
+             " o.renderTo.call(e, 1, 1)",
              "[og.isKeyDown(72), og.isKeyDown('72'), og.isKeyHeld(72.9), og.isOneOfKeysDown([1, 72]),"
              " og.getTotalTime(1), og.isLeftButtonClicked(), og.getMousePos() === game.getMousePos(),"
              " og.isJoystickConnected(-1), og.isKeyDown.call(o, 72)]",

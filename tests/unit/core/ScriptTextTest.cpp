@@ -1,6 +1,7 @@
 #include "core/IncludeExpander.h"
 #include "core/JsonText.h"
 #include "core/ScriptLocation.h"
+#include "core/ScriptNumber.h"
 
 #include <QMap>
 #include <cmath>
@@ -72,6 +73,19 @@ TEST(JsonText, NumbersKeepSixDigitsAndNamesForTheNonFinite)
         {std::nan(""), "NaN"},   {-inf, "-Infinity"}, {inf, "Infinity"}};
     for (const auto& [value, text] : cases)
         EXPECT_EQ(formatNumber(value), QLatin1String(text)) << text;
+}
+
+TEST(ScriptNumber, Int32TruncatesAndWrapsAroundTwoToThe32)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    // clang-format off
+    const std::pair<double, int> cases[] = {
+        {2.7, 2}, {-2.7, -2}, {2147483647.9, 2147483647}, {2147483648.0, -2147483647 - 1},
+        {-2147483649.5, 2147483647}, {4294967301.75, 5}, {1e10, 1410065408}, {-1e300, 0},
+        {std::nan(""), 0}, {-inf, 0}};
+    // clang-format on
+    for (const auto& [value, int32] : cases)
+        EXPECT_EQ(scriptInt32(value), int32) << value;
 }
 
 TEST(JsonText, StringsEscapeWhatWouldEndOrBreakALiteral)
