@@ -33,11 +33,11 @@ void SpriteBatch::draw(const sf::Sprite& sprite)
         target_->draw(sprite);
         return;
     }
-    if (shown != texture || vertices.size() >= maxQuads * 6)
+    if (shown != texture || used == vertices.size())
         flush();
     texture = shown;
     // The corners and texture coordinates the library's sprite has, mapped
-    // by its transform as the library maps a small vertex array.
+    // by its transform as the library maps a point.
     const sf::IntRect rect = sprite.getTextureRect();
     const float w = float(std::abs(rect.width));
     const float h = float(std::abs(rect.height));
@@ -45,25 +45,33 @@ void SpriteBatch::draw(const sf::Sprite& sprite)
     const float right = left + float(rect.width);
     const float top = float(rect.top);
     const float bottom = top + float(rect.height);
-    const sf::Transform& t = sprite.getTransform();
+    const float* m = sprite.getTransform().getMatrix();
     const sf::Color color = sprite.getColor();
-    const sf::Vertex quad[4] = {{t.transformPoint(0, 0), color, {left, top}},
-                                {t.transformPoint(0, h), color, {left, bottom}},
-                                {t.transformPoint(w, 0), color, {right, top}},
-                                {t.transformPoint(w, h), color, {right, bottom}}};
-    appendQuad(vertices, quad);
+    sf::Vertex* v = &vertices[used];
+    const auto corner = [&](sf::Vertex& out, float x, float y, float u, float t) {
+        out.position = {m[0] * x + m[4] * y + m[12], m[1] * x + m[5] * y + m[13]};
+        out.color = color;
+        out.texCoords = {u, t};
+    };
+    // The strip's corners 0, 1, 2 and then 2, 1, 3, as appendQuad lays them.
+    corner(v[0], 0, 0, left, top);
+    corner(v[1], 0, h, left, bottom);
+    corner(v[2], w, 0, right, top);
+    v[3] = v[2];
+    v[4] = v[1];
+    corner(v[5], w, h, right, bottom);
+    used += 6;
 }
 
 void SpriteBatch::flush()
 {
-    if (!vertices.empty() && target_)
-        target_->draw(vertices.data(), vertices.size(), sf::Triangles, sf::RenderStates(texture));
+    if (used > 0 && target_)
+        target_->draw(vertices.data(), used, sf::Triangles, sf::RenderStates(texture));
     discard();
 }
 
 void SpriteBatch::discard()
 {
-    // clear() keeps the capacity: a steady frame allocates nothing here.
-    vertices.clear();
+    used = 0;
     texture = nullptr;
 }

@@ -2,6 +2,7 @@
 
 #include <SFML/Graphics/Vertex.hpp>
 
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -41,6 +42,9 @@ public:
 private:
     sf::RenderTarget* target_ = nullptr;
     const sf::Texture* texture = nullptr;
-    std::vector<sf::Vertex> vertices;
+    // Made once and written in place: the library's vertex constructor is
+    // not inline, and a sprite is drawn many times a frame.
+    std::array<sf::Vertex, maxQuads * 6> vertices;
+    std::size_t used = 0;
     bool on = true;
 };
