@@ -2,6 +2,7 @@
 
 #include <QScriptContext>
 #include <QScriptEngine>
+#include <QScriptProgram>
 #include <QStringList>
 
 namespace {
@@ -19,7 +20,7 @@ ScriptWatchdog::ScriptWatchdog(QScriptEngine* engine, int limitMs)
     startTimer(checkIntervalMs);
 }
 
-QScriptValue ScriptWatchdog::evaluate(const QString& program, const QString& fileName)
+template <typename Run> QScriptValue ScriptWatchdog::guarded(Run run)
 {
     if (depth > 0 && started.elapsed() > limitMs) {
         // Many short nested evaluations never give the engine's own check a
@@ -28,9 +29,19 @@ QScriptValue ScriptWatchdog::evaluate(const QString& program, const QString& fil
         return abortValue;
     }
     enter();
-    const QScriptValue result = engine->evaluate(program, fileName, 1);
+    const QScriptValue result = run();
     leave();
     return result;
+}
+
+QScriptValue ScriptWatchdog::evaluate(const QString& program, const QString& fileName)
+{
+    return guarded([&] { return engine->evaluate(program, fileName, 1); });
+}
+
+QScriptValue ScriptWatchdog::evaluate(const QScriptProgram& program)
+{
+    return guarded([&] { return engine->evaluate(program); });
 }
 
 QScriptValue ScriptWatchdog::call(QScriptValue function, const QScriptValueList& args)

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QScriptEngine;
+class QScriptProgram;
 
 // The one way script code runs: top-level code, entry calls, timer code and
 // pixel conversions all go through evaluate(). A call that runs far too long
@@ -22,6 +23,8 @@ public:
 
     // Evaluates program in the current scope (from line 1).
     QScriptValue evaluate(const QString& program, const QString& fileName = QString());
+    // The same for a program compiled once and run many times.
+    QScriptValue evaluate(const QScriptProgram& program);
     // Calls a script function, as evaluate() would run "f(a0, a1, ...)".
     QScriptValue call(QScriptValue function, const QScriptValueList& args = {});
 
@@ -44,6 +47,7 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
+    template <typename Run> QScriptValue guarded(Run run);
     void enter();
     void leave();
     void abort();

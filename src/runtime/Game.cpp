@@ -224,7 +224,11 @@ void Game::registerObject(const QString& name, QObject* object)
 bool Game::callScript(const QString& callText)
 {
     lastError_.clear();
-    const QScriptValue result = watchdog->evaluate(callText);
+    return ended(callText, watchdog->evaluate(callText));
+}
+
+bool Game::ended(const QString& callText, const QScriptValue& result)
+{
     if (result.isError()) {
         const QStringList place = errorPlace(result);
         const QString message = QStringLiteral("ОШИБКА функции ") + callText +
@@ -257,8 +261,13 @@ bool Game::callFrame(double dt)
     for (int i = 0; i < sprites.size(); ++i)
         sprites.at(i)->update(dt);
     stats.advance(dt);
-    const bool ok =
-        callScript(QStringLiteral("Frame(") + QString::number(dt, 'g', 6) + QLatin1Char(')'));
+    // The script gets dt as the number its text in the call's name reads as.
+    const QString dtText = QString::number(dt, 'g', 6);
+    lastError_.clear();
+    engine->pushContext()->activationObject().setProperty(QStringLiteral("dt"), dtText.toDouble());
+    const QScriptValue result = watchdog->evaluate(frameCall);
+    engine->popContext();
+    const bool ok = ended(QStringLiteral("Frame(") + dtText + QLatin1Char(')'), result);
     input.clearKeys();
     return ok;
 }
@@ -271,7 +280,8 @@ bool Game::callRender(sf::RenderTarget* renderTarget)
     batch.flush();
     if (renderTarget)
         renderTarget->clear(backgroundColor);
-    const bool ok = callScript(QStringLiteral("Render()"));
+    lastError_.clear();
+    const bool ok = ended(QStringLiteral("Render()"), watchdog->evaluate(renderCall));
     // What Render() drew is all on the target when the frame is shown.
     batch.flush();
     return ok;

@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QScriptProgram>
 #include <QScriptValue>
 #include <QString>
 #include <SFML/Graphics/Color.hpp>
@@ -176,6 +177,8 @@ private:
     // Every catch block of the script calls it with what it caught.
     static constexpr const char* catchHook = "__ledgeCaught";
     static QScriptValue placeCaught(QScriptContext* context, QScriptEngine*, void* game);
+    // Ends an entry call that gave result: logs its error or a stop.
+    bool ended(const QString& callText, const QScriptValue& result);
     template <typename T> QScriptValue adopt(QList<T*>& list, T* object)
     {
         list.append(object);
@@ -189,6 +192,10 @@ private:
     // Script values from here on: they must not outlive their engine.
     QScriptValue mousePos;
     QScriptValue pendingParams_;
+    // Compiled once: compiling the same text every frame is most of what an
+    // idle frame costs. Frame's dt comes from a scope of its own.
+    QScriptProgram frameCall{QStringLiteral("Frame(dt)")};
+    QScriptProgram renderCall{QStringLiteral("Render()")};
     QString pendingScript_;
     ExpandedScript script;
     // Found at load, logged before the first entry call's own messages.

@@ -7,7 +7,8 @@
 #include <sys/stat.h>
 
 // Frame gives what `v` evaluates to: only errors and boolean false fail, and
-// the failure names the call with dt in six significant digits.
+// the failure names the call with dt in six significant digits, the number
+// the script gets.
 TEST(GameEntryCalls, OnlyErrorsAndBooleanFalseFail)
 {
     TestGame t(QStringLiteral("var v; function Frame() { return eval(v); }"));
@@ -20,6 +21,8 @@ TEST(GameEntryCalls, OnlyErrorsAndBooleanFalseFail)
          QStringLiteral("ОШИБКА функции Frame(0.0166667): Error: boom")},
         {"new TypeError('returned')", 1e-5,
          QStringLiteral("ОШИБКА функции Frame(1e-05): TypeError: returned")},
+        {"new Error(arguments[0] === 0.0123457)", 0.01234567,
+         QStringLiteral("ОШИБКА функции Frame(0.0123457): Error: true")},
     };
     for (const auto& [value, dt, log] : cases) {
         t.game().scriptEngine()->globalObject().setProperty(QStringLiteral("v"), value);
