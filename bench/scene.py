@@ -106,6 +106,10 @@ def make_runners(args, image, root):
         shutil.copytree(os.path.join(here, "bunnymark", "love"), game)
         shutil.copy(image, os.path.join(game, "bunny.png"))
         runners.append(Runner("love", [args.love, game], root))
+        if args.love_cap:
+            # Paced like the other two: it sleeps out the rest of each frame.
+            runners.append(Runner(f"love-{args.love_cap}", [args.love, game], root,
+                                  [str(args.love_cap)]))
     return [r for r in runners if not args.only or r.name in args.only.split(",")]
 
 
@@ -249,6 +253,8 @@ def main():
     p.add_argument("--ledge", required=True)
     p.add_argument("--sfml", required=True)
     p.add_argument("--love", default=shutil.which("love"))
+    p.add_argument("--love-cap", type=int, help="also run LOVE held to this many frames a second,"
+                                                  " as \"love-<cap>\"")
     p.add_argument("--ledge-before", help="a second ledge binary, run as \"ledge-before\"")
     p.add_argument("--image", required=True, action="append",
                    help="a PNG all runners draw; repeat for a table of each (maxn and startup"

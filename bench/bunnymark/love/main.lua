@@ -1,7 +1,9 @@
 -- Bunnymark: N copies of one small image move, bounce and are drawn every
 -- frame with one love.graphics.draw each. Arguments: N, measured seconds,
--- warm-up seconds. Markers go to stderr for the harness.
-local count, seconds, warmup = 0, 5, 1
+-- warm-up seconds, and optionally frames a second to hold to (as the other
+-- runners' 60). Markers go to stderr for the harness.
+local count, seconds, warmup, cap = 0, 5, 1, nil
+local lastFrame
 local xs, ys, vxs, vys = {}, {}, {}, {}
 local image, ox, oy
 local frames, started, ended, startTotal, endTotal, total = 0, false, false, 0, 0, 0
@@ -24,6 +26,7 @@ function love.load(args)
     count = numbers[1] or 0
     seconds = numbers[2] or seconds
     warmup = numbers[3] or warmup
+    cap = numbers[4]
     io.stderr:write("renderer " .. table.concat({love.graphics.getRendererInfo()}, " ") .. "\n")
     image = love.graphics.newImage("bunny.png")
     -- The hot spot in the middle, as ledge puts it.
@@ -42,6 +45,14 @@ local function mark(text)
 end
 
 function love.update(dt)
+    if cap then
+        -- What is left of the frame is slept, as a frame limit does.
+        local now = love.timer.getTime()
+        if lastFrame and now - lastFrame < 1 / cap then
+            love.timer.sleep(1 / cap - (now - lastFrame))
+        end
+        lastFrame = love.timer.getTime()
+    end
     total = total + dt
     if not started and total >= warmup then
         started = true
