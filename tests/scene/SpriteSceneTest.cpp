@@ -245,16 +245,26 @@ TEST(SpriteScene, DirectSlotsAnswerAsTheEngineCallsOfTheSameSlot)
     engine->globalObject().setProperty("p", engine->newQObject(g.spriteList().at(1)));
     engine->globalObject().setProperty("pg", engine->newQObject(&g));
     g.keyPressed(72);
+    auto placed = [](const Sprite* sprite) {
+        QString text;
+        for (const contact::Point& at : sprite->corners())
+            text += QStringLiteral(" %1,%2").arg(at.x).arg(at.y);
+        return text;
+    };
     auto outcome = [&](const QString& call, const Sprite* sprite) {
         g.leftPressed(); // a click is read once
         lines().clear();
         const QScriptValue value = engine->evaluate(call, QStringLiteral("case.js"), 1);
-        QString text = value.toString() + ' ' + value.property("lineNumber").toString();
+        const QString text = value.toString() + ' ' + value.property("lineNumber").toString();
         engine->clearExceptions();
-        for (const contact::Point& at : sprite->corners())
-            text += QStringLiteral(" %1,%2").arg(at.x).arg(at.y);
-        return text + lines().join('|');
+        return text + placed(sprite) + lines().join('|');
     };
+    // A call from native code, where the engine makes the call's frame itself.
+    for (const char* o : {"d", "p"}) {
+        const QScriptValue wrapper = engine->globalObject().property(o);
+        wrapper.property("renderTo").call(wrapper, QScriptValueList{6, -7.5});
+    }
+    EXPECT_EQ(placed(sprites[0]), placed(sprites[1]));
     // clang-format off
     for (const char* c : {
              "o.setXY(2.7, -2.7); o.render(); o.renderTo(1e10, NaN); o.renderTo(4294967297, -Infinity);"
