@@ -1,5 +1,7 @@
 #include "runtime/Game.h"
 
+#include <charconv>
+
 #include "core/IncludeExpander.h"
 #include "core/Letterbox.h"
 #include "core/Prelude.h"
@@ -261,13 +263,23 @@ bool Game::callFrame(double dt)
     for (int i = 0; i < sprites.size(); ++i)
         sprites.at(i)->update(dt);
     stats.advance(dt);
-    // The script gets dt as the number its text in the call's name reads as.
-    const QString dtText = QString::number(dt, 'g', 6);
+    // The script gets dt as the number its text in the call's name reads as:
+    // six significant digits, rounded in a buffer on the stack.
+    char digits[32];
+    const char* end =
+        std::to_chars(digits, digits + sizeof digits, dt, std::chars_format::general, 6).ptr;
+    double rounded = dt;
+    std::from_chars(digits, end, rounded);
     lastError_.clear();
-    engine->pushContext()->activationObject().setProperty(QStringLiteral("dt"), dtText.toDouble());
+    engine->pushContext()->activationObject().setProperty(QStringLiteral("dt"),
+                                                          QScriptValue(engine.get(), rounded));
     const QScriptValue result = watchdog->evaluate(frameCall);
     engine->popContext();
-    const bool ok = ended(QStringLiteral("Frame(") + dtText + QLatin1Char(')'), result);
+    // The call's text is only for a message.
+    const QString callText =
+        result.isError() ? QStringLiteral("Frame(") + QString::number(dt, 'g', 6) + QLatin1Char(')')
+                         : QString();
+    const bool ok = ended(callText, result);
     input.clearKeys();
     return ok;
 }
