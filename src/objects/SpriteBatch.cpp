@@ -4,11 +4,28 @@
 #include <SFML/Graphics/Sprite.hpp>
 #include <cstdlib>
 
+namespace {
+
+// The two triangles of a quad run 0, 1, 2 and 2, 1, 3, as the strip's do:
+// the same corners in the same order give the rasteriser the same
+// interpolation, so the same pixels. Corner i is written at cornerAt[i] of
+// the six vertices; the copies of corners 2 and 1 follow.
+constexpr int cornerAt[4] = {0, 1, 2, 5};
+void completeTriangles(sf::Vertex* six)
+{
+    six[3] = six[2];
+    six[4] = six[1];
+}
+
+} // namespace
+
 void appendQuad(std::vector<sf::Vertex>& vertices, const sf::Vertex (&quad)[4])
 {
-    // The strip's second triangle runs 2, 1, 3: the same corners in the same
-    // order give the rasteriser the same interpolation, so the same pixels.
-    vertices.insert(vertices.end(), {quad[0], quad[1], quad[2], quad[2], quad[1], quad[3]});
+    const std::size_t at = vertices.size();
+    vertices.resize(at + 6);
+    for (int i = 0; i < 4; ++i)
+        vertices[at + cornerAt[i]] = quad[i];
+    completeTriangles(&vertices[at]);
 }
 
 void SpriteBatch::setTarget(sf::RenderTarget* target)
@@ -53,13 +70,11 @@ void SpriteBatch::draw(const sf::Sprite& sprite)
         out.color = color;
         out.texCoords = {u, t};
     };
-    // The strip's corners 0, 1, 2 and then 2, 1, 3, as appendQuad lays them.
-    corner(v[0], 0, 0, left, top);
-    corner(v[1], 0, h, left, bottom);
-    corner(v[2], w, 0, right, top);
-    v[3] = v[2];
-    v[4] = v[1];
-    corner(v[5], w, h, right, bottom);
+    corner(v[cornerAt[0]], 0, 0, left, top);
+    corner(v[cornerAt[1]], 0, h, left, bottom);
+    corner(v[cornerAt[2]], w, 0, right, top);
+    corner(v[cornerAt[3]], w, h, right, bottom);
+    completeTriangles(v);
     used += 6;
 }
 

@@ -1,7 +1,5 @@
 #include "runtime/Game.h"
 
-#include <charconv>
-
 #include "core/IncludeExpander.h"
 #include "core/Letterbox.h"
 #include "core/Prelude.h"
@@ -27,6 +25,7 @@
 #include <QFileInfo>
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderTarget.hpp>
+#include <charconv>
 #include <SFML/Window/Joystick.hpp>
 #include <iterator>
 #include <utility>
