@@ -25,8 +25,8 @@
 #include <QFileInfo>
 #include <QScriptEngine>
 #include <SFML/Graphics/RenderTarget.hpp>
-#include <charconv>
 #include <SFML/Window/Joystick.hpp>
+#include <charconv>
 #include <iterator>
 #include <utility>
 
